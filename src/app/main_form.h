@@ -1,0 +1,143 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "shell/platform.h"
+#include "tasks/task.h"
+
+namespace kiv {
+
+// Told of every change a front-end must draw: a control's property, or where
+// the input focus now is.
+class FormObserver {
+ public:
+  virtual ~FormObserver() = default;
+  virtual void propertyChanged(const Control& control, Property property) = 0;
+  virtual void focusChanged(const Control* control) = 0;
+};
+
+// The program's one window as data: its controls, the task table it edits and
+// the handlers that carry the behaviour. Handlers are defined beside the
+// subsystem they belong to (tasks/, compile/, ...).
+//
+// Handlers that call into the Platform may be re-entered (a modal question
+// runs a nested event loop, so a timer tick can arrive): they hold no
+// reference into the form's state across such a call.
+class MainForm {
+ public:
+  explicit MainForm(Platform& platform);
+  MainForm(const MainForm&) = delete;
+  MainForm& operator=(const MainForm&) = delete;
+
+  // The window itself; its caption is the window caption.
+  Control KIV{ControlKind::Window, "KIV"};
+  Frame Frame1{"Frame1", 0};
+  ComboBox cmbTask{"cmbTask"};
+  std::array<TextBox, 8> TBox{{{"TBox", 0}, {"TBox", 1}, {"TBox", 2}, {"TBox", 3},
+                               {"TBox", 4}, {"TBox", 5}, {"TBox", 6}, {"TBox", 7}}};
+  ComboBox cmbVer{"cmbVer"};
+  ComboBox cmbAction{"cmbAction"};
+  ComboBox cmbDays{"cmbDays"};
+  CheckBox Check1{"Check1"};
+  CheckBox Check2{"Check2"};
+  std::array<CommandButton, 3> Command1{{{"Command1", 0}, {"Command1", 1}, {"Command1", 2}}};
+  CommandButton cmdCompile{"cmdCompile"};
+  CommandButton cmdRun{"cmdRun"};
+  std::array<Label, 12> Lbl1{{{"Lbl1", 0},
+                              {"Lbl1", 1},
+                              {"Lbl1", 2},
+                              {"Lbl1", 3},
+                              {"Lbl1", 4},
+                              {"Lbl1", 5},
+                              {"Lbl1", 6},
+                              {"Lbl1", 7},
+                              {"Lbl1", 8},
+                              {"Lbl1", 9},
+                              {"Lbl1", 10},
+                              {"Lbl1", 11}}};
+
+  MenuItem mnuSchedule{"mnuSchedule"};
+  MenuItem mnuNew{"mnuNew", &mnuSchedule};
+  MenuItem mnuOpen{"mnuOpen", &mnuSchedule};
+  MenuItem mnuSave{"mnuSave", &mnuSchedule};
+  MenuItem mnuSaveAs{"mnuSaveAs", &mnuSchedule};
+  MenuItem mnuExit{"mnuExit", &mnuSchedule};
+  MenuItem mnuTask{"mnuTask"};
+  MenuItem mnuCompile{"mnuCompile", &mnuTask};
+  MenuItem mnuRun{"mnuRun", &mnuTask};
+  MenuItem mnuDuplicate{"mnuDuplicate", &mnuTask};
+  MenuItem mnuErase{"mnuErase", &mnuTask};
+  MenuItem mnuHelp{"mnuHelp"};
+  MenuItem mnuHlp{"mnuHlp", &mnuHelp};
+  MenuItem mnuAbout{"mnuAbout", &mnuHelp};
+  // Never on the menu bar: shown only as a pop-up over the location boxes.
+  MenuItem mnuAccess{"mnuAccess"};
+  MenuItem mnuStore{"mnuStore", &mnuAccess};
+  MenuItem mnuRetrieve{"mnuRetrieve", &mnuAccess};
+
+  TaskTable tasks;
+
+  // Every control and menu item, in the order they were declared.
+  const std::vector<Control*>& controls() const { return controls_; }
+  // The top-level menus, left to right, the pop-up menu last.
+  std::vector<MenuItem*> menus();
+
+  void addObserver(FormObserver* observer);
+  void removeObserver(FormObserver* observer);
+
+  // Focus. Moving it runs the lost-focus handler of the control that had it,
+  // after the new control has become the active one.
+  const Control* activeControl() const { return activeControl_; }
+  void setFocus(Control& control);
+
+  Platform& platform() { return platform_; }
+
+  // Start-up: clears every task and shows task 1 of an untitled, unchanged schedule.
+  void Form_Load();
+
+  // Task table.
+  void fctnClearTask(int TaskNum);
+  void fctnChange(bool Verity);
+
+  // Task editing.
+  void fctnPopulate(int TaskNum);
+  void cmbTask_Click();
+  void TBox_Change(int Index);
+  void cmbVer_Click();
+  void cmbAction_Click();
+  void cmbDays_Click();
+  void Check1_Click();
+  void Check2_Click();
+
+  // Compilation.
+  void cmdCompile_Click();
+  void mnuCompile_Click();
+
+  // The path of the schedule file the window holds; empty when untitled.
+  std::string ScheduleFileName;
+
+ private:
+  void registerControls();
+  void applyLayout();
+  void wireHandlers();
+  void notifyChanged(const Control& control, Property property);
+
+  // Shows a message with an OK button under the application's title.
+  void tell(const std::string& text, MessageIcon icon);
+
+  // The task selected in cmbTask, or nullptr while nothing is selected.
+  Task* shownTask();
+  void showMacroBoxFor(int action);
+  void lockTaskControls(bool locked);
+  void finishCompileToggle();
+
+  Platform& platform_;
+  std::vector<Control*> controls_;
+  std::vector<FormObserver*> observers_;
+  Control* activeControl_ = nullptr;
+};
+
+}  // namespace kiv

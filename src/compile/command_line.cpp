@@ -1,0 +1,70 @@
+#include "compile/command_line.h"
+
+#include <array>
+
+#include "tasks/value_lists.h"
+
+namespace kiv {
+namespace {
+
+struct Requirement {
+  bool (*missing)(const CompileInputs&);
+  CompileFailure failure;
+};
+
+bool usesMacroName(int actionIndex) {
+  const ActionInfo* action = actionInfo(actionIndex);
+  return action != nullptr && action->macroUse == MacroUse::MacroName;
+}
+
+constexpr std::array<Requirement, 4> kRequirements{{
+    {[](const CompileInputs& in) { return in.username.empty() && !in.password.empty(); },
+     {"A username is required.", 1}},
+    {[](const CompileInputs& in) { return usesMacroName(in.actionIndex) && in.macro.empty(); },
+     {"A macro name is required.", 3}},
+    {[](const CompileInputs& in) { return in.accessLocation.empty(); },
+     {"The location of Access is required.", 4}},
+    {[](const CompileInputs& in) { return in.databaseLocation.empty(); },
+     {"The location of the database is required.", 5}},
+}};
+
+std::string quoted(const std::string& text) { return '"' + text + '"'; }
+
+std::string actionPart(const CompileInputs& in) {
+  const ActionInfo* action = actionInfo(in.actionIndex);
+  if (action == nullptr) return "";
+  std::string part(action->accessSwitch);
+  switch (action->macroUse) {
+    case MacroUse::None:
+      break;
+    case MacroUse::MacroName:
+      part += quoted(in.macro) + ' ';
+      break;
+    case MacroUse::CommandText:
+      part += in.macro;
+      break;
+  }
+  return part;
+}
+
+}  // namespace
+
+std::optional<CompileFailure> validateForCompile(const CompileInputs& inputs) {
+  for (const Requirement& requirement : kRequirements) {
+    if (requirement.missing(inputs)) return requirement.failure;
+  }
+  return std::nullopt;
+}
+
+std::string composeCommandLine(const CompileInputs& in) {
+  std::string line = quoted(in.accessLocation) + ' ' + quoted(in.databaseLocation);
+  if (!in.securityFileLocation.empty()) {
+    line += std::string(securitySwitch(in.versionIndex)) + ' ' + quoted(in.securityFileLocation) + ' ';
+  }
+  if (!in.username.empty()) line += " /user " + in.username;
+  if (!in.password.empty()) line += " /pwd " + in.password;
+  if (in.exclusive != 0) line += " /excl";
+  return line + actionPart(in);
+}
+
+}  // namespace kiv

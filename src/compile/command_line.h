@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kiv {
+
+// What compilation reads from the window: the shown values, not the table.
+struct CompileInputs {
+  std::string username;
+  std::string password;
+  std::string macro;  // macro name or command text
+  std::string accessLocation;
+  std::string databaseLocation;
+  std::string securityFileLocation;
+  int versionIndex = -1;  // -1 when the list has no selection
+  int actionIndex = -1;
+  int exclusive = 0;  // check-box value; anything but 0 opens exclusively
+};
+
+struct CompileFailure {
+  std::string_view message;
+  int focusBox;  // index in the TBox family of the box to correct
+};
+
+// The first missing value, checked in a fixed order; nullopt when the task can
+// be compiled. Empty means no characters at all: blanks count as a value.
+std::optional<CompileFailure> validateForCompile(const CompileInputs& inputs);
+
+// The database program's command line, texts taken exactly as typed.
+std::string composeCommandLine(const CompileInputs& inputs);
+
+}  // namespace kiv

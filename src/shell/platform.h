@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "shell/local_time.h"
+#include "shell/tray_data.h"
+
+namespace kiv {
+
+class MenuItem;
+
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageIcon { None, Information, Exclamation, Question };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+struct MessageBoxRequest {
+  std::string text;
+  MessageButtons buttons = MessageButtons::Ok;
+  MessageIcon icon = MessageIcon::None;
+  int defaultButton = 0;  // position among the buttons, 0 for the first
+  std::string title;
+};
+
+enum class FileDialogKind { Open, Save };
+
+// The inputs and outputs of one open or save dialog, as the dialog record of
+// the common dialogs carries them. `filter` holds description and pattern
+// pairs separated by NUL characters and ends with two NULs.
+struct FileDialogRecord {
+  FileDialogKind kind = FileDialogKind::Open;
+  std::string filter;
+  std::uint32_t filterIndex = 1;  // 1-based entry preselected; the entry in use afterwards
+  std::string file;               // initial name; the chosen path afterwards
+  std::string fileTitle;          // the chosen name without its folder afterwards
+  std::string initialDir;
+  std::string title;
+  std::string defaultExt;
+  std::uint32_t flags = 0;  // OFN_* bits in; as the dialog returned them out
+};
+
+// What the dialog function returned: 1 when a file was chosen, 0 when the user
+// cancelled, anything else with an extended error code when it failed.
+struct FileDialogOutcome {
+  std::int32_t apiReturn = 0;
+  std::int32_t extendedError = 0;
+};
+
+struct StartResult {
+  bool started = false;
+  std::string error;  // why the start failed, for the user
+};
+
+// The one door from the core to the operating system and the toolkit. Each
+// front-end implements it once; tests use a scripted fake.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Questions. Both run modal: other events, timer ticks among them, may be
+  // handled before they return.
+  virtual MessageAnswer messageBox(const MessageBoxRequest& request) = 0;
+  // Returns the entered text, or the empty text when the user cancels.
+  virtual std::string inputBox(const std::string& prompt, const std::string& title) = 0;
+
+  // Files.
+  virtual FileDialogOutcome fileDialog(FileDialogRecord& record) = 0;
+  virtual std::string currentFolder() = 0;
+
+  // Window.
+  virtual void showWindow() = 0;
+  virtual void hideWindow() = 0;
+  virtual void popupMenu(const MenuItem& menu) = 0;
+  virtual void showHelp(int context) = 0;
+
+  // Notification area; the result says whether the shell accepted the call.
+  virtual bool notifyIcon(TrayOperation operation, const TrayData& data) = 0;
+
+  // Processes. startProcess starts a Windows command line minimised and
+  // returns at once, without waiting for the program.
+  virtual StartResult startProcess(const std::string& commandLine) = 0;
+  virtual void endProcess() = 0;
+  // The process's arguments: the command line after the program's own name.
+  virtual std::string commandArguments() = 0;
+
+  // Per-user settings store; an absent key reads as the empty text.
+  virtual std::string readSetting(const std::string& application, const std::string& section,
+                                  const std::string& key) = 0;
+  virtual void writeSetting(const std::string& application, const std::string& section,
+                            const std::string& key, const std::string& value) = 0;
+
+  // Clock and the user's regional formats.
+  virtual LocalTime now() = 0;
+  // The user's general date-and-time text: short date, a blank, long time.
+  virtual std::string generalDateTime(LocalTime time) = 0;
+  // The user's abbreviated month name, month 1 to 12.
+  virtual std::string monthAbbreviation(int month) = 0;
+};
+
+}  // namespace kiv

@@ -1,0 +1,95 @@
+#include "support/fake_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "app/controls.h"
+
+namespace kiv::testing {
+
+void FakePlatform::runDuringQuestion() {
+  if (!duringNextQuestion) return;
+  auto during = std::move(duringNextQuestion);
+  duringNextQuestion = nullptr;
+  during();
+}
+
+MessageAnswer FakePlatform::messageBox(const MessageBoxRequest& request) {
+  messages.push_back(request);
+  runDuringQuestion();
+  if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+  if (answers.empty()) {
+    ADD_FAILURE() << "unexpected question: " << request.text;
+    return MessageAnswer::Cancel;
+  }
+  const MessageAnswer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+std::string FakePlatform::inputBox(const std::string& prompt, const std::string& title) {
+  inputBoxes.emplace_back(prompt, title);
+  runDuringQuestion();
+  if (inputs.empty()) {
+    ADD_FAILURE() << "unexpected input box: " << prompt;
+    return "";
+  }
+  std::string entry = inputs.front();
+  inputs.pop_front();
+  return entry;
+}
+
+FileDialogOutcome FakePlatform::fileDialog(FileDialogRecord& record) {
+  fileDialogs.push_back(record);
+  runDuringQuestion();
+  if (fileChoices.empty()) {
+    ADD_FAILURE() << "unexpected file dialog: " << record.title;
+    return {};
+  }
+  auto [outcome, path] = fileChoices.front();
+  fileChoices.pop_front();
+  if (outcome.apiReturn == 1) record.file = path;
+  return outcome;
+}
+
+void FakePlatform::popupMenu(const MenuItem& menu) { popups.push_back(menu.name()); }
+
+bool FakePlatform::notifyIcon(TrayOperation operation, const TrayData& data) {
+  trayCalls.emplace_back(operation, data);
+  return true;
+}
+
+StartResult FakePlatform::startProcess(const std::string& commandLine) {
+  launches.push_back(commandLine);
+  if (startResults.empty()) return {true, ""};
+  StartResult result = startResults.front();
+  startResults.pop_front();
+  return result;
+}
+
+std::string FakePlatform::readSetting(const std::string& application, const std::string& section,
+                                      const std::string& key) {
+  auto found = settings.find({application, section, key});
+  return found == settings.end() ? "" : found->second;
+}
+
+void FakePlatform::writeSetting(const std::string& application, const std::string& section,
+                                const std::string& key, const std::string& value) {
+  settings[{application, section, key}] = value;
+}
+
+// A fixed, easily read regional format: "2026-12-07 02:00:00".
+std::string FakePlatform::generalDateTime(LocalTime time) {
+  const CivilTime t = toCivil(time);
+  return zeroPadded(t.year, 4) + '-' + zeroPadded(t.month, 2) + '-' + zeroPadded(t.day, 2) + ' ' +
+         zeroPadded(t.hour, 2) + ':' + zeroPadded(t.minute, 2) + ':' + zeroPadded(t.second, 2);
+}
+
+std::string FakePlatform::monthAbbreviation(int month) {
+  static const std::array<const char*, 12> kNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  return kNames.at(static_cast<std::size_t>(month - 1));
+}
+
+}  // namespace kiv::testing

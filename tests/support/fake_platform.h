@@ -1,0 +1,73 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "shell/platform.h"
+
+namespace kiv::testing {
+
+// The scripted Platform: questions are answered from queues the test fills,
+// everything the core asks for is recorded, and the clock is the test's.
+// A question with no scripted answer fails the test.
+class FakePlatform : public Platform {
+ public:
+  // Scripted answers, taken front first.
+  std::deque<MessageAnswer> answers;
+  std::deque<std::string> inputs;
+  std::deque<std::pair<FileDialogOutcome, std::string>> fileChoices;  // outcome, chosen path
+  std::deque<StartResult> startResults;  // when empty, every start succeeds
+
+  // Runs inside the next question, before its answer is returned: the place
+  // for a timer tick that arrives while a modal box is open.
+  std::function<void()> duringNextQuestion;
+
+  // What the core did.
+  std::vector<MessageBoxRequest> messages;
+  std::vector<std::pair<std::string, std::string>> inputBoxes;  // prompt, title
+  std::vector<FileDialogRecord> fileDialogs;
+  std::vector<std::string> launches;
+  std::vector<std::pair<TrayOperation, TrayData>> trayCalls;
+  std::vector<int> helpContexts;
+  std::vector<std::string> popups;
+  int windowShows = 0;
+  int windowHides = 0;
+  bool ended = false;
+
+  std::string arguments;
+  std::string folder = "/";
+  std::map<std::tuple<std::string, std::string, std::string>, std::string> settings;
+  LocalTime clock{};
+
+  void advance(std::chrono::seconds by) { clock += by; }
+
+  MessageAnswer messageBox(const MessageBoxRequest& request) override;
+  std::string inputBox(const std::string& prompt, const std::string& title) override;
+  FileDialogOutcome fileDialog(FileDialogRecord& record) override;
+  std::string currentFolder() override { return folder; }
+  void showWindow() override { ++windowShows; }
+  void hideWindow() override { ++windowHides; }
+  void popupMenu(const MenuItem& menu) override;
+  void showHelp(int context) override { helpContexts.push_back(context); }
+  bool notifyIcon(TrayOperation operation, const TrayData& data) override;
+  StartResult startProcess(const std::string& commandLine) override;
+  void endProcess() override { ended = true; }
+  std::string commandArguments() override { return arguments; }
+  std::string readSetting(const std::string& application, const std::string& section,
+                          const std::string& key) override;
+  void writeSetting(const std::string& application, const std::string& section,
+                    const std::string& key, const std::string& value) override;
+  LocalTime now() override { return clock; }
+  std::string generalDateTime(LocalTime time) override;
+  std::string monthAbbreviation(int month) override;
+
+ private:
+  void runDuringQuestion();
+};
+
+}  // namespace kiv::testing
