@@ -110,6 +110,8 @@ void MainForm::wireHandlers() {
   Check2.onClick = [this] { Check2_Click(); };
   cmdCompile.onClick = [this] { cmdCompile_Click(); };
   mnuCompile.onClick = [this] { mnuCompile_Click(); };
+  mnuDuplicate.onClick = [this] { mnuDuplicate_Click(); };
+  mnuErase.onClick = [this] { mnuErase_Click(); };
 }
 
 void MainForm::addObserver(FormObserver* observer) { observers_.push_back(observer); }

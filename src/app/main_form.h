@@ -112,6 +112,10 @@ class MainForm {
   void Check1_Click();
   void Check2_Click();
 
+  // Duplicate and erase.
+  void mnuDuplicate_Click();
+  void mnuErase_Click();
+
   // Compilation.
   void cmdCompile_Click();
   void mnuCompile_Click();
@@ -127,6 +131,8 @@ class MainForm {
 
   // Shows a message with an OK button under the application's title.
   void tell(const std::string& text, MessageIcon icon);
+  // Asks a question under the application's title, No as the default button.
+  MessageAnswer ask(const std::string& text, MessageButtons buttons);
 
   // The task selected in cmbTask, or nullptr while nothing is selected.
   Task* shownTask();
