@@ -108,6 +108,9 @@ void MainForm::wireHandlers() {
   cmbDays.onClick = [this] { cmbDays_Click(); };
   Check1.onClick = [this] { Check1_Click(); };
   Check2.onClick = [this] { Check2_Click(); };
+  for (auto& button : Command1) {
+    button.onClick = [this, index = button.index()] { Command1_Click(index); };
+  }
   cmdCompile.onClick = [this] { cmdCompile_Click(); };
   mnuCompile.onClick = [this] { mnuCompile_Click(); };
   mnuDuplicate.onClick = [this] { mnuDuplicate_Click(); };

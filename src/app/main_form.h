@@ -120,8 +120,16 @@ class MainForm {
   void cmdCompile_Click();
   void mnuCompile_Click();
 
-  // The path of the schedule file the window holds; empty when untitled.
+  // File dialogs.
+  void fctnCommonDialog(int ModeCode);
+  void Command1_Click(int Index);
+
+  // Document state: the path of the schedule file the window holds (empty
+  // when untitled), the path of an open in progress, and whether the Save As
+  // dialog returned a path during the current save.
   std::string ScheduleFileName;
+  std::string OpenFileName;
+  bool SaveChosen = false;
 
  private:
   void registerControls();

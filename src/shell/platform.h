@@ -37,6 +37,7 @@ struct FileDialogRecord {
   std::string title;
   std::string defaultExt;
   std::uint32_t flags = 0;  // OFN_* bits in; as the dialog returned them out
+  bool ownedByMainWindow = false;
 };
 
 // What the dialog function returned: 1 when a file was chosen, 0 when the user

@@ -49,7 +49,10 @@ FileDialogOutcome FakePlatform::fileDialog(FileDialogRecord& record) {
   }
   auto [outcome, path] = fileChoices.front();
   fileChoices.pop_front();
-  if (outcome.apiReturn == 1) record.file = path;
+  if (outcome.apiReturn == 1) {
+    record.file = path;
+    record.fileTitle = path.substr(path.find_last_of('/') + 1);
+  }
   return outcome;
 }
 
