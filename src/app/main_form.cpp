@@ -27,7 +27,8 @@ std::vector<std::string> taskEntries() {
 
 }  // namespace
 
-MainForm::MainForm(Platform& platform) : platform_(platform) {
+MainForm::MainForm(Platform& platform)
+    : tray(platform), hook(platform, tray), platform_(platform) {
   registerControls();
   applyLayout();
   wireHandlers();
@@ -102,6 +103,7 @@ void MainForm::wireHandlers() {
   cmbTask.onClick = [this] { cmbTask_Click(); };
   for (auto& box : TBox) {
     box.onChange = [this, index = box.index()] { TBox_Change(index); };
+    box.onLostFocus = [this, index = box.index()] { TBox_LostFocus(index); };
   }
   cmbVer.onClick = [this] { cmbVer_Click(); };
   cmbAction.onClick = [this] { cmbAction_Click(); };
@@ -112,6 +114,8 @@ void MainForm::wireHandlers() {
     button.onClick = [this, index = button.index()] { Command1_Click(index); };
   }
   cmdCompile.onClick = [this] { cmdCompile_Click(); };
+  cmdRun.onClick = [this] { cmdRun_Click(); };
+  mnuRun.onClick = [this] { mnuRun_Click(); };
   mnuCompile.onClick = [this] { mnuCompile_Click(); };
   mnuDuplicate.onClick = [this] { mnuDuplicate_Click(); };
   mnuErase.onClick = [this] { mnuErase_Click(); };

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "scheduler/second_cursor.h"
 #include "shell/platform.h"
+#include "shell/tray_icon.h"
 #include "tasks/task.h"
 
 namespace kiv {
@@ -80,6 +82,10 @@ class MainForm {
 
   TaskTable tasks;
 
+  // The notification-area icon and the window hook, for the life of the process.
+  TrayIcon tray;
+  WindowHook hook;
+
   // Every control and menu item, in the order they were declared.
   const std::vector<Control*>& controls() const { return controls_; }
   // The top-level menus, left to right, the pop-up menu last.
@@ -111,6 +117,12 @@ class MainForm {
   void cmbDays_Click();
   void Check1_Click();
   void Check2_Click();
+
+  // Scheduling: the one-second tick, the launch-time check, Run now.
+  void Timer1_Timer();
+  void TBox_LostFocus(int Index);
+  void cmdRun_Click();
+  void mnuRun_Click();
 
   // Duplicate and erase.
   void mnuDuplicate_Click();
@@ -146,12 +158,20 @@ class MainForm {
   Task* shownTask();
   void showMacroBoxFor(int action);
   void lockTaskControls(bool locked);
+  // Launches task `index` if it is compiled, due at `second` and allowed on
+  // its day; false once the launch has ended the program.
+  bool examineTask(int index, LocalTime second);
+  bool launchScheduled(int index);
+  // Removes the icon and the hook, then ends the process at once.
+  void endProgram();
+  std::string launchStatus(int taskIndex, LocalTime when, bool scheduled);
   void finishCompileToggle();
 
   Platform& platform_;
   std::vector<Control*> controls_;
   std::vector<FormObserver*> observers_;
   Control* activeControl_ = nullptr;
+  SecondCursor secondCursor_;
 };
 
 }  // namespace kiv

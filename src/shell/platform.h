@@ -72,10 +72,13 @@ class Platform {
   virtual void showWindow() = 0;
   virtual void hideWindow() = 0;
   virtual void popupMenu(const MenuItem& menu) = 0;
+  // Puts the window hook in place or takes it away: while installed, the
+  // front-end passes every message of the main window to MainForm::WindowProc.
+  virtual void setWindowHook(bool installed) = 0;
   virtual void showHelp(int context) = 0;
 
   // Notification area; the result says whether the shell accepted the call.
-  virtual bool notifyIcon(TrayOperation operation, const TrayData& data) = 0;
+  virtual bool notifyIcon(TrayOperation operation, const NotifyIconData& data) = 0;
 
   // Processes. startProcess starts a Windows command line minimised and
   // returns at once, without waiting for the program.

@@ -8,7 +8,7 @@ namespace kiv {
 
 // The notification-area record, field by field as the shell's 88-byte
 // NOTIFYICONDATA holds it. The window and icon handles are the front-end's.
-struct TrayData {
+struct NotifyIconData {
   static constexpr std::uint32_t kSize = 88;
   static constexpr std::size_t kTipLength = 64;
 

@@ -58,7 +58,7 @@ FileDialogOutcome FakePlatform::fileDialog(FileDialogRecord& record) {
 
 void FakePlatform::popupMenu(const MenuItem& menu) { popups.push_back(menu.name()); }
 
-bool FakePlatform::notifyIcon(TrayOperation operation, const TrayData& data) {
+bool FakePlatform::notifyIcon(TrayOperation operation, const NotifyIconData& data) {
   trayCalls.emplace_back(operation, data);
   return true;
 }

@@ -32,7 +32,8 @@ class FakePlatform : public Platform {
   std::vector<std::pair<std::string, std::string>> inputBoxes;  // prompt, title
   std::vector<FileDialogRecord> fileDialogs;
   std::vector<std::string> launches;
-  std::vector<std::pair<TrayOperation, TrayData>> trayCalls;
+  std::vector<std::pair<TrayOperation, NotifyIconData>> trayCalls;
+  std::vector<bool> windowHooks;  // every setWindowHook call
   std::vector<int> helpContexts;
   std::vector<std::string> popups;
   int windowShows = 0;
@@ -54,7 +55,8 @@ class FakePlatform : public Platform {
   void hideWindow() override { ++windowHides; }
   void popupMenu(const MenuItem& menu) override;
   void showHelp(int context) override { helpContexts.push_back(context); }
-  bool notifyIcon(TrayOperation operation, const TrayData& data) override;
+  void setWindowHook(bool installed) override { windowHooks.push_back(installed); }
+  bool notifyIcon(TrayOperation operation, const NotifyIconData& data) override;
   StartResult startProcess(const std::string& commandLine) override;
   void endProcess() override { ended = true; }
   std::string commandArguments() override { return arguments; }

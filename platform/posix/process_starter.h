@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string_view>
+
+#include "shell/platform.h"
+
+namespace kiv::posix {
+
+// Starts the program that a Windows command line names, with the arguments the
+// line means (see splitWindowsCommandLine), and returns without waiting for it.
+//
+// - No shell takes part: the program is executed directly, looked up along PATH
+//   when its name has no slash (the way execvp looks) and taken as a path
+//   otherwise. A file the system cannot execute is an error; it is never handed
+//   to /bin/sh as a script, so nothing in a task's texts can run a second
+//   command.
+// - The program is detached: it leads a session of its own, its standard input,
+//   output and error are /dev/null, it inherits no other descriptor, it starts
+//   with no signal blocked or ignored. It keeps the environment and the current
+//   folder, as a program started by CreateProcess does.
+// - An intermediate child starts it and exits at once, so the program is never
+//   a child of this process and nothing is left to reap.
+// - Windows starts the program minimised. A POSIX program has no start-up show
+//   state: one without a window has nothing to minimise, and a window program
+//   could only be asked through options of its own toolkit, which would change
+//   the arguments the task gives it. So the show state is left to the program.
+//
+// started is true once the program runs. Otherwise error tells the user why:
+// the line names no program, or the system's reason, naming the program.
+StartResult start(std::string_view commandLine);
+
+}  // namespace kiv::posix

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kiv {
+
+// Splits a Windows command line into the arguments a Windows program would
+// receive, so that a line composed for CreateProcess means the same on POSIX.
+//
+// The program name (the first argument) is read the way CreateProcess finds
+// the program: a name that starts with a double quote runs to the next double
+// quote (or the end of the line) and backslashes in it are plain characters;
+// any other name runs to the first blank or tab. Whatever follows the closing
+// quote starts the next argument, even without a blank between.
+//
+// Every further argument follows the C runtime's rules (the msvcrt rules in
+// force since 2008, which the UCRT keeps):
+// - blanks and tabs separate arguments, except inside double quotes;
+// - a double quote starts or ends quoting and is dropped; quoting can start
+//   and end anywhere inside an argument, and "" alone is an empty argument;
+// - 2n backslashes before a double quote give n backslashes, and the quote
+//   starts or ends quoting; 2n+1 backslashes give n backslashes and a literal
+//   quote; backslashes anywhere else are plain characters;
+// - inside quoting, "" gives one literal quote and quoting goes on;
+// - a quote left open runs to the end of the line.
+// Blanks and tabs before the program name are skipped. A line of nothing but
+// blanks gives no arguments at all.
+std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine);
+
+}  // namespace kiv

@@ -1,0 +1,22 @@
+#include "schedule_file/schedule_file_io.h"
+
+#include "schedule_file/schedule_encoder.h"
+
+namespace kiv {
+
+FileResult<LoadedSchedule> readScheduleFile(const std::filesystem::path& path) {
+  // One byte past the current layout is enough to tell every length apart that
+  // decides the layout; what lies further never reaches a task.
+  FileResult<std::vector<std::uint8_t>> bytes = readFileBytes(path, kCurrentFileLength + 1);
+  if (!bytes) return bytes.error();
+  return decodeSchedule(bytes.value());
+}
+
+std::optional<FileError> writeScheduleFile(const std::filesystem::path& path,
+                                           const TaskTable& tasks, const DurableFlush& flush) {
+  FileResult<ScheduleBytes> bytes = encodeSchedule(tasks);
+  if (!bytes) return bytes.error();
+  return writeFileSafely(path, bytes.value(), flush);
+}
+
+}  // namespace kiv
