@@ -104,6 +104,11 @@ class TextBox : public Control {
 
   int maxLength = 0;        // characters the user may type; 0 for no limit
   char passwordChar = '\0';  // shown for every character; '\0' shows the text
+  // The caret (index of the first selected character) and the selection's
+  // length. The front-end writes them from the widget before it forwards a
+  // key and takes the selection back afterwards.
+  int selStart = 0;
+  int selLength = 0;
 
   Handler onChange;
 

@@ -1,11 +1,102 @@
+#include <cmath>
+
+#include "app/identity.h"
 #include "app/main_form.h"
 
 namespace kiv {
+namespace {
+
+constexpr std::string_view kOpenSwitch = "/o ";
+constexpr std::string_view kConsumed = "DUM";
+
+enum CloseReason { kUserClosed = 0, kProgramAsked = 1, kMdiParentClosing = 4 };
+
+constexpr int kLeftButtonDown = 513;
+constexpr int kRightButtonDown = 516;
+
+}  // namespace
+
+void MainForm::Main() {
+  Form_Load();
+  hook.HookWindow();
+  tray.SetTrayIcon(true);
+}
+
+void MainForm::Form_Load() {
+  if (CommandText != kConsumed) CommandText = platform_.commandArguments();
+  for (int task = 0; task < kTaskCount; ++task) fctnClearTask(task);
+
+  // "/o " is case-sensitive and the path after it is taken exactly as it
+  // stands, quotation marks and blanks included.
+  if (CommandText.starts_with(kOpenSwitch)) {
+    std::string file = CommandText.substr(kOpenSwitch.size());
+    fctnOpen(file);
+    return;
+  }
+  cmbTask.setListIndex(0);
+  ScheduleFileName.clear();
+  fctnChange(false);
+}
+
+void MainForm::Form_QueryUnload(int& Cancel, int UnloadMode) {
+  if (Cancel == 1) return;
+  if (UnloadMode == kUserClosed || UnloadMode == kProgramAsked || UnloadMode == kMdiParentClosing) {
+    switch (ask("Do you want to retain the system tray icon?", MessageButtons::YesNoCancel)) {
+      case MessageAnswer::Yes:
+        platform_.hideWindow();
+        Cancel = 1;
+        return;
+      case MessageAnswer::No: {
+        const bool unsavedChanges = mnuSave.enabled();
+        if (!fctnSave(true, false) && unsavedChanges) {
+          Cancel = 1;
+          return;
+        }
+        break;
+      }
+      default:
+        Cancel = 1;
+        return;
+    }
+  }
+  endProgram();
+}
 
 void MainForm::endProgram() {
   tray.SetTrayIcon(false);
   hook.UnhookWindow();
   platform_.endProcess();
+}
+
+void MainForm::Form_MouseDown(int /*Button*/, int /*Shift*/, float X, float Y) {
+  // The icon's callback carries the mouse message in X; a press inside the
+  // window's margin never adds up to either value.
+  const double message = static_cast<double>(X) + std::pow(static_cast<double>(Y), 16);
+  if (message == kLeftButtonDown) {
+    platform_.showWindow();
+  } else if (message == kRightButtonDown) {
+    int cancel = 0;
+    Form_QueryUnload(cancel, kProgramAsked);
+  }
+}
+
+void MainForm::mnuExit_Click() {
+  int cancel = 0;
+  Form_QueryUnload(cancel, kUserClosed);
+}
+
+void MainForm::mnuAbout_Click() {
+  const std::string paragraphs = identity::versionLine() + "\r\n\r\n" +
+                                 std::string(identity::kDescription) + "\r\n\r\n" +
+                                 std::string(identity::kComments);
+  tell(paragraphs, MessageIcon::None);
+}
+
+void MainForm::mnuHlp_Click() { helpRequested(nullptr); }
+
+void MainForm::helpRequested(const Control* highlightedMenu) {
+  const Control* subject = highlightedMenu != nullptr ? highlightedMenu : activeControl_;
+  platform_.showHelp(subject != nullptr ? subject->helpContext : 0);
 }
 
 }  // namespace kiv

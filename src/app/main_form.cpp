@@ -118,6 +118,15 @@ void MainForm::wireHandlers() {
   mnuRun.onClick = [this] { mnuRun_Click(); };
   mnuCompile.onClick = [this] { mnuCompile_Click(); };
   mnuDuplicate.onClick = [this] { mnuDuplicate_Click(); };
+  mnuNew.onClick = [this] { mnuNew_Click(); };
+  mnuOpen.onClick = [this] { mnuOpen_Click(); };
+  mnuSave.onClick = [this] { mnuSave_Click(); };
+  mnuSaveAs.onClick = [this] { mnuSaveAs_Click(); };
+  mnuExit.onClick = [this] { mnuExit_Click(); };
+  mnuHlp.onClick = [this] { mnuHlp_Click(); };
+  mnuStore.onClick = [this] { mnuStore_Click(); };
+  mnuRetrieve.onClick = [this] { mnuRetrieve_Click(); };
+  mnuAbout.onClick = [this] { mnuAbout_Click(); };
   mnuErase.onClick = [this] { mnuErase_Click(); };
 }
 
@@ -137,13 +146,6 @@ void MainForm::setFocus(Control& control) {
   activeControl_ = &control;
   for (FormObserver* observer : observers_) observer->focusChanged(&control);
   if (previous != nullptr && previous->onLostFocus) previous->onLostFocus();
-}
-
-void MainForm::Form_Load() {
-  for (int task = 0; task < kTaskCount; ++task) fctnClearTask(task);
-  cmbTask.setListIndex(0);
-  ScheduleFileName.clear();
-  fctnChange(false);
 }
 
 void MainForm::tell(const std::string& text, MessageIcon icon) {

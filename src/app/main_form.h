@@ -12,6 +12,8 @@
 
 namespace kiv {
 
+struct LoadedSchedule;
+
 // Told of every change a front-end must draw: a control's property, or where
 // the input focus now is.
 class FormObserver {
@@ -101,8 +103,42 @@ class MainForm {
 
   Platform& platform() { return platform_; }
 
-  // Start-up: clears every task and shows task 1 of an untitled, unchanged schedule.
+  // Start-up and shutdown. Main loads the window hidden, hooks it and adds
+  // the notification-area icon. Form_Load resets to the schedule named by
+  // "/o <path>" on the command line, or to an untitled one.
+  void Main();
   void Form_Load();
+  // UnloadMode: 0 the user closed the window, 1 the program asked (the icon's
+  // right button), 2 the session ends, 3 the task manager, 4 an MDI parent
+  // closes, 5 the owner closes. Setting Cancel to 1 refuses the close.
+  void Form_QueryUnload(int& Cancel, int UnloadMode);
+  // A mouse press reported for the window; the icon's callback arrives here
+  // with X the mouse message (513 left press, 516 right press) and Y 0.
+  void Form_MouseDown(int Button, int Shift, float X, float Y);
+  void mnuExit_Click();
+  void mnuAbout_Click();
+  void mnuHlp_Click();
+  // F1: help at the context of the highlighted menu item, or else of the
+  // focused control; nullptr when no menu is open.
+  void helpRequested(const Control* highlightedMenu);
+
+  // Keyboard and mouse conveniences of the text boxes. KeyAscii is set to 0
+  // when the key is refused.
+  void TBox_KeyPress(int Index, int& KeyAscii);
+  void TBox_DblClick(int Index);
+
+  // Stored default locations, kept per user in the settings store.
+  void mnuAccess_Click();
+  void mnuStore_Click();
+  void mnuRetrieve_Click();
+
+  // Schedule documents.
+  bool fctnSave(bool Ask, bool SaveAs);
+  void fctnOpen(std::string& strFile);
+  void mnuNew_Click();
+  void mnuOpen_Click();
+  void mnuSave_Click();
+  void mnuSaveAs_Click();
 
   // Task table.
   void fctnClearTask(int TaskNum);
@@ -142,6 +178,8 @@ class MainForm {
   std::string ScheduleFileName;
   std::string OpenFileName;
   bool SaveChosen = false;
+  // The start-up command line until it has been acted on; "DUM" after that.
+  std::string CommandText;
 
  private:
   void registerControls();
@@ -165,6 +203,10 @@ class MainForm {
   // Removes the icon and the hook, then ends the process at once.
   void endProgram();
   std::string launchStatus(int taskIndex, LocalTime when, bool scheduled);
+  TextBox* focusedLocationBox();
+  std::string storedDefault(const TextBox& box);
+  // Shows the tasks just read and sets the marker as their layout asks.
+  void takeOverLoadedSchedule(const LoadedSchedule& loaded);
   void finishCompileToggle();
 
   Platform& platform_;

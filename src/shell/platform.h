@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "shell/local_time.h"
@@ -67,6 +68,9 @@ class Platform {
   // Files.
   virtual FileDialogOutcome fileDialog(FileDialogRecord& record) = 0;
   virtual std::string currentFolder() = 0;
+  // Forces a closed file's data to the disk; false when that failed. A
+  // schedule replaces its old file only after this succeeded.
+  virtual bool flushToDisk(const std::filesystem::path& file) = 0;
 
   // Window.
   virtual void showWindow() = 0;

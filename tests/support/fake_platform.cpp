@@ -56,6 +56,11 @@ FileDialogOutcome FakePlatform::fileDialog(FileDialogRecord& record) {
   return outcome;
 }
 
+bool FakePlatform::flushToDisk(const std::filesystem::path& file) {
+  flushedFiles.push_back(file);
+  return flushSucceeds;
+}
+
 void FakePlatform::popupMenu(const MenuItem& menu) { popups.push_back(menu.name()); }
 
 bool FakePlatform::notifyIcon(TrayOperation operation, const NotifyIconData& data) {

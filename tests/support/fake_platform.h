@@ -22,6 +22,7 @@ class FakePlatform : public Platform {
   std::deque<std::string> inputs;
   std::deque<std::pair<FileDialogOutcome, std::string>> fileChoices;  // outcome, chosen path
   std::deque<StartResult> startResults;  // when empty, every start succeeds
+  bool flushSucceeds = true;
 
   // Runs inside the next question, before its answer is returned: the place
   // for a timer tick that arrives while a modal box is open.
@@ -32,6 +33,7 @@ class FakePlatform : public Platform {
   std::vector<std::pair<std::string, std::string>> inputBoxes;  // prompt, title
   std::vector<FileDialogRecord> fileDialogs;
   std::vector<std::string> launches;
+  std::vector<std::filesystem::path> flushedFiles;
   std::vector<std::pair<TrayOperation, NotifyIconData>> trayCalls;
   std::vector<bool> windowHooks;  // every setWindowHook call
   std::vector<int> helpContexts;
@@ -51,6 +53,7 @@ class FakePlatform : public Platform {
   std::string inputBox(const std::string& prompt, const std::string& title) override;
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override { return folder; }
+  bool flushToDisk(const std::filesystem::path& file) override;
   void showWindow() override { ++windowShows; }
   void hideWindow() override { ++windowHides; }
   void popupMenu(const MenuItem& menu) override;
