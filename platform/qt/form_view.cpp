@@ -1,0 +1,315 @@
+#include "form_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "form_font.h"
+#include "password_style.h"
+#include "qt_text.h"
+#include "twips.h"
+
+namespace kiv {
+namespace {
+
+// A fixed-size window: title, system menu, minimise and close, but no maximise.
+constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
+                                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                         Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+
+constexpr std::array kEveryProperty{Property::Caption,  Property::Text,    Property::ListIndex,
+                                    Property::Value,    Property::Enabled, Property::Visible,
+                                    Property::ForeColor};
+
+// Check box values by position: unchecked, checked, grayed.
+constexpr std::array kCheckStates{Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
+
+int checkValueOf(Qt::CheckState state) {
+  return static_cast<int>(std::find(kCheckStates.begin(), kCheckStates.end(), state) -
+                          kCheckStates.begin());
+}
+
+// A grayed value is drawn as the third state, but a click must never lead the
+// user into it, so the box is tristate only while it shows that state.
+void showCheckValue(int value, QCheckBox* box) {
+  box->setTristate(value == CheckBox::kGrayed);
+  box->setCheckState(kCheckStates.at(static_cast<std::size_t>(value)));
+}
+
+// setText moves the cursor to the end, so the echo of what the user has just
+// typed must leave an equal text alone.
+void showText(const QString& text, QLineEdit* edit) {
+  if (edit->text() != text) edit->setText(text);
+}
+
+// Only the active and inactive text takes the colour: a disabled box keeps the
+// style's greyed text, as a locked field should look.
+void showForeColor(Color color, QLineEdit* edit) {
+  QPalette palette = edit->palette();
+  const QColor shown(color.red, color.green, color.blue);
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::Text, shown);
+  }
+  edit->setPalette(palette);
+}
+
+void showCaption(const Control& control, QWidget* widget) {
+  const QString caption = toQString(control.caption());
+  if (control.kind() == ControlKind::Window) {
+    widget->setWindowTitle(caption);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    button->setText(caption);
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    label->setText(caption);
+  }
+}
+
+QString objectNameOf(const Control& control) {
+  const QString name = toQString(control.name());
+  return control.index() < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(control.index());
+}
+
+}  // namespace
+
+FormView::FormView(MainForm& form, QWidget* parent)
+    : QMainWindow(parent, kWindowFlags), form_(form), dotsPerInch_(screen()->logicalDotsPerInch()) {
+  widgets_.insert(&form_.KIV, this);
+  buildClientArea();
+  buildMenuBar();
+  orderTabStops();
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  showEveryProperty();
+  form_.addObserver(this);
+  qtFocusConnection_ = connect(qApp, &QApplication::focusChanged, this,
+                               [this](QWidget*, QWidget* now) { followQtFocus(now); });
+}
+
+// The child widgets are destroyed after this body; neither the form nor Qt's
+// focus tracking may reach the half-destroyed view meanwhile.
+FormView::~FormView() {
+  disconnect(qtFocusConnection_);
+  form_.removeObserver(this);
+}
+
+void FormView::buildClientArea() {
+  auto* client = new QWidget(this);
+  client->setFont(formFont());
+  client->setFixedSize(twipsToPixels(form_.KIV.geometry, dotsPerInch_).size());
+
+  auto* frame = new QFrame(client);
+  frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  place(form_.Frame1, frame);
+  for (Control* control : form_.controls()) {
+    if (QWidget* widget = createControlWidget(*control, frame)) place(*control, widget);
+  }
+  setCentralWidget(client);
+}
+
+QWidget* FormView::createControlWidget(Control& control, QWidget* frame) {
+  switch (control.kind()) {
+    case ControlKind::TextBox:
+      return createTextBox(static_cast<TextBox&>(control), frame);
+    case ControlKind::ComboBox:
+      return createComboBox(static_cast<ComboBox&>(control), frame);
+    case ControlKind::CheckBox:
+      return createCheckBox(static_cast<CheckBox&>(control), frame);
+    case ControlKind::CommandButton:
+      return createCommandButton(static_cast<CommandButton&>(control), frame);
+    case ControlKind::Label: {
+      auto* label = new QLabel(frame);
+      label->setTextFormat(Qt::PlainText);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      return label;
+    }
+    case ControlKind::Window:    // the view itself
+    case ControlKind::Frame:     // built first: every other control sits inside it
+    case ControlKind::MenuItem:  // actions on the menu bar
+      return nullptr;
+  }
+  return nullptr;
+}
+
+void FormView::place(Control& control, QWidget* widget) {
+  widgets_.insert(&control, widget);
+  controlOf_.insert(widget, &control);
+  widget->setObjectName(objectNameOf(control));
+  widget->setGeometry(twipsToPixels(control.geometry, dotsPerInch_));
+  widget->setToolTip(toQString(control.tooltip));
+  widget->installEventFilter(this);
+}
+
+QLineEdit* FormView::createTextBox(TextBox& box, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  if (box.maxLength > 0) edit->setMaxLength(box.maxLength);
+  if (box.passwordChar != '\0') {
+    edit->setEchoMode(QLineEdit::Password);
+    auto* style = new PasswordStyle(QLatin1Char(box.passwordChar));
+    style->setParent(edit);
+    edit->setStyle(style);
+  }
+  connect(edit, &QLineEdit::textEdited, this,
+          [&box](const QString& text) { box.setText(toCoreText(text)); });
+  return edit;
+}
+
+QComboBox* FormView::createComboBox(ComboBox& list, QWidget* parent) {
+  auto* combo = new QComboBox(parent);
+  for (const std::string& item : list.items()) combo->addItem(toQString(item));
+  connect(combo, &QComboBox::activated, this, [&list](int index) { list.setListIndex(index); });
+  return combo;
+}
+
+QCheckBox* FormView::createCheckBox(CheckBox& check, QWidget* parent) {
+  auto* box = new QCheckBox(parent);
+  connect(box, &QCheckBox::clicked, this,
+          [&check, box] { check.setValue(checkValueOf(box->checkState())); });
+  return box;
+}
+
+QPushButton* FormView::createCommandButton(CommandButton& button, QWidget* parent) {
+  auto* push = new QPushButton(parent);
+  connect(push, &QPushButton::clicked, this, [&button] { button.press(); });
+  return push;
+}
+
+void FormView::buildMenuBar() {
+  for (MenuItem* menu : form_.menus()) {
+    if (menu == &form_.mnuAccess) continue;  // a pop-up only, never on the bar
+    QMenu* barMenu = menuBar()->addMenu(QString());
+    bindAction(*menu, barMenu->menuAction());
+    for (MenuItem* item : menu->items()) {
+      QAction* action = barMenu->addAction(QString());
+      bindAction(*item, action);
+      connect(action, &QAction::triggered, this, [item] { item->press(); });
+    }
+  }
+}
+
+void FormView::bindAction(MenuItem& item, QAction* action) {
+  actions_.insert(&item, action);
+  if (item.shortcut.empty()) return;
+  const QKeySequence shortcut =
+      QKeySequence::fromString(toQString(item.shortcut), QKeySequence::PortableText);
+  action->setShortcut(shortcut);
+  menuShortcuts_.append(shortcut);
+}
+
+void FormView::orderTabStops() {
+  std::vector<std::pair<int, QWidget*>> stops;
+  for (Control* control : form_.controls()) {
+    QWidget* widget = widgets_.value(control);
+    if (widget != nullptr && widget != this && widget->focusPolicy() != Qt::NoFocus) {
+      stops.emplace_back(control->tabIndex, widget);
+    }
+  }
+  std::sort(stops.begin(), stops.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t stop = 1; stop < stops.size(); ++stop) {
+    setTabOrder(stops[stop - 1].second, stops[stop].second);
+  }
+}
+
+void FormView::showEveryProperty() {
+  for (const Control* control : form_.controls()) {
+    for (Property property : kEveryProperty) propertyChanged(*control, property);
+  }
+}
+
+void FormView::propertyChanged(const Control& control, Property property) {
+  if (QAction* action = actions_.value(&control)) {
+    showOnAction(control, property, action);
+  } else if (QWidget* widget = widgets_.value(&control)) {
+    showOnWidget(control, property, widget);
+  }
+}
+
+void FormView::showOnWidget(const Control& control, Property property, QWidget* widget) {
+  const QSignalBlocker blocker(widget);
+  switch (property) {
+    case Property::Caption:
+      showCaption(control, widget);
+      break;
+    case Property::Text:
+      if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        showText(toQString(static_cast<const TextBox&>(control).text()), edit);
+      }
+      break;
+    case Property::ListIndex:
+      if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->setCurrentIndex(static_cast<const ComboBox&>(control).listIndex());
+      }
+      break;
+    case Property::Value:
+      if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        showCheckValue(static_cast<const CheckBox&>(control).value(), box);
+      }
+      break;
+    case Property::Enabled:
+      widget->setEnabled(control.enabled());
+      break;
+    case Property::Visible:
+      // The window itself is shown and hidden through the Platform only.
+      if (widget != this) widget->setVisible(control.visible());
+      break;
+    case Property::ForeColor:
+      if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        showForeColor(static_cast<const TextBox&>(control).foreColor(), edit);
+      }
+      break;
+  }
+}
+
+void FormView::showOnAction(const Control& item, Property property, QAction* action) {
+  switch (property) {
+    case Property::Caption:
+      action->setText(toQString(item.caption()));
+      break;
+    case Property::Enabled:
+      action->setEnabled(item.enabled());
+      break;
+    case Property::Visible:
+      action->setVisible(item.visible());
+      break;
+    default:
+      break;
+  }
+}
+
+void FormView::focusChanged(const Control* control) {
+  QWidget* widget = widgets_.value(control);
+  if (widget != nullptr && widget != this) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void FormView::followQtFocus(QWidget* now) {
+  if (Control* control = controlOf_.value(now)) form_.setFocus(*control);
+}
+
+// A text box claims keys such as Ctrl+A, Ctrl+X, Ctrl+E and Ctrl+D for its own
+// editing before shortcuts are looked up; the window's menu keys must act from
+// every control, so the box is not asked about exactly those.
+bool FormView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (menuShortcuts_.contains(QKeySequence(key->keyCombination()))) {
+      event->ignore();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace kiv
