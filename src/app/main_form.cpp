@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "app/form_layout.h"
 #include "app/identity.h"
@@ -100,34 +101,39 @@ void MainForm::applyLayout() {
 }
 
 void MainForm::wireHandlers() {
-  cmbTask.onClick = [this] { cmbTask_Click(); };
+  using Member = void (MainForm::*)();
+  const std::pair<Handler*, Member> clicks[] = {
+      {&cmbTask.onClick, &MainForm::cmbTask_Click},
+      {&cmbVer.onClick, &MainForm::cmbVer_Click},
+      {&cmbAction.onClick, &MainForm::cmbAction_Click},
+      {&cmbDays.onClick, &MainForm::cmbDays_Click},
+      {&Check1.onClick, &MainForm::Check1_Click},
+      {&Check2.onClick, &MainForm::Check2_Click},
+      {&cmdCompile.onClick, &MainForm::cmdCompile_Click},
+      {&cmdRun.onClick, &MainForm::cmdRun_Click},
+      {&mnuNew.onClick, &MainForm::mnuNew_Click},
+      {&mnuOpen.onClick, &MainForm::mnuOpen_Click},
+      {&mnuSave.onClick, &MainForm::mnuSave_Click},
+      {&mnuSaveAs.onClick, &MainForm::mnuSaveAs_Click},
+      {&mnuExit.onClick, &MainForm::mnuExit_Click},
+      {&mnuCompile.onClick, &MainForm::mnuCompile_Click},
+      {&mnuRun.onClick, &MainForm::mnuRun_Click},
+      {&mnuDuplicate.onClick, &MainForm::mnuDuplicate_Click},
+      {&mnuErase.onClick, &MainForm::mnuErase_Click},
+      {&mnuHlp.onClick, &MainForm::mnuHlp_Click},
+      {&mnuAbout.onClick, &MainForm::mnuAbout_Click},
+      {&mnuStore.onClick, &MainForm::mnuStore_Click},
+      {&mnuRetrieve.onClick, &MainForm::mnuRetrieve_Click},
+  };
+  for (const auto& [slot, member] : clicks) *slot = [this, member] { (this->*member)(); };
+
   for (auto& box : TBox) {
     box.onChange = [this, index = box.index()] { TBox_Change(index); };
     box.onLostFocus = [this, index = box.index()] { TBox_LostFocus(index); };
   }
-  cmbVer.onClick = [this] { cmbVer_Click(); };
-  cmbAction.onClick = [this] { cmbAction_Click(); };
-  cmbDays.onClick = [this] { cmbDays_Click(); };
-  Check1.onClick = [this] { Check1_Click(); };
-  Check2.onClick = [this] { Check2_Click(); };
   for (auto& button : Command1) {
     button.onClick = [this, index = button.index()] { Command1_Click(index); };
   }
-  cmdCompile.onClick = [this] { cmdCompile_Click(); };
-  cmdRun.onClick = [this] { cmdRun_Click(); };
-  mnuRun.onClick = [this] { mnuRun_Click(); };
-  mnuCompile.onClick = [this] { mnuCompile_Click(); };
-  mnuDuplicate.onClick = [this] { mnuDuplicate_Click(); };
-  mnuNew.onClick = [this] { mnuNew_Click(); };
-  mnuOpen.onClick = [this] { mnuOpen_Click(); };
-  mnuSave.onClick = [this] { mnuSave_Click(); };
-  mnuSaveAs.onClick = [this] { mnuSaveAs_Click(); };
-  mnuExit.onClick = [this] { mnuExit_Click(); };
-  mnuHlp.onClick = [this] { mnuHlp_Click(); };
-  mnuStore.onClick = [this] { mnuStore_Click(); };
-  mnuRetrieve.onClick = [this] { mnuRetrieve_Click(); };
-  mnuAbout.onClick = [this] { mnuAbout_Click(); };
-  mnuErase.onClick = [this] { mnuErase_Click(); };
 }
 
 void MainForm::addObserver(FormObserver* observer) { observers_.push_back(observer); }
