@@ -25,6 +25,12 @@ void MainForm::Main() {
 void MainForm::Form_Load() {
   if (CommandText != kConsumed) CommandText = platform_.commandArguments();
   for (int task = 0; task < kTaskCount; ++task) fctnClearTask(task);
+  // The reset table is a new, untitled schedule with no task shown yet. An
+  // open below that is cancelled leaves it so: it must neither be offered for
+  // saving again nor be saved over the file the window held before.
+  cmbTask.setListIndex(-1);
+  ScheduleFileName.clear();
+  fctnChange(false);
 
   // "/o " is case-sensitive and the path after it is taken exactly as it
   // stands, quotation marks and blanks included.
@@ -34,7 +40,8 @@ void MainForm::Form_Load() {
     return;
   }
   cmbTask.setListIndex(0);
-  ScheduleFileName.clear();
+  // Showing task 1 runs the edit handlers and the compile toggle, which mark
+  // the schedule changed.
   fctnChange(false);
 }
 

@@ -17,6 +17,7 @@ void FakePlatform::runDuringQuestion() {
 
 MessageAnswer FakePlatform::messageBox(const MessageBoxRequest& request) {
   messages.push_back(request);
+  events.push_back("message: " + request.text);
   runDuringQuestion();
   if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   if (answers.empty()) {
@@ -42,6 +43,7 @@ std::string FakePlatform::inputBox(const std::string& prompt, const std::string&
 
 FileDialogOutcome FakePlatform::fileDialog(FileDialogRecord& record) {
   fileDialogs.push_back(record);
+  events.push_back("file dialog: " + record.title);
   runDuringQuestion();
   if (fileChoices.empty()) {
     ADD_FAILURE() << "unexpected file dialog: " << record.title;
@@ -61,10 +63,32 @@ bool FakePlatform::flushToDisk(const std::filesystem::path& file) {
   return flushSucceeds;
 }
 
+void FakePlatform::showWindow() {
+  ++windowShows;
+  events.emplace_back("show");
+}
+
+void FakePlatform::hideWindow() {
+  ++windowHides;
+  events.emplace_back("hide");
+}
+
+void FakePlatform::setWindowHook(bool installed) {
+  windowHooks.push_back(installed);
+  events.emplace_back(installed ? "hook" : "unhook");
+}
+
+void FakePlatform::endProcess() {
+  ended = true;
+  events.emplace_back("end");
+}
+
 void FakePlatform::popupMenu(const MenuItem& menu) { popups.push_back(menu.name()); }
 
 bool FakePlatform::notifyIcon(TrayOperation operation, const NotifyIconData& data) {
   trayCalls.emplace_back(operation, data);
+  static const std::array<const char*, 3> kOperations{"tray add", "tray modify", "tray delete"};
+  events.emplace_back(kOperations.at(static_cast<std::size_t>(operation)));
   return true;
 }
 

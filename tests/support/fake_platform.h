@@ -41,6 +41,11 @@ class FakePlatform : public Platform {
   int windowShows = 0;
   int windowHides = 0;
   bool ended = false;
+  // The calls whose order matters, as they happened: "message: <text>",
+  // "file dialog: <title>", "show", "hide", "hook", "unhook", "tray add",
+  // "tray modify", "tray delete", "end". A test may add its own entries to
+  // place what the core did between them.
+  std::vector<std::string> events;
 
   std::string arguments;
   std::string folder = "/";
@@ -54,14 +59,14 @@ class FakePlatform : public Platform {
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override { return folder; }
   bool flushToDisk(const std::filesystem::path& file) override;
-  void showWindow() override { ++windowShows; }
-  void hideWindow() override { ++windowHides; }
+  void showWindow() override;
+  void hideWindow() override;
   void popupMenu(const MenuItem& menu) override;
   void showHelp(int context) override { helpContexts.push_back(context); }
-  void setWindowHook(bool installed) override { windowHooks.push_back(installed); }
+  void setWindowHook(bool installed) override;
   bool notifyIcon(TrayOperation operation, const NotifyIconData& data) override;
   StartResult startProcess(const std::string& commandLine) override;
-  void endProcess() override { ended = true; }
+  void endProcess() override;
   std::string commandArguments() override { return arguments; }
   std::string readSetting(const std::string& application, const std::string& section,
                           const std::string& key) override;

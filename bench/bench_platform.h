@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "shell/platform.h"
+
+namespace kiv::bench {
+
+// A quiet platform for benchmarks: every question takes its first answer,
+// nothing is shown or started, and the clock is the benchmark's.
+class BenchPlatform : public Platform {
+ public:
+  LocalTime clock{};
+
+  MessageAnswer messageBox(const MessageBoxRequest&) override { return MessageAnswer::Ok; }
+  std::string inputBox(const std::string&, const std::string&) override { return ""; }
+  FileDialogOutcome fileDialog(FileDialogRecord&) override { return {}; }
+  std::string currentFolder() override { return "."; }
+  bool flushToDisk(const std::filesystem::path&) override { return true; }
+  void showWindow() override {}
+  void hideWindow() override {}
+  void popupMenu(const MenuItem&) override {}
+  void setWindowHook(bool) override {}
+  void showHelp(int) override {}
+  bool notifyIcon(TrayOperation, const NotifyIconData&) override { return true; }
+  StartResult startProcess(const std::string&) override { return {true, ""}; }
+  void endProcess() override {}
+  std::string commandArguments() override { return ""; }
+  std::string readSetting(const std::string&, const std::string&, const std::string&) override {
+    return "";
+  }
+  void writeSetting(const std::string&, const std::string&, const std::string&,
+                    const std::string&) override {}
+  LocalTime now() override { return clock; }
+  std::string generalDateTime(LocalTime time) override;
+  std::string monthAbbreviation(int) override { return "Dec"; }
+};
+
+}  // namespace kiv::bench

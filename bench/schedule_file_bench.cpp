@@ -1,0 +1,77 @@
+// Loading and saving a full schedule through the real file layer: the save
+// writes a temporary file, flushes it to the disk and renames it.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "schedule_file/schedule_file_io.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+kiv::TaskTable fullSchedule() {
+  kiv::TaskTable tasks;
+  for (int index = 0; index < kiv::kTaskCount; ++index) {
+    kiv::Task& task = tasks[index];
+    task.TaskName = "Nightly compact of the orders database " + std::to_string(index + 1);
+    task.LaunchAt = "02:00:00";
+    task.Password = "correct horse battery staple";
+    task.Macro = "NightlyExport";
+    task.AccessLocation = "/opt/office/access/msaccess.exe";
+    task.DatabaseLocation = "/srv/databases/orders/orders-" + std::to_string(index + 1) + ".mdb";
+    task.SecurityFileLocation = "/srv/databases/orders/secure.mdw";
+    task.Compiled = 1;
+  }
+  return tasks;
+}
+
+bool fsyncFile(const fs::path& file) {
+  const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  const bool synced = ::fsync(descriptor) == 0;
+  ::close(descriptor);
+  return synced;
+}
+
+fs::path benchFile() {
+  return fs::temp_directory_path() / ("kiv-bench-" + std::to_string(::getpid()) + ".kiv");
+}
+
+void saveFullSchedule(benchmark::State& state) {
+  const kiv::TaskTable tasks = fullSchedule();
+  const fs::path file = benchFile();
+  for (auto _ : state) {
+    if (const auto failure = kiv::writeScheduleFile(file, tasks, fsyncFile)) {
+      state.SkipWithError(failure->description.c_str());
+      break;
+    }
+  }
+  fs::remove(file);
+}
+
+void loadFullSchedule(benchmark::State& state) {
+  const fs::path file = benchFile();
+  if (kiv::writeScheduleFile(file, fullSchedule(), fsyncFile)) {
+    state.SkipWithError("could not write the schedule to load");
+    return;
+  }
+  for (auto _ : state) {
+    auto loaded = kiv::readScheduleFile(file);
+    if (!loaded) {
+      state.SkipWithError(loaded.error().description.c_str());
+      break;
+    }
+    kiv::TaskTable tasks;
+    kiv::applyLoadedTasks(loaded.value(), tasks);
+    benchmark::DoNotOptimize(tasks);
+  }
+  fs::remove(file);
+}
+
+BENCHMARK(saveFullSchedule)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(loadFullSchedule)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+
+}  // namespace
