@@ -5,8 +5,10 @@
 namespace kiv {
 
 // How far past a second boundary a tick is aimed: enough for the clock read
-// in the tick to show the new second, small enough to stay close to it.
-inline constexpr std::chrono::milliseconds kTickMargin{5};
+// in the tick to show the new second, small enough that a launch follows its
+// due second closely. A tick that still fires early reads the old second,
+// examines nothing, and is re-armed for the boundary just ahead.
+inline constexpr std::chrono::milliseconds kTickMargin{1};
 
 // The delay for re-arming the single-shot tick timer: from `wallClock` (a
 // clock reading in milliseconds since any epoch that starts on a whole second)
