@@ -1,0 +1,22 @@
+// Writes the benchmark schedule for "kivctl run" (bench/kivctl_run_idle.sh):
+// 30 compiled recurring tasks, none due within the next half hour.
+#include <iostream>
+
+#include "kivctl_bench_schedule.h"
+#include "schedule_file/schedule_file_io.h"
+#include "wall_clock.h"
+
+int main(int argc, char* argv[]) {
+  if (argc != 2) {
+    std::cerr << "usage: kivctl_bench_schedule FILE\n";
+    return 2;
+  }
+  const int minuteNow = kiv::toCivil(kiv::ctl::localNow()).minute;
+  const kiv::TaskTable tasks = kiv::bench::recurringSchedule((minuteNow + 30) % 60);
+  if (const auto failure = kiv::writeScheduleFile(
+          argv[1], tasks, [](const std::filesystem::path&) { return true; })) {
+    std::cerr << "kivctl_bench_schedule: " << failure->description << '\n';
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,44 @@
+// "kivctl next --count 1000" over a year on 30 recurring tasks, file reading
+// and output included. Goal: at most 50 ms.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "kivctl_bench_schedule.h"
+#include "launch_forecast.h"
+#include "local_time_text.h"
+#include "next_command.h"
+#include "schedule_file/schedule_file_io.h"
+
+namespace {
+
+void nextThousandLaunchesOverAYear(benchmark::State& state) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / "kivctl_next_bench.kiv";
+  const kiv::TaskTable tasks = kiv::bench::recurringSchedule(15);
+  if (kiv::writeScheduleFile(file, tasks, [](const std::filesystem::path&) { return true; })) {
+    state.SkipWithError("the schedule could not be written");
+    return;
+  }
+  const kiv::LocalTime from = kiv::ctl::parseDateTime("2026-01-01 00:00:00").value();
+  const kiv::LocalTime until = kiv::ctl::parseDateTime("2026-12-31 23:59:59").value();
+  const kiv::ctl::Forecast forecast = kiv::ctl::forecastLaunches(tasks, {from, 1000, until});
+  // Shows that the thousand launches really take most of the year.
+  state.counters["launches"] = static_cast<double>(forecast.launches.size());
+  state.counters["days spanned"] = static_cast<double>(
+      std::chrono::floor<std::chrono::days>(forecast.launches.back().at - from).count());
+
+  for (auto _ : state) {
+    std::ostringstream out;
+    std::ostringstream err;
+    benchmark::DoNotOptimize(
+        kiv::ctl::nextCommand(file.string(), {from, 1000, until}, true, out, err));
+    benchmark::DoNotOptimize(out.str().size());
+  }
+  std::filesystem::remove(file);
+}
+
+BENCHMARK(nextThousandLaunchesOverAYear)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,116 @@
+#include "arguments.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kiv::ctl {
+namespace {
+
+Result<Invocation, UsageError> parse(std::vector<std::string_view> arguments) {
+  return parseArguments(arguments);
+}
+
+LocalTime at(int year, int month, int day, int hour, int minute, int second) {
+  return fromCivil({year, month, day, hour, minute, second});
+}
+
+TEST(Arguments, CommandsTakeTheirOperandsAndOptionsInAnyOrder) {
+  const auto list = parse({"list", "--show-passwords", "a.kiv", "--json"});
+  ASSERT_TRUE(list) << list.error().message;
+  EXPECT_EQ(list.value().action, Action::List);
+  EXPECT_EQ(list.value().files, std::vector<std::string>{"a.kiv"});
+  EXPECT_TRUE(list.value().json);
+  EXPECT_TRUE(list.value().showPasswords);
+
+  const auto next = parse({"next", "--count", "3", "--from=2026-12-10 02:00:00", "a.kiv", "--until",
+                           "2027-01-01 00:00:00"});
+  ASSERT_TRUE(next) << next.error().message;
+  EXPECT_EQ(next.value().action, Action::Next);
+  EXPECT_EQ(next.value().count, 3U);
+  EXPECT_EQ(next.value().from, at(2026, 12, 10, 2, 0, 0));
+  EXPECT_EQ(next.value().until, at(2027, 1, 1, 0, 0, 0));
+  EXPECT_FALSE(next.value().json);
+
+  const auto convert = parse({"convert", "old.kiv", "new.kiv"});
+  ASSERT_TRUE(convert);
+  EXPECT_EQ(convert.value().files, (std::vector<std::string>{"old.kiv", "new.kiv"}));
+}
+
+TEST(Arguments, NextDefaultsToTenLaunchesFromNow) {
+  const auto next = parse({"next", "a.kiv"});
+  ASSERT_TRUE(next);
+  EXPECT_EQ(next.value().count, 10U);
+  EXPECT_FALSE(next.value().from);
+  EXPECT_FALSE(next.value().until);
+}
+
+TEST(Arguments, DoubleDashMakesTheRestOperands) {
+  const auto run = parse({"run", "--", "--help"});
+  ASSERT_TRUE(run) << run.error().message;
+  EXPECT_EQ(run.value().action, Action::Run);
+  EXPECT_EQ(run.value().files, std::vector<std::string>{"--help"});
+
+  const auto dash = parse({"check", "-"});
+  ASSERT_TRUE(dash);
+  EXPECT_EQ(dash.value().files, std::vector<std::string>{"-"});
+}
+
+TEST(Arguments, HelpAndVersionWinWherever) {
+  struct Case {
+    std::vector<std::string_view> arguments;
+    Action action;
+  };
+  const std::vector<Case> cases{
+      {{"--help"}, Action::Help},
+      {{"--version"}, Action::Version},
+      {{"list", "a.kiv", "--help"}, Action::Help},
+      {{"nonsense", "--version"}, Action::Version},
+      {{"next", "--count", "x", "--help"}, Action::Help},
+  };
+  for (const Case& c : cases) {
+    const auto parsed = parse(c.arguments);
+    ASSERT_TRUE(parsed) << c.arguments.front();
+    EXPECT_EQ(parsed.value().action, c.action) << c.arguments.front();
+  }
+}
+
+TEST(Arguments, BadUsageIsOneLineThatSaysWhatIsWrong) {
+  struct Case {
+    std::vector<std::string_view> arguments;
+    std::string message;
+  };
+  const std::vector<Case> cases{
+      {{}, "no command given"},
+      {{"lsit", "a.kiv"}, "unknown command 'lsit'"},
+      {{"list"}, "'list' takes FILE, given 0 operands"},
+      {{"list", "a.kiv", "b.kiv"}, "'list' takes FILE, given 2 operands"},
+      {{"convert", "a.kiv"}, "'convert' takes IN OUT, given 1 operand"},
+      {{"check", "a.kiv", "--json"}, "'check' has no option --json"},
+      {{"list", "a.kiv", "--count", "3"}, "'list' has no option --count"},
+      {{"run", "-x", "a.kiv"}, "'run' has no option -x"},
+      {{"list", "a.kiv", "--json=yes"}, "--json takes no value"},
+      {{"next", "a.kiv", "--count"}, "--count needs a value"},
+      {{"next", "a.kiv", "--count", "0"},
+       "--count takes a whole number from 1 to 1000000, not \"0\""},
+      {{"next", "a.kiv", "--count", "1e3"},
+       "--count takes a whole number from 1 to 1000000, not \"1e3\""},
+      {{"next", "a.kiv", "--count=-4"},
+       "--count takes a whole number from 1 to 1000000, not \"-4\""},
+      {{"next", "a.kiv", "--count", "1000001"},
+       "--count takes a whole number from 1 to 1000000, not \"1000001\""},
+      {{"next", "a.kiv", "--from", "2026-02-29 00:00:00"},
+       "--from takes a local date and time \"YYYY-MM-DD hh:mm:ss\", not \"2026-02-29 00:00:00\""},
+      {{"next", "a.kiv", "--until=tomorrow"},
+       "--until takes a local date and time \"YYYY-MM-DD hh:mm:ss\", not \"tomorrow\""},
+  };
+  for (const Case& c : cases) {
+    const auto parsed = parse(c.arguments);
+    ASSERT_FALSE(parsed) << c.message;
+    EXPECT_EQ(parsed.error().message, c.message);
+  }
+}
+
+}  // namespace
+}  // namespace kiv::ctl

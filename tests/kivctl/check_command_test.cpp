@@ -1,0 +1,83 @@
+#include "check_command.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "schedule_files.h"
+#include "support/compiled_task.h"
+#include "support/temp_folder.h"
+
+namespace kiv::ctl {
+namespace {
+
+using testing::compiledTask;
+using testing::TempFolder;
+
+TEST(ScheduleProblems, CompiledTasksAreCheckedAsCompilingAndTheLaunchTimeCheckWould) {
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:00:00");  // sound
+  tasks[1] = compiledTask(1, "7:30:00");
+  tasks[2] = compiledTask(2, "12:30:?0");
+  tasks[3] = compiledTask(3, "12:30:??");
+  tasks[4] = compiledTask(4, "02:00:00");
+  tasks[4].Username.clear();
+  tasks[4].Password = "secret";
+  tasks[5] = compiledTask(5, "25:00:00");
+  tasks[5].Action = 1;
+  tasks[5].AccessLocation.clear();
+  tasks[6] = compiledTask(6, "garbage");
+  tasks[6].Compiled = 0;  // only compiled tasks are scheduled, so only they are checked
+
+  EXPECT_EQ(scheduleProblems(tasks),
+            (std::vector<std::string>{
+                "task 2: launch time \"7:30:00\": Enter the time in hh:mm:ss format.",
+                "task 3: launch time \"12:30:?0\": The final digit of the time cannot be 0 for "
+                "recurring tasks.",
+                "task 4: launch time \"12:30:??\" is never due: its interval \"?\" is not a digit",
+                "task 5: A username is required.",
+                "task 6: A macro name is required.",
+                "task 6: launch time \"25:00:00\": Enter the time in hh:mm:ss format.",
+            }));
+}
+
+TEST(CheckCommand, PrintsEachProblemAfterTheFileAndFailsWhenThereIsOne) {
+  TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:00:00");
+  testing::writeSchedule(file, tasks);
+
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(checkCommand(file.string(), out, err), 0);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(), "");
+
+  tasks[7] = compiledTask(7, "12:30:?0");
+  testing::writeSchedule(file, tasks);
+  EXPECT_EQ(checkCommand(file.string(), out, err), 1);
+  EXPECT_EQ(out.str(), file.string() +
+                           ": task 8: launch time \"12:30:?0\": The final digit of the time "
+                           "cannot be 0 for recurring tasks.\n");
+  EXPECT_EQ(err.str(), "");
+}
+
+TEST(CheckCommand, AFileThatCannotBeReadIsOneLineAndAFailure) {
+  TempFolder folder;
+  const auto file = folder.path() / "bad.kiv";
+  // A text slot whose length says more than a slot holds.
+  testing::writeAll(file, {0xFF, 0x00});
+
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(checkCommand(file.string(), out, err), 1);
+  EXPECT_EQ(out.str(), "");
+  const std::string line = err.str();
+  EXPECT_TRUE(line.starts_with("kivctl: " + file.string() + ": 1010: ")) << line;
+  EXPECT_EQ(std::ranges::count(line, '\n'), 1);
+}
+
+}  // namespace
+}  // namespace kiv::ctl

@@ -1,0 +1,135 @@
+#include "console_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+#include <sstream>
+
+#include "kivctl_process.h"
+#include "posix/stand_in_record.h"
+#include "shell/tray_tip.h"
+#include "support/temp_folder.h"
+
+namespace kiv::ctl {
+namespace {
+
+using testing::TempFolder;
+
+class ConsolePlatformTest : public ::testing::Test {
+ protected:
+  std::ostringstream out;
+  std::ostringstream err;
+  ConsolePlatform platform{"/srv/nightly.kiv", out, err};
+};
+
+// "2026-12-10 02:00:00 " and the text, once.
+void expectTimestampedLine(const std::string& written, const std::string& text) {
+  const std::regex line(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d (.*)\n)");
+  std::smatch match;
+  ASSERT_TRUE(std::regex_match(written, match, line)) << written;
+  EXPECT_EQ(match[1], text);
+}
+
+TEST_F(ConsolePlatformTest, AMessageIsATimestampedLineAndAQuestionTakesItsSafeAnswer) {
+  const std::vector<std::pair<MessageButtons, MessageAnswer>> cases{
+      {MessageButtons::Ok, MessageAnswer::Ok},
+      {MessageButtons::YesNo, MessageAnswer::No},
+      {MessageButtons::YesNoCancel, MessageAnswer::Cancel},
+  };
+  for (const auto& [buttons, answer] : cases) {
+    err.str("");
+    MessageBoxRequest request;
+    request.text = "Save this schedule?";
+    request.buttons = buttons;
+    request.defaultButton = 0;  // even where the window would preselect Yes
+    EXPECT_EQ(platform.messageBox(request), answer);
+    expectTimestampedLine(err.str(), "Save this schedule?");
+  }
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(ConsolePlatformTest, AMessageOfSeveralParagraphsIsStillOneLine) {
+  platform.messageBox({"Kiv - Kivander v7.0.0\r\n\r\nDatabase administration.\nEnd",
+                       MessageButtons::Ok, MessageIcon::None, 0, "Kiv"});
+  expectTimestampedLine(err.str(), "Kiv - Kivander v7.0.0 Database administration. End");
+}
+
+TEST_F(ConsolePlatformTest, OnlyAModifiedTipIsPrinted) {
+  NotifyIconData data;
+  setTrayTip(data, "Last launch: task 3 @ 10-Dec-2026 02:00:00 (scheduled)");
+  EXPECT_TRUE(platform.notifyIcon(TrayOperation::Add, data));
+  EXPECT_TRUE(platform.notifyIcon(TrayOperation::Delete, data));
+  EXPECT_EQ(out.str(), "");
+  EXPECT_TRUE(platform.notifyIcon(TrayOperation::Modify, data));
+  EXPECT_EQ(out.str(), "Last launch: task 3 @ 10-Dec-2026 02:00:00 (scheduled)\n");
+  EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(ConsolePlatformTest, NobodyAnswersDialogsAndNothingIsStored) {
+  EXPECT_EQ(platform.inputBox("Enter a path", "Kiv"), "");
+  FileDialogRecord record;
+  const FileDialogOutcome outcome = platform.fileDialog(record);
+  EXPECT_EQ(outcome.apiReturn, 0);
+  EXPECT_EQ(outcome.extendedError, 0);
+  platform.writeSetting("Kiv", "FileLoc", "4", "/opt/db/access");
+  EXPECT_EQ(platform.readSetting("Kiv", "FileLoc", "4"), "");
+  EXPECT_EQ(platform.commandArguments(), "/o /srv/nightly.kiv");
+  EXPECT_EQ(out.str() + err.str(), "");
+}
+
+TEST_F(ConsolePlatformTest, ClockTextsAreFixedAndEnglish) {
+  EXPECT_EQ(platform.generalDateTime(fromCivil({2026, 12, 6, 15, 4, 5})), "2026-12-06 15:04:05");
+  const std::vector<std::string> months{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  for (int month = 1; month <= 12; ++month) {
+    EXPECT_EQ(platform.monthAbbreviation(month), months.at(static_cast<std::size_t>(month - 1)));
+  }
+}
+
+TEST_F(ConsolePlatformTest, FlushesOnlyAFileThatIsThere) {
+  TempFolder folder;
+  testing::writeAll(folder.path() / "saved.kiv", {1, 2, 3});
+  EXPECT_TRUE(platform.flushToDisk(folder.path() / "saved.kiv"));
+  EXPECT_FALSE(platform.flushToDisk(folder.path() / "missing.kiv"));
+}
+
+TEST_F(ConsolePlatformTest, AStartThatFailsIsLoggedWithoutTheCommandLine) {
+  const StartResult result = platform.startProcess(R"("/no/such/program" /pwd Sesame)");
+  EXPECT_FALSE(result.started);
+  EXPECT_NE(err.str().find(result.error), std::string::npos);
+  EXPECT_EQ(err.str().find("Sesame"), std::string::npos);
+  expectTimestampedLine(err.str(), "A task could not be started: " + result.error);
+}
+
+// The status of a launch that ends the program never reaches the icon, so it
+// is printed as the program ends.
+TEST_F(ConsolePlatformTest, ALaunchThatEndsTheProgramStillPrintsItsStatus) {
+  TempFolder folder;
+  const auto record = folder.path() / "record";
+  ASSERT_EQ(::setenv("KIV_STAND_IN_RECORD", record.c_str(), 1), 0);
+  NotifyIconData tray;
+  platform.watchTray(tray);
+
+  setTrayTip(tray, "Last launch: task 1 @ 10-Dec-2026 02:00:00 (scheduled)");
+  ASSERT_TRUE(platform.startProcess(std::string("\"") + KIV_STAND_IN + "\" one").started);
+  platform.notifyIcon(TrayOperation::Modify, tray);
+  setTrayTip(tray, "Last launch: task 2 @ 10-Dec-2026 02:00:00 (scheduled)");
+  ASSERT_TRUE(platform.startProcess(std::string("\"") + KIV_STAND_IN + "\" two").started);
+  EXPECT_FALSE(platform.ended());
+  platform.endProcess();
+
+  EXPECT_TRUE(platform.ended());
+  EXPECT_EQ(out.str(),
+            "Last launch: task 1 @ 10-Dec-2026 02:00:00 (scheduled)\n"
+            "Last launch: task 2 @ 10-Dec-2026 02:00:00 (scheduled)\n");
+  // Both programs really started.
+  testing::waitForText(record, "arg 3 one\nend\n");
+  const std::string records = testing::waitForText(record, "arg 3 two\nend\n");
+  EXPECT_NE(records.find("arg 3 one\nend\n"), std::string::npos) << records;
+  EXPECT_NE(records.find("arg 3 two\nend\n"), std::string::npos) << records;
+  ::unsetenv("KIV_STAND_IN_RECORD");
+}
+
+}  // namespace
+}  // namespace kiv::ctl

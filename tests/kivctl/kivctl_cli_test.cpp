@@ -1,0 +1,174 @@
+// The real kivctl binary: what a shell or a script sees.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "json_reader.h"
+#include "kivctl_process.h"
+#include "schedule_files.h"
+#include "support/compiled_task.h"
+#include "support/temp_folder.h"
+
+namespace kiv::testing {
+namespace {
+
+std::size_t lineCount(const std::string& text) {
+  return static_cast<std::size_t>(std::ranges::count(text, '\n'));
+}
+
+void expectExit(const Finished& finished, int status) {
+  EXPECT_TRUE(finished.ending.exited) << "signal " << finished.ending.signal;
+  EXPECT_EQ(finished.ending.status, status) << finished.err;
+}
+
+TEST(KivctlCli, HelpAndVersionSucceedOnStandardOutput) {
+  const Finished help = runKivctl({"--help"});
+  expectExit(help, 0);
+  EXPECT_TRUE(help.out.starts_with("Usage: kivctl COMMAND")) << help.out;
+  for (const std::string command :
+       {"list FILE", "next FILE", "check FILE", "run FILE", "convert IN OUT"}) {
+    EXPECT_NE(help.out.find("  " + command), std::string::npos) << command;
+  }
+  EXPECT_EQ(help.err, "");
+
+  const Finished version = runKivctl({"list", "x.kiv", "--version"});
+  expectExit(version, 0);
+  EXPECT_EQ(version.out, "kivctl (Kivander) 7.0.0\n");
+  EXPECT_EQ(version.err, "");
+}
+
+TEST(KivctlCli, BadUsageExitsTwoWithOneLine) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+      {{}, "kivctl: no command given; try 'kivctl --help'\n"},
+      {{"show", "a.kiv"}, "kivctl: unknown command 'show'; try 'kivctl --help'\n"},
+      {{"convert", "a.kiv"},
+       "kivctl: 'convert' takes IN OUT, given 1 operand; try 'kivctl --help'\n"},
+      {{"next", "a.kiv", "--count", "ten"},
+       "kivctl: --count takes a whole number from 1 to 1000000, not \"ten\"; try 'kivctl "
+       "--help'\n"},
+      {{"run", "a.kiv", "--json"}, "kivctl: 'run' has no option --json; try 'kivctl --help'\n"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    const Finished finished = runKivctl(arguments);
+    expectExit(finished, 2);
+    EXPECT_EQ(finished.err, message);
+    EXPECT_EQ(finished.out, "");
+  }
+}
+
+TEST(KivctlCli, AFileThatCannotBeReadFailsEveryCommandWithOneLine) {
+  const TempFolder folder;
+  const std::string missing = (folder.path() / "missing.kiv").string();
+  const std::string locked = (folder.path() / "locked.kiv").string();
+  writeSchedule(locked, TaskTable{});
+  std::filesystem::permissions(locked, std::filesystem::perms::none);
+  const bool root = ::geteuid() == 0;  // root reads any file
+
+  const std::vector<std::vector<std::string>> commands{
+      {"list", "@"}, {"list", "@", "--json"},
+      {"next", "@"}, {"check", "@"},
+      {"run", "@"},  {"convert", "@", (folder.path() / "out.kiv").string()}};
+  for (std::vector<std::string> arguments : commands) {
+    std::ranges::replace(arguments, std::string("@"), missing);
+    const Finished finished = runKivctl(arguments);
+    expectExit(finished, 1);
+    EXPECT_EQ(finished.err, "kivctl: " + missing + ": 2: No such file or directory\n")
+        << arguments[0];
+    EXPECT_EQ(finished.out, "");
+    if (root) continue;
+    std::ranges::replace(arguments, missing, locked);
+    const Finished refused = runKivctl(arguments);
+    expectExit(refused, 1);
+    EXPECT_EQ(refused.err, "kivctl: " + locked + ": 13: Permission denied\n") << arguments[0];
+  }
+  const Finished folderGiven = runKivctl({"list", folder.path().string()});
+  expectExit(folderGiven, 1);
+  EXPECT_EQ(lineCount(folderGiven.err), 1U);
+  EXPECT_TRUE(folderGiven.err.starts_with("kivctl: " + folder.path().string() + ": "))
+      << folderGiven.err;
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "out.kiv"));
+}
+
+TEST(KivctlCli, ListsTheScheduleAsJson) {
+  const TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  writeSchedule(file, variedTasks());
+
+  const Finished finished = runKivctl({"list", "--json", file.string()});
+
+  expectExit(finished, 0);
+  const auto listing = parseJson(finished.out);
+  ASSERT_TRUE(listing) << finished.out;
+  EXPECT_EQ((*listing)["layout"].text(), "current");
+  ASSERT_EQ((*listing)["tasks"].array().size(), 30U);
+  EXPECT_EQ((*listing)["tasks"].array()[0]["taskName"].text(), variedTasks()[0].TaskName);
+  EXPECT_EQ((*listing)["tasks"].array()[1]["password"].text(), "********");
+}
+
+TEST(KivctlCli, NextListsLaunchesAndNamesTasksThatNeverLaunch) {
+  const TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  TaskTable tasks;
+  tasks[2] = compiledTask(2, "02:00:00", 1);
+  tasks[6] = compiledTask(6, "12:30:?0");
+  tasks[2].TaskName = "Nightly compact";
+  writeSchedule(file, tasks);
+
+  const Finished json =
+      runKivctl({"next", file.string(), "--from", "2026-12-10 02:00:00", "--count=3", "--json"});
+  expectExit(json, 0);
+  EXPECT_EQ(json.out,
+            "[\n"
+            "  {\"task\": 3, \"at\": \"2026-12-10 02:00:00\"},\n"
+            "  {\"task\": 3, \"at\": \"2026-12-11 02:00:00\"},\n"
+            "  {\"task\": 3, \"at\": \"2026-12-14 02:00:00\"}\n"
+            "]\n");
+  EXPECT_EQ(json.err,
+            "kivctl: task 7 (launch time \"12:30:?0\") never launches: its interval is 0 hours\n");
+
+  const Finished text = runKivctl(
+      {"next", file.string(), "--from", "2026-12-10 02:00:01", "--until", "2026-12-14 02:00:00"});
+  expectExit(text, 0);
+  EXPECT_EQ(text.out,
+            "2026-12-11 02:00:00  task 3  Nightly compact\n"
+            "2026-12-14 02:00:00  task 3  Nightly compact\n");
+}
+
+TEST(KivctlCli, CheckFailsWhenItFindsAProblem) {
+  const TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:00:00");
+  writeSchedule(file, tasks);
+  const Finished sound = runKivctl({"check", file.string()});
+  expectExit(sound, 0);
+  EXPECT_EQ(sound.out + sound.err, "");
+
+  tasks[0].Action = 1;
+  writeSchedule(file, tasks);
+  const Finished faulty = runKivctl({"check", file.string()});
+  expectExit(faulty, 1);
+  EXPECT_EQ(faulty.out, file.string() + ": task 1: A macro name is required.\n");
+}
+
+TEST(KivctlCli, ConvertsAnOldLayout) {
+  const TempFolder folder;
+  const auto in = folder.path() / "old.kiv";
+  const auto out = folder.path() / "new.kiv";
+  writeAll(in, oldLayoutFile(variedTasks(), ScheduleLayout::FormatA));
+
+  const Finished finished = runKivctl({"convert", in.string(), out.string()});
+
+  expectExit(finished, 0);
+  EXPECT_EQ(finished.out + finished.err, "");
+  const Finished listed = runKivctl({"list", "--json", out.string()});
+  const auto listing = parseJson(listed.out);
+  ASSERT_TRUE(listing) << listed.out;
+  EXPECT_EQ((*listing)["layout"].text(), "current");
+  EXPECT_EQ((*listing)["tasks"].array()[19]["databaseLocation"].text(),
+            variedTasks()[19].DatabaseLocation);
+  EXPECT_EQ((*listing)["tasks"].array()[19]["taskName"].text(), "");
+}
+
+}  // namespace
+}  // namespace kiv::testing

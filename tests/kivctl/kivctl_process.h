@@ -1,0 +1,58 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kiv::testing {
+
+// The text of a file once it holds `wanted`, or what it holds when `limit`
+// passed first (a test then fails on the text, never on the time it took).
+std::string waitForText(const std::filesystem::path& file, std::string_view wanted,
+                        std::chrono::seconds limit = std::chrono::seconds{20});
+
+// How a process ended.
+struct Ending {
+  bool exited = false;
+  int status = -1;  // the exit status, when it exited
+  int signal = 0;   // the signal that ended it, when it did not
+};
+
+// The real kivctl binary run as a process, with its standard output and
+// error going to files in `folder` and its standard input on /dev/null.
+// Environment entries "NAME=value" are added to the test's own environment.
+class KivctlProcess {
+ public:
+  KivctlProcess(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
+                const std::vector<std::string>& environment = {});
+  ~KivctlProcess();
+  KivctlProcess(const KivctlProcess&) = delete;
+  KivctlProcess& operator=(const KivctlProcess&) = delete;
+
+  void signal(int number);
+  Ending wait();
+
+  std::filesystem::path outFile() const { return folder_ / "stdout.txt"; }
+  std::filesystem::path errFile() const { return folder_ / "stderr.txt"; }
+  std::string out() const;
+  std::string err() const;
+
+ private:
+  std::filesystem::path folder_;
+  pid_t pid_ = -1;
+};
+
+// A run of kivctl to its end.
+struct Finished {
+  Ending ending;
+  std::string out;
+  std::string err;
+};
+
+Finished runKivctl(const std::vector<std::string>& arguments);
+
+}  // namespace kiv::testing

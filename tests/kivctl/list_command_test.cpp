@@ -1,0 +1,192 @@
+#include "list_command.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <variant>
+
+#include "json_reader.h"
+#include "schedule_files.h"
+#include "support/temp_folder.h"
+#include "task_command_line.h"
+
+namespace kiv::ctl {
+namespace {
+
+using testing::JsonValue;
+using testing::TempFolder;
+
+struct Listed {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Listed list(const std::filesystem::path& file, ListOptions options) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = listCommand(file.string(), options, out, err);
+  return {status, out.str(), err.str()};
+}
+
+// Each field under the name the listing gives it, read straight from the task.
+using FieldValue = std::variant<std::string, std::int64_t>;
+const std::vector<std::pair<std::string, std::function<FieldValue(const Task&)>>> kFields{
+    {"taskName", [](const Task& t) { return t.TaskName; }},
+    {"launchAt", [](const Task& t) { return t.LaunchAt; }},
+    {"username", [](const Task& t) { return t.Username; }},
+    {"version", [](const Task& t) { return std::int64_t{t.Version}; }},
+    {"action", [](const Task& t) { return std::int64_t{t.Action}; }},
+    {"macro", [](const Task& t) { return t.Macro; }},
+    {"accessLocation", [](const Task& t) { return t.AccessLocation; }},
+    {"databaseLocation", [](const Task& t) { return t.DatabaseLocation; }},
+    {"securityFileLocation", [](const Task& t) { return t.SecurityFileLocation; }},
+    {"daysToRunOn", [](const Task& t) { return std::int64_t{t.DaysToRunOn}; }},
+    {"openExclusively", [](const Task& t) { return std::int64_t{t.OpenExclusively}; }},
+    {"closeAfterRunning", [](const Task& t) { return std::int64_t{t.CloseAfterRunning}; }},
+    {"compiled", [](const Task& t) { return std::int64_t{t.Compiled}; }},
+};
+
+FieldValue jsonField(const JsonValue& value) {
+  if (std::holds_alternative<std::string>(value.value)) return value.text();
+  return value.number();
+}
+
+void expectListedTasks(const JsonValue& listing, const TaskTable& expected, bool showPasswords) {
+  const JsonValue::Array& tasks = listing["tasks"].array();
+  ASSERT_EQ(tasks.size(), 30U);
+  for (int index = 0; index < kTaskCount; ++index) {
+    const JsonValue& task = tasks.at(static_cast<std::size_t>(index));
+    const Task& want = expected.at(index);
+    SCOPED_TRACE("task " + std::to_string(index + 1));
+    EXPECT_EQ(task.object().size(), kFields.size() + 3);  // with number, password, commandLine
+    EXPECT_EQ(task["number"].number(), index + 1);
+    for (const auto& [name, field] : kFields) EXPECT_EQ(jsonField(task[name]), field(want)) << name;
+    EXPECT_EQ(task["password"].text(), printedPassword(want.Password, showPasswords));
+    const auto line = printedCommandLine(want, showPasswords);
+    if (line) {
+      EXPECT_EQ(task["commandLine"].text(), *line);
+    } else {
+      EXPECT_TRUE(task["commandLine"].isNull());
+    }
+  }
+}
+
+// What opening the file in a fresh window leaves in the table.
+TaskTable expectedAfterLoading(ScheduleLayout layout) {
+  const TaskTable written = testing::variedTasks();
+  if (layout == ScheduleLayout::Current) return written;
+  TaskTable tasks;
+  for (int index = 0; index < 20; ++index) {
+    tasks.at(index) = written.at(index);
+    if (layout == ScheduleLayout::FormatA) tasks.at(index).TaskName.clear();
+  }
+  return tasks;
+}
+
+TEST(ListCommand, JsonHoldsEveryFieldOfEveryTaskInEachLayout) {
+  const std::vector<std::pair<ScheduleLayout, std::string>> layouts{
+      {ScheduleLayout::Current, "current"},
+      {ScheduleLayout::FormatA, "formatA"},
+      {ScheduleLayout::FormatB, "formatB"}};
+  for (const auto& [layout, name] : layouts) {
+    SCOPED_TRACE(name);
+    TempFolder folder;
+    const auto file = folder.path() / "schedule.kiv";
+    if (layout == ScheduleLayout::Current) {
+      testing::writeSchedule(file, testing::variedTasks());
+    } else {
+      testing::writeAll(file, testing::oldLayoutFile(testing::variedTasks(), layout));
+    }
+
+    const Listed listed = list(file, {true, true});
+
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.err, "");
+    const auto listing = testing::parseJson(listed.out);
+    ASSERT_TRUE(listing) << listed.out;
+    EXPECT_EQ(listing->object().size(), 2U);
+    EXPECT_EQ((*listing)["layout"].text(), name);
+    expectListedTasks(*listing, expectedAfterLoading(layout), true);
+  }
+}
+
+TEST(ListCommand, MasksPasswordsEverywhereUnlessAsked) {
+  TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  TaskTable tasks = testing::variedTasks();
+  tasks[1].Username = "Admin";
+  tasks[1].Password = "Sesame42";
+  tasks[1].Action = 0;  // compiles, so its command line is listed
+  testing::writeSchedule(file, tasks);
+
+  for (const bool json : {true, false}) {
+    const Listed masked = list(file, {json, false});
+    EXPECT_EQ(masked.status, 0);
+    EXPECT_EQ(masked.out.find("Sesame42"), std::string::npos) << masked.out;
+    EXPECT_EQ(masked.out.find("pw\\"), std::string::npos);
+    EXPECT_NE(masked.out.find("/pwd ********"), std::string::npos);
+    EXPECT_NE(list(file, {json, true}).out.find("/pwd Sesame42"), std::string::npos);
+  }
+  const auto listing = testing::parseJson(list(file, {true, false}).out);
+  ASSERT_TRUE(listing);
+  expectListedTasks(*listing, tasks, false);
+}
+
+TEST(ListCommand, TextShowsEachFieldWithTheListEntryItSelects) {
+  TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  TaskTable tasks;
+  Task& task = tasks[2];
+  task.TaskName = "Nightly compact";
+  task.LaunchAt = "02:00:00";
+  task.Password = "Sesame";
+  task.AccessLocation = R"(C:\Office\MSACCESS.EXE)";
+  task.DatabaseLocation = R"(D:\Data\Orders.mdb)";
+  task.SecurityFileLocation = R"(D:\Data\Secure.mdw)";
+  task.DaysToRunOn = 1;
+  task.OpenExclusively = 1;
+  task.Compiled = 1;
+  testing::writeSchedule(file, tasks);
+
+  const Listed listed = list(file, {false, false});
+
+  EXPECT_EQ(listed.status, 0);
+  EXPECT_TRUE(listed.out.starts_with(
+      "layout  current\n\nTask 1\n  taskName\n  launchAt              00:00:00\n"))
+      << listed.out;
+  const std::string task3 =
+      "\nTask 3\n"
+      "  taskName              Nightly compact\n"
+      "  launchAt              02:00:00\n"
+      "  username              Admin\n"
+      "  password              ********\n"
+      "  version               4 (2002)\n"
+      "  action                0 (Compact)\n"
+      "  macro\n"
+      "  accessLocation        C:\\Office\\MSACCESS.EXE\n"
+      "  databaseLocation      D:\\Data\\Orders.mdb\n"
+      "  securityFileLocation  D:\\Data\\Secure.mdw\n"
+      "  daysToRunOn           1 (Weekdays only)\n"
+      "  openExclusively       1\n"
+      "  closeAfterRunning     0\n"
+      "  compiled              1\n"
+      "  commandLine           \"C:\\Office\\MSACCESS.EXE\" \"D:\\Data\\Orders.mdb\" /wrkgrp "
+      "\"D:\\Data\\Secure.mdw\"  /user Admin /pwd ******** /excl /compact\n"
+      "\nTask 4\n";
+  EXPECT_NE(listed.out.find(task3), std::string::npos) << listed.out;
+  EXPECT_NE(listed.out.find("  commandLine           (none)\n"), std::string::npos);
+}
+
+TEST(ListCommand, AFileThatCannotBeReadIsOneLineAndAFailure) {
+  TempFolder folder;
+  const auto missing = folder.path() / "missing.kiv";
+  const Listed listed = list(missing, {true, false});
+  EXPECT_EQ(listed.status, 1);
+  EXPECT_EQ(listed.out, "");
+  EXPECT_EQ(listed.err, "kivctl: " + missing.string() + ": 2: No such file or directory\n");
+}
+
+}  // namespace
+}  // namespace kiv::ctl

@@ -1,0 +1,175 @@
+#include "arguments.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+#include "local_time_text.h"
+
+namespace kiv::ctl {
+namespace {
+
+// Reads an option's value into the invocation; the complaint when it is not
+// usable.
+using ApplyValue = std::optional<std::string> (*)(Invocation&, std::string_view value);
+
+struct OptionSpec {
+  std::string_view name;
+  ApplyValue apply;  // nullptr for a switch, which takes no value
+  bool Invocation::*flag = nullptr;
+};
+
+// Enough for years of launches; a limit keeps a slip of the finger from
+// filling the memory.
+constexpr std::size_t kMostLaunches = 1'000'000;
+
+std::optional<std::string> applyDateTime(std::optional<LocalTime>& target, std::string_view option,
+                                         std::string_view value) {
+  target = parseDateTime(value);
+  if (target) return std::nullopt;
+  return std::string(option) + " takes a local date and time \"YYYY-MM-DD hh:mm:ss\", not \"" +
+         std::string(value) + "\"";
+}
+
+std::optional<std::string> applyCount(Invocation& in, std::string_view value) {
+  std::size_t count = 0;
+  const char* end = value.data() + value.size();
+  const auto [stop, error] = std::from_chars(value.data(), end, count);
+  if (error == std::errc{} && stop == end && count >= 1 && count <= kMostLaunches) {
+    in.count = count;
+    return std::nullopt;
+  }
+  return "--count takes a whole number from 1 to " + std::to_string(kMostLaunches) + ", not \"" +
+         std::string(value) + "\"";
+}
+
+constexpr std::array<OptionSpec, 5> kOptions{{
+    {"--json", nullptr, &Invocation::json},
+    {"--show-passwords", nullptr, &Invocation::showPasswords},
+    {"--from", [](Invocation& in,
+                  std::string_view value) { return applyDateTime(in.from, "--from", value); }},
+    {"--until", [](Invocation& in,
+                   std::string_view value) { return applyDateTime(in.until, "--until", value); }},
+    {"--count", applyCount},
+}};
+
+struct CommandSpec {
+  std::string_view name;
+  Action action;
+  std::string_view operands;  // as the help names them
+  std::size_t operandCount;
+  std::vector<std::string_view> options;
+};
+
+const std::array<CommandSpec, 5>& commands() {
+  static const std::array<CommandSpec, 5> kCommands{{
+      {"list", Action::List, "FILE", 1, {"--json", "--show-passwords"}},
+      {"next", Action::Next, "FILE", 1, {"--from", "--count", "--until", "--json"}},
+      {"check", Action::Check, "FILE", 1, {}},
+      {"run", Action::Run, "FILE", 1, {}},
+      {"convert", Action::Convert, "IN OUT", 2, {}},
+  }};
+  return kCommands;
+}
+
+const CommandSpec* findCommand(std::string_view name) {
+  for (const CommandSpec& command : commands()) {
+    if (command.name == name) return &command;
+  }
+  return nullptr;
+}
+
+const OptionSpec* findOption(std::string_view name) {
+  for (const OptionSpec& option : kOptions) {
+    if (option.name == name) return &option;
+  }
+  return nullptr;
+}
+
+bool allows(const CommandSpec& command, std::string_view option) {
+  return std::ranges::find(command.options, option) != command.options.end();
+}
+
+// Reads the options and operands after the command's name.
+class CommandParser {
+ public:
+  CommandParser(const CommandSpec& command, std::span<const std::string_view> arguments)
+      : command_(command), arguments_(arguments) {
+    invocation_.action = command.action;
+  }
+
+  Result<Invocation, UsageError> parse() {
+    bool optionsEnded = false;
+    for (next_ = 0; next_ < arguments_.size();) {
+      const std::string_view argument = arguments_[next_++];
+      const bool isOption = !optionsEnded && argument.starts_with("-") && argument != "-";
+      if (!optionsEnded && argument == "--") {
+        optionsEnded = true;
+      } else if (isOption) {
+        if (auto error = option(argument)) return UsageError{*error};
+      } else {
+        invocation_.files.emplace_back(argument);
+      }
+    }
+    if (invocation_.files.size() != command_.operandCount) {
+      return UsageError{"'" + std::string(command_.name) + "' takes " +
+                        std::string(command_.operands) + ", given " +
+                        std::to_string(invocation_.files.size()) + " operand" +
+                        (invocation_.files.size() == 1 ? "" : "s")};
+    }
+    return invocation_;
+  }
+
+ private:
+  std::optional<std::string> option(std::string_view argument) {
+    const std::size_t equals = argument.find('=');
+    const std::string_view name = argument.substr(0, equals);
+    const OptionSpec* spec = findOption(name);
+    if (spec == nullptr || !allows(command_, name)) {
+      return "'" + std::string(command_.name) + "' has no option " + std::string(name);
+    }
+    if (spec->apply == nullptr) {
+      if (equals != std::string_view::npos) return std::string(name) + " takes no value";
+      invocation_.*spec->flag = true;
+      return std::nullopt;
+    }
+    if (equals != std::string_view::npos)
+      return spec->apply(invocation_, argument.substr(equals + 1));
+    if (next_ == arguments_.size()) return std::string(name) + " needs a value";
+    return spec->apply(invocation_, arguments_[next_++]);
+  }
+
+  const CommandSpec& command_;
+  std::span<const std::string_view> arguments_;
+  std::size_t next_ = 0;
+  Invocation invocation_;
+};
+
+// "--help" and "--version" answer whatever else stands beside them, until
+// "--" makes the rest operands.
+std::optional<Action> informationAsked(std::span<const std::string_view> arguments) {
+  for (const std::string_view argument : arguments) {
+    if (argument == "--") break;
+    if (argument == "--help") return Action::Help;
+    if (argument == "--version") return Action::Version;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+Result<Invocation, UsageError> parseArguments(std::span<const std::string_view> arguments) {
+  if (const auto information = informationAsked(arguments)) {
+    Invocation invocation;
+    invocation.action = *information;
+    return invocation;
+  }
+  if (arguments.empty()) return UsageError{"no command given"};
+  const CommandSpec* command = findCommand(arguments.front());
+  if (command == nullptr) {
+    return UsageError{"unknown command '" + std::string(arguments.front()) + "'"};
+  }
+  return CommandParser(*command, arguments.subspan(1)).parse();
+}
+
+}  // namespace kiv::ctl

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "schedule_file/result.h"
+#include "shell/local_time.h"
+
+namespace kiv::ctl {
+
+enum class Action { Help, Version, List, Next, Check, Run, Convert };
+
+// What the command line asks for.
+struct Invocation {
+  Action action = Action::Help;
+  std::vector<std::string> files;  // FILE, or IN and OUT for convert
+  bool json = false;
+  bool showPasswords = false;
+  std::optional<LocalTime> from;  // next: now when not given
+  std::optional<LocalTime> until;
+  std::size_t count = 10;
+};
+
+// Bad usage, said in one line.
+struct UsageError {
+  std::string message;
+};
+
+// Reads the arguments after the program's name: a command, its operands and
+// its options, in any order. An option's value follows it as the next
+// argument or after "=". "--" ends the options; "--help" and "--version" may
+// stand anywhere.
+Result<Invocation, UsageError> parseArguments(std::span<const std::string_view> arguments);
+
+}  // namespace kiv::ctl

@@ -1,0 +1,47 @@
+#include "check_command.h"
+
+#include <optional>
+
+#include "exit_status.h"
+#include "launch_plan.h"
+#include "schedule_source.h"
+#include "scheduler/launch_time_check.h"
+#include "task_command_line.h"
+
+namespace kiv::ctl {
+namespace {
+
+std::optional<std::string> launchTimeProblem(const std::string& launchAt) {
+  const std::string subject = "launch time \"" + launchAt + "\"";
+  if (const auto refusal = checkLaunchTime(launchAt)) return subject + ": " + std::string(*refusal);
+  const DailyCandidates candidates = dailyCandidates(launchAt);
+  if (!candidates) return subject + " is never due: " + candidates.error();
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<std::string> scheduleProblems(const TaskTable& tasks) {
+  std::vector<std::string> problems;
+  for (int index = 0; index < kTaskCount; ++index) {
+    const Task& task = tasks.at(index);
+    if (task.Compiled != 1) continue;
+    const std::string prefix = "task " + std::to_string(index + 1) + ": ";
+    if (const auto failure = validateForCompile(compileInputsOf(task))) {
+      problems.push_back(prefix + std::string(failure->message));
+    }
+    if (const auto problem = launchTimeProblem(task.LaunchAt))
+      problems.push_back(prefix + *problem);
+  }
+  return problems;
+}
+
+int checkCommand(const std::string& file, std::ostream& out, std::ostream& err) {
+  const std::optional<Schedule> schedule = loadSchedule(file, err);
+  if (!schedule) return kExitFailure;
+  const std::vector<std::string> problems = scheduleProblems(schedule->tasks);
+  for (const std::string& problem : problems) out << file << ": " << problem << '\n';
+  return problems.empty() ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace kiv::ctl

@@ -1,0 +1,44 @@
+#include "commands.h"
+
+#include "arguments.h"
+#include "check_command.h"
+#include "convert_command.h"
+#include "exit_status.h"
+#include "list_command.h"
+#include "next_command.h"
+#include "run_command.h"
+#include "usage.h"
+#include "wall_clock.h"
+
+namespace kiv::ctl {
+
+int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
+  const Result<Invocation, UsageError> parsed = parseArguments(arguments);
+  if (!parsed) {
+    reportError(err, parsed.error().message + "; try 'kivctl --help'");
+    return kExitUsage;
+  }
+  const Invocation& in = parsed.value();
+  switch (in.action) {
+    case Action::Help:
+      out << helpText();
+      return kExitSuccess;
+    case Action::Version:
+      out << versionText();
+      return kExitSuccess;
+    case Action::List:
+      return listCommand(in.files[0], {in.json, in.showPasswords}, out, err);
+    case Action::Next:
+      return nextCommand(in.files[0], {in.from.value_or(localNow()), in.count, in.until}, in.json,
+                         out, err);
+    case Action::Check:
+      return checkCommand(in.files[0], out, err);
+    case Action::Run:
+      return runCommand(in.files[0], out, err);
+    case Action::Convert:
+      return convertCommand(in.files[0], in.files[1], err);
+  }
+  return kExitUsage;
+}
+
+}  // namespace kiv::ctl

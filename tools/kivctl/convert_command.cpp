@@ -1,0 +1,22 @@
+#include "convert_command.h"
+
+#include <optional>
+
+#include "exit_status.h"
+#include "file_sync.h"
+#include "schedule_file/schedule_file_io.h"
+#include "schedule_source.h"
+
+namespace kiv::ctl {
+
+int convertCommand(const std::string& in, const std::string& out, std::ostream& err) {
+  const std::optional<Schedule> schedule = loadSchedule(in, err);
+  if (!schedule) return kExitFailure;
+  if (const auto failure = writeScheduleFile(out, schedule->tasks, syncFileToDisk)) {
+    reportError(err, out + ": " + failure->description);
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
+}  // namespace kiv::ctl

@@ -1,0 +1,60 @@
+#include "launch_plan.h"
+
+#include <optional>
+
+#include "scheduler/launch_time.h"
+#include "scheduler/text_characters.h"
+
+namespace kiv::ctl {
+namespace {
+
+constexpr int kLastHour = 23;
+constexpr int kLastMinute = 59;
+
+std::string quotedText(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+DailyCandidates fixedCandidates(std::string_view launchAt) {
+  const std::optional<std::chrono::seconds> time = parseTimeOfDay(launchAt);
+  if (!time) return "its launch time " + quotedText(launchAt) + " is not a time of day";
+  return std::vector<std::chrono::seconds>{*time};
+}
+
+// The due test compares the minute as text with the clock's two digits, so
+// only two digits 00 to 59 can ever match.
+std::optional<int> recurringMinute(std::string_view text) {
+  const std::optional<int> minute = shortNumber(text);
+  if (text.size() != 2 || !minute || *minute > kLastMinute) return std::nullopt;
+  return minute;
+}
+
+DailyCandidates recurringCandidates(std::string_view launchAt) {
+  const std::string_view startText = leadingCharacters(launchAt, 2);
+  const std::string_view intervalText = lastCharacter(launchAt);
+  const std::optional<int> startHour = shortNumber(startText);
+  const std::optional<int> interval = shortNumber(intervalText);
+  const std::string minuteText =
+      std::string(characterAt(launchAt, 3)) + std::string(characterAt(launchAt, 4));
+  const std::optional<int> minute = recurringMinute(minuteText);
+  if (!startHour) return "its start hour " + quotedText(startText) + " is not a number";
+  if (!interval) return "its interval " + quotedText(intervalText) + " is not a digit";
+  if (*interval == 0) return std::string("its interval is 0 hours");
+  if (*startHour > kLastHour) return "its start hour " + std::to_string(*startHour) + " is past 23";
+  if (!minute) {
+    return "its minute " + quotedText(minuteText) + " is not two digits 00 to 59";
+  }
+  std::vector<std::chrono::seconds> seconds;
+  for (int hour = *startHour; hour <= kLastHour; hour += *interval) {
+    seconds.push_back(std::chrono::hours{hour} + std::chrono::minutes{*minute});
+  }
+  return seconds;
+}
+
+}  // namespace
+
+DailyCandidates dailyCandidates(std::string_view launchAt) {
+  return isRecurring(launchAt) ? recurringCandidates(launchAt) : fixedCandidates(launchAt);
+}
+
+}  // namespace kiv::ctl

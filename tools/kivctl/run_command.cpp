@@ -1,0 +1,40 @@
+#include "run_command.h"
+
+#include <algorithm>
+
+#include "app/main_form.h"
+#include "console_platform.h"
+#include "exit_status.h"
+#include "schedule_source.h"
+#include "scheduler/tick_delay.h"
+#include "stop_signals.h"
+#include "wall_clock.h"
+
+namespace kiv::ctl {
+
+int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
+  // Read once here for the same one-line failure every command gives; the
+  // form reads the file again as it always does.
+  if (!loadSchedule(file, err)) return kExitFailure;
+
+  StopSignals stopSignals;
+  ConsolePlatform platform(file, out, err);
+  MainForm form(platform);
+  platform.watchTray(form.tray.TrayData);
+  form.Main();
+  // Loading names the schedule only once it has been read; the form has
+  // already said why it was not.
+  if (form.ScheduleFileName.empty()) return kExitFailure;
+
+  const auto compiled =
+      std::ranges::count_if(form.tasks, [](const Task& t) { return t.Compiled == 1; });
+  platform.note("Scheduling " + std::to_string(compiled) + " compiled task" +
+                (compiled == 1 ? "" : "s") + " of " + file + " until SIGINT or SIGTERM.");
+
+  while (!platform.ended() && stopSignals.wait(delayToNextSecond(wallClockMilliseconds()))) {
+    form.Timer1_Timer();
+  }
+  return kExitSuccess;
+}
+
+}  // namespace kiv::ctl

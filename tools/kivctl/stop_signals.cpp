@@ -1,0 +1,58 @@
+#include "stop_signals.h"
+
+#include <sys/select.h>
+
+#include <csignal>
+
+namespace kiv::ctl {
+namespace {
+
+volatile std::sig_atomic_t stopAsked = 0;
+
+extern "C" void askToStop(int) {
+  stopAsked = 1;
+}
+
+sigset_t stopSignalSet() {
+  sigset_t set;
+  ::sigemptyset(&set);
+  ::sigaddset(&set, SIGINT);
+  ::sigaddset(&set, SIGTERM);
+  return set;
+}
+
+}  // namespace
+
+StopSignals::StopSignals() {
+  stopAsked = 0;
+  const sigset_t stops = stopSignalSet();
+  ::sigprocmask(SIG_BLOCK, &stops, &savedMask_);
+  struct sigaction action {};
+  action.sa_handler = askToStop;
+  ::sigemptyset(&action.sa_mask);
+  ::sigaction(SIGINT, &action, &savedInterrupt_);
+  ::sigaction(SIGTERM, &action, &savedTerminate_);
+}
+
+StopSignals::~StopSignals() {
+  ::sigaction(SIGINT, &savedInterrupt_, nullptr);
+  ::sigaction(SIGTERM, &savedTerminate_, nullptr);
+  ::sigprocmask(SIG_SETMASK, &savedMask_, nullptr);
+}
+
+bool StopSignals::wait(std::chrono::milliseconds delay) {
+  // pselect lets the stop signals in only while it waits: one that came
+  // during the tick arrives at once and ends the wait.
+  sigset_t waiting = savedMask_;
+  ::sigdelset(&waiting, SIGINT);
+  ::sigdelset(&waiting, SIGTERM);
+  const auto whole = std::chrono::duration_cast<std::chrono::seconds>(delay);
+  const timespec timeout{static_cast<time_t>(whole.count()),
+                         static_cast<long>(std::chrono::nanoseconds(delay - whole).count())};
+  // Another signal may end the wait early; the tick that follows then reads
+  // a second already examined, which examines nothing.
+  ::pselect(0, nullptr, nullptr, nullptr, &timeout, &waiting);
+  return stopAsked == 0;
+}
+
+}  // namespace kiv::ctl

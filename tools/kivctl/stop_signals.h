@@ -1,0 +1,29 @@
+#pragma once
+
+#include <signal.h>
+
+#include <chrono>
+
+namespace kiv::ctl {
+
+// SIGINT and SIGTERM ask the scheduler to stop. While this object lives they
+// are held back except inside wait, so a tick in progress always finishes and
+// a stop is never lost between a check and the wait that follows it. The
+// former handlers and signal mask come back when it ends.
+class StopSignals {
+ public:
+  StopSignals();
+  ~StopSignals();
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+  // Waits for `delay` to pass; false, at once, when a stop was asked.
+  bool wait(std::chrono::milliseconds delay);
+
+ private:
+  sigset_t savedMask_{};
+  struct sigaction savedInterrupt_ {};
+  struct sigaction savedTerminate_ {};
+};
+
+}  // namespace kiv::ctl

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "compile/command_line.h"
+#include "tasks/task.h"
+
+namespace kiv::ctl {
+
+inline constexpr std::string_view kPasswordMask = "********";
+
+// What compilation reads once the window shows `task`: the boxes hold its
+// texts, the version and action lists its stored indices, the exclusive box
+// its stored value.
+CompileInputs compileInputsOf(const Task& task);
+
+// The password as kivctl prints it: the mask unless `show`; an empty password
+// stays empty, since it is no secret that there is none.
+std::string printedPassword(const std::string& password, bool show);
+
+// The command line that showing `task` composes, for a compiled task that
+// passes validation; nullopt for any other. The password in it is printed as
+// printedPassword prints it.
+std::optional<std::string> printedCommandLine(const Task& task, bool showPassword);
+
+}  // namespace kiv::ctl

@@ -1,0 +1,47 @@
+#include "usage.h"
+
+#include "app/identity.h"
+
+namespace kiv::ctl {
+
+std::string helpText() {
+  return R"(Usage: kivctl COMMAND [OPTION]... FILE
+Inspect a schedule file of the Kiv task scheduler, list its next launches,
+or run its scheduler without a window.
+
+Commands:
+  list FILE [--json] [--show-passwords]
+        all 30 tasks with their fields and, for a compiled task that passes
+        compilation, the command line it launches; passwords show as
+        ******** unless --show-passwords
+  next FILE [--from "YYYY-MM-DD hh:mm:ss"] [--count N] [--until "YYYY-MM-DD hh:mm:ss"] [--json]
+        the next launches of the compiled tasks in time order, from the
+        given local time (default now, inclusive), at most N (default 10),
+        none after --until; tasks that never launch are named on standard
+        error with the reason
+  check FILE
+        checks each compiled task as compiling it and the launch-time check
+        would; one line per problem
+  run FILE
+        runs the scheduler on FILE without a window: launches due tasks,
+        prints each last-launch status on standard output and messages on
+        standard error; ends on SIGINT or SIGTERM
+  convert IN OUT
+        reads a schedule of any layout and writes it to OUT in the current one
+
+Options:
+  --help     show this help and exit
+  --version  show the version and exit
+
+Exit status: 0 success, 1 failure (a file that cannot be read or written,
+problems found), 2 bad usage.
+)";
+}
+
+std::string versionText() {
+  return "kivctl (" + std::string(identity::kProductName) + ") " +
+         std::to_string(identity::kMajor) + "." + std::to_string(identity::kMinor) + "." +
+         std::to_string(identity::kRevision) + "\n";
+}
+
+}  // namespace kiv::ctl
