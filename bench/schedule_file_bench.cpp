@@ -1,11 +1,11 @@
 // Loading and saving a full schedule through the real file layer: the save
 // writes a temporary file, flushes it to the disk and renames it.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "posix/file_sync.h"
 #include "schedule_file/schedule_file_io.h"
 
 namespace {
@@ -28,14 +28,6 @@ kiv::TaskTable fullSchedule() {
   return tasks;
 }
 
-bool fsyncFile(const fs::path& file) {
-  const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) return false;
-  const bool synced = ::fsync(descriptor) == 0;
-  ::close(descriptor);
-  return synced;
-}
-
 fs::path benchFile() {
   return fs::temp_directory_path() / ("kiv-bench-" + std::to_string(::getpid()) + ".kiv");
 }
@@ -44,7 +36,7 @@ void saveFullSchedule(benchmark::State& state) {
   const kiv::TaskTable tasks = fullSchedule();
   const fs::path file = benchFile();
   for (auto _ : state) {
-    if (const auto failure = kiv::writeScheduleFile(file, tasks, fsyncFile)) {
+    if (const auto failure = kiv::writeScheduleFile(file, tasks, kiv::posix::syncFileToDisk)) {
       state.SkipWithError(failure->description.c_str());
       break;
     }
@@ -54,7 +46,7 @@ void saveFullSchedule(benchmark::State& state) {
 
 void loadFullSchedule(benchmark::State& state) {
   const fs::path file = benchFile();
-  if (kiv::writeScheduleFile(file, fullSchedule(), fsyncFile)) {
+  if (kiv::writeScheduleFile(file, fullSchedule(), kiv::posix::syncFileToDisk)) {
     state.SkipWithError("could not write the schedule to load");
     return;
   }

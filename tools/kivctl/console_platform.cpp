@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "file_sync.h"
+#include "posix/file_sync.h"
 #include "local_time_text.h"
 #include "posix/process_starter.h"
 #include "wall_clock.h"
@@ -71,7 +71,7 @@ std::string ConsolePlatform::currentFolder() {
 }
 
 bool ConsolePlatform::flushToDisk(const std::filesystem::path& file) {
-  return syncFileToDisk(file);
+  return posix::syncFileToDisk(file);
 }
 
 void ConsolePlatform::popupMenu(const MenuItem&) {}

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "exit_status.h"
-#include "file_sync.h"
+#include "posix/file_sync.h"
 #include "schedule_file/schedule_file_io.h"
 #include "schedule_source.h"
 
@@ -12,7 +12,7 @@ namespace kiv::ctl {
 int convertCommand(const std::string& in, const std::string& out, std::ostream& err) {
   const std::optional<Schedule> schedule = loadSchedule(in, err);
   if (!schedule) return kExitFailure;
-  if (const auto failure = writeScheduleFile(out, schedule->tasks, syncFileToDisk)) {
+  if (const auto failure = writeScheduleFile(out, schedule->tasks, posix::syncFileToDisk)) {
     reportError(err, out + ": " + failure->description);
     return kExitFailure;
   }

@@ -1,9 +1,9 @@
-#include "file_sync.h"
+#include "posix/file_sync.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace kiv::ctl {
+namespace kiv::posix {
 
 bool syncFileToDisk(const std::filesystem::path& file) {
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -12,4 +12,4 @@ bool syncFileToDisk(const std::filesystem::path& file) {
   return ::close(fd) == 0 && synced;
 }
 
-}  // namespace kiv::ctl
+}  // namespace kiv::posix

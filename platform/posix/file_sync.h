@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-namespace kiv::ctl {
+namespace kiv::posix {
 
 // Forces a closed file's data to the disk; false when that failed. A schedule
 // replaces its old file only after this succeeded.
 bool syncFileToDisk(const std::filesystem::path& file);
 
-}  // namespace kiv::ctl
+}  // namespace kiv::posix
