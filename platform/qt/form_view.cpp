@@ -3,28 +3,37 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "form_font.h"
+#include "list_style.h"
 #include "password_style.h"
 #include "qt_text.h"
 #include "twips.h"
+#include "typed_character.h"
 
 namespace kiv {
 namespace {
+
+// The reason a close request gives when the user closed the window.
+constexpr int kUserClosed = 0;
 
 // A fixed-size window: title, system menu, minimise and close, but no maximise.
 constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
@@ -90,6 +99,7 @@ FormView::FormView(MainForm& form, QWidget* parent)
   widgets_.insert(&form_.KIV, this);
   buildClientArea();
   buildMenuBar();
+  addHelpKey();
   orderTabStops();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   showEveryProperty();
@@ -168,6 +178,9 @@ QLineEdit* FormView::createTextBox(TextBox& box, QWidget* parent) {
 
 QComboBox* FormView::createComboBox(ComboBox& list, QWidget* parent) {
   auto* combo = new QComboBox(parent);
+  auto* style = new ListStyle;
+  style->setParent(combo);
+  combo->setStyle(style);
   for (const std::string& item : list.items()) combo->addItem(toQString(item));
   connect(combo, &QComboBox::activated, this, [&list](int index) { list.setListIndex(index); });
   return combo;
@@ -187,9 +200,12 @@ QPushButton* FormView::createCommandButton(CommandButton& button, QWidget* paren
 }
 
 void FormView::buildMenuBar() {
+  // Watched for F1 while a menu is open or the bar is entered with Alt.
+  menuBar()->installEventFilter(this);
   for (MenuItem* menu : form_.menus()) {
     if (menu == &form_.mnuAccess) continue;  // a pop-up only, never on the bar
     QMenu* barMenu = menuBar()->addMenu(QString());
+    barMenu->installEventFilter(this);
     bindAction(*menu, barMenu->menuAction());
     for (MenuItem* item : menu->items()) {
       QAction* action = barMenu->addAction(QString());
@@ -201,11 +217,19 @@ void FormView::buildMenuBar() {
 
 void FormView::bindAction(MenuItem& item, QAction* action) {
   actions_.insert(&item, action);
+  menuItemOf_.insert(action, &item);
   if (item.shortcut.empty()) return;
   const QKeySequence shortcut =
       QKeySequence::fromString(toQString(item.shortcut), QKeySequence::PortableText);
   action->setShortcut(shortcut);
   menuShortcuts_.append(shortcut);
+}
+
+// F1 over the window asks for help on the focused control; over an open menu
+// the menus' event filter answers it first (see helpOnMenu).
+void FormView::addHelpKey() {
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, [this] { form_.helpRequested(nullptr); });
 }
 
 void FormView::orderTabStops() {
@@ -298,18 +322,80 @@ void FormView::followQtFocus(QWidget* now) {
   if (Control* control = controlOf_.value(now)) form_.setFocus(*control);
 }
 
-// A text box claims keys such as Ctrl+A, Ctrl+X, Ctrl+E and Ctrl+D for its own
-// editing before shortcuts are looked up; the window's menu keys must act from
-// every control, so the box is not asked about exactly those.
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (menuShortcuts_.contains(QKeySequence(key->keyCombination()))) {
-      event->ignore();
-      return true;
+  switch (event->type()) {
+    case QEvent::ShortcutOverride:
+      // A text box claims keys such as Ctrl+A, Ctrl+X, Ctrl+E and Ctrl+D for
+      // its own editing before shortcuts are looked up; the window's menu
+      // keys must act from every control, so the box is not asked about
+      // exactly those.
+      if (menuShortcuts_.contains(QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()))) {
+        event->ignore();
+        return true;
+      }
+      break;
+    case QEvent::KeyPress: {
+      const auto& key = *static_cast<QKeyEvent*>(event);
+      if (key.key() == Qt::Key_F1 && helpOnMenu(watched)) return true;
+      auto* edit = qobject_cast<QLineEdit*>(watched);
+      Control* control = controlOf_.value(edit);
+      if (control != nullptr && filterTypedKey(*control, edit, key)) return true;
+      break;
     }
+    case QEvent::MouseButtonDblClick: {
+      const Control* control = controlOf_.value(qobject_cast<QWidget*>(watched));
+      if (control != nullptr && control->kind() == ControlKind::TextBox) {
+        form_.TBox_DblClick(control->index());
+      }
+      break;
+    }
+    default:
+      break;
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+// F1 while a menu is open, or while the bar is entered with Alt, asks for
+// help on the highlighted item, or on the menu when no item is highlighted.
+// False when `watched` is no menu.
+bool FormView::helpOnMenu(QObject* watched) {
+  const QAction* highlighted = nullptr;
+  if (const auto* menu = qobject_cast<QMenu*>(watched)) {
+    highlighted = menu->activeAction() != nullptr ? menu->activeAction() : menu->menuAction();
+  } else if (const auto* bar = qobject_cast<QMenuBar*>(watched)) {
+    highlighted = bar->activeAction();
+  } else {
+    return false;
+  }
+  const MenuItem* item = menuItemOf_.value(highlighted);
+  // The menus give the keyboard back before help is shown.
+  while (QWidget* popup = QApplication::activePopupWidget()) {
+    if (!popup->close()) break;
+  }
+  form_.helpRequested(item);
+  return true;
+}
+
+// A key that types a character goes to the form's key-press handler with the
+// box's caret and selection; the handler may refuse it or change the
+// selection the character replaces (the launch-time box types over).
+bool FormView::filterTypedKey(Control& control, QLineEdit* edit, const QKeyEvent& key) {
+  const std::optional<int> typed = typedCharacter(key);
+  if (!typed.has_value()) return false;
+  auto& box = static_cast<TextBox&>(control);
+  box.selStart = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+  box.selLength = edit->hasSelectedText() ? edit->selectionLength() : 0;
+  int keyAscii = *typed;
+  form_.TBox_KeyPress(box.index(), keyAscii);
+  if (keyAscii == 0) return true;
+  edit->setSelection(box.selStart, box.selLength);
+  return false;
+}
+
+void FormView::closeEvent(QCloseEvent* event) {
+  int cancel = 0;
+  form_.Form_QueryUnload(cancel, kUserClosed);
+  event->setAccepted(cancel != 1);
 }
 
 }  // namespace kiv

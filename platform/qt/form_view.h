@@ -10,6 +10,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 
@@ -18,7 +19,9 @@ namespace kiv {
 // The main window drawn with Qt widgets. It decides nothing: it builds one
 // widget per control of the form, shows every property change the form
 // reports, and hands each user action to the same setter the core itself
-// uses, so a user edit and a change made in code take one path.
+// uses, so a user edit and a change made in code take one path. Keys typed
+// into the text boxes, double-clicks on them, F1 and close requests go to the
+// form's handlers.
 class FormView : public QMainWindow, public FormObserver {
   Q_OBJECT
 
@@ -37,6 +40,7 @@ class FormView : public QMainWindow, public FormObserver {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildClientArea();
@@ -48,6 +52,9 @@ class FormView : public QMainWindow, public FormObserver {
   QPushButton* createCommandButton(CommandButton& button, QWidget* parent);
   void buildMenuBar();
   void bindAction(MenuItem& item, QAction* action);
+  void addHelpKey();
+  bool helpOnMenu(QObject* watched);
+  bool filterTypedKey(Control& control, QLineEdit* edit, const QKeyEvent& key);
   void orderTabStops();
   void showEveryProperty();
   void showOnWidget(const Control& control, Property property, QWidget* widget);
@@ -59,6 +66,7 @@ class FormView : public QMainWindow, public FormObserver {
   QHash<const Control*, QWidget*> widgets_;
   QHash<const QWidget*, Control*> controlOf_;
   QHash<const Control*, QAction*> actions_;
+  QHash<const QAction*, MenuItem*> menuItemOf_;
   // Menu shortcuts win over a text box's own use of the same keys.
   QList<QKeySequence> menuShortcuts_;
   QMetaObject::Connection qtFocusConnection_;

@@ -1,21 +1,26 @@
 #include "qt_platform.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QCursor>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
 #include <cstdlib>
 #include <memory>
 
 #include "app/controls.h"
+#include "app/main_form.h"
+#include "file_dialog.h"
 #include "file_flush.h"
 #include "input_dialog.h"
 #include "locale_texts.h"
 #include "message_box.h"
 #include "popup_menu.h"
+#include "posix/process_starter.h"
 #include "qt_text.h"
+#include "window_system_sync.h"
 
 namespace kiv {
 namespace {
@@ -32,6 +37,23 @@ std::unique_ptr<QSettings> openSection(const std::string& application, const std
 }
 
 }  // namespace
+
+QtPlatform::QtPlatform()
+    : activation_([this] {
+        if (form_ != nullptr) form_->hook.WindowProc(WindowHook::WM_ACTIVATEAPP, 1);
+      }),
+      helpDocument_(findHelpDocument()) {}
+
+QtPlatform::~QtPlatform() {
+  setWindowHook(false);
+}
+
+void QtPlatform::connectForm(MainForm& form) {
+  form_ = &form;
+  tray_.setPressHandler([this](int button, int mouseMessage) {
+    form_->Form_MouseDown(button, 0, static_cast<float>(mouseMessage), 0);
+  });
+}
 
 QString joinedArguments(const QStringList& arguments) {
   return arguments.mid(1).join(QLatin1Char(' '));
@@ -54,9 +76,14 @@ std::string QtPlatform::inputBox(const std::string& prompt, const std::string& t
   return dialog.answer();
 }
 
-// A later change adds the open and save dialogs; until then every call is a cancel.
-FileDialogOutcome QtPlatform::fileDialog(FileDialogRecord&) {
-  return {0, 0};
+FileDialogOutcome QtPlatform::fileDialog(FileDialogRecord& record) {
+  const auto dialog = makeFileDialog(record, record.ownedByMainWindow ? boxParent() : nullptr);
+  if (dialog->exec() != QDialog::Accepted) return {0, 0};
+  takeFileChoice(*dialog, record);
+  // As with the system's own dialogs, the chosen file's folder becomes the
+  // current folder, where the next Open or Save As starts.
+  QDir::setCurrent(QFileInfo(toQString(record.file)).absolutePath());
+  return {1, 0};
 }
 
 std::string QtPlatform::currentFolder() {
@@ -85,24 +112,35 @@ void QtPlatform::popupMenu(const MenuItem& menu) {
   if (MenuItem* item = chosenItem(menu, popup->exec(QCursor::pos()))) item->press();
 }
 
-// A later change adds the window hook.
-void QtPlatform::setWindowHook(bool) {}
-
-// A later change adds the help viewer.
-void QtPlatform::showHelp(int) {}
-
-// A later change adds the notification-area icon; until then the shell refuses.
-bool QtPlatform::notifyIcon(TrayOperation, const NotifyIconData&) {
-  return false;
+// The hook watches for the application becoming active. The other moment the
+// icon must come back, a restart of the panel, Qt handles itself: it
+// registers a shown icon again with the new notification area.
+void QtPlatform::setWindowHook(bool installed) {
+  if (installed) {
+    qApp->installEventFilter(&activation_);
+  } else if (qApp != nullptr) {
+    qApp->removeEventFilter(&activation_);
+  }
 }
 
-// A later change adds starting programs.
-StartResult QtPlatform::startProcess(const std::string&) {
-  return {false, "Starting programs is not available in this build yet."};
+void QtPlatform::showHelp(int context) {
+  if (help_ == nullptr) help_ = std::make_unique<HelpWindow>(helpDocument_);
+  help_->showAt(context);
 }
 
-// Ending runs nothing further: no handler, no event, no destructor.
+bool QtPlatform::notifyIcon(TrayOperation operation, const NotifyIconData& data) {
+  return tray_.apply(operation, data);
+}
+
+StartResult QtPlatform::startProcess(const std::string& commandLine) {
+  return posix::start(commandLine);
+}
+
+// Ending runs nothing further: no handler, no event, no destructor. The icon
+// has just been removed; the window system has taken that in before the
+// process goes, so the notification area never shows a dead icon.
 void QtPlatform::endProcess() {
+  syncWindowSystem();
   std::_Exit(EXIT_SUCCESS);
 }
 

@@ -3,16 +3,35 @@
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
+#include "activation_filter.h"
+#include "help_window.h"
 #include "shell/platform.h"
+#include "tray_icon_view.h"
 
 namespace kiv {
 
-// The Platform of the Qt program: Qt's dialogs, window, settings and locale.
+class MainForm;
+
+// The Platform of the Qt program: Qt's dialogs, window, notification-area
+// icon, help window, settings and locale; programs start through the POSIX
+// starter.
 class QtPlatform : public Platform {
  public:
+  QtPlatform();
+  ~QtPlatform() override;
+  QtPlatform(const QtPlatform&) = delete;
+  QtPlatform& operator=(const QtPlatform&) = delete;
+
   // The window that showWindow and hideWindow act on and that owns the boxes.
   void setWindow(QWidget* window) { window_ = window; }
+  // The form that presses on the icon and the window hook report to.
+  void connectForm(MainForm& form);
+  // The help document showHelp opens; found beside the program by default.
+  void setHelpDocument(const QString& path) { helpDocument_ = path; }
+
+  TrayIconView& trayIcon() { return tray_; }
 
   MessageAnswer messageBox(const MessageBoxRequest& request) override;
   std::string inputBox(const std::string& prompt, const std::string& title) override;
@@ -46,6 +65,11 @@ class QtPlatform : public Platform {
   QWidget* boxParent() const;
 
   QPointer<QWidget> window_;
+  MainForm* form_ = nullptr;
+  TrayIconView tray_;
+  ActivationFilter activation_;
+  QString helpDocument_;
+  std::unique_ptr<HelpWindow> help_;
 };
 
 // The process's arguments after its own name, joined with single blanks.

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -30,6 +32,7 @@ class FormDrawingTest : public QObject {
   void tabVisitsTheControlsInTabIndexOrder();
   void labelsAndTheFrameTakeNoFocus();
   void listsShowTheirItemsAndTakeNoTypedText();
+  void actionListShowsCompactWhole();
   void menuBarCarriesTheMenusButNotThePopUp();
 };
 
@@ -142,6 +145,33 @@ void FormDrawingTest::listsShowTheirItemsAndTakeNoTypedText() {
 
   QCOMPARE(version->currentText(), QString("2002"));
   QCOMPARE(v.form.tasks[0].Version, 4);
+}
+
+// At the list's fixed size the usual drop-down arrow leaves too little room
+// for the default action; the list's style narrows the arrow instead.
+void FormDrawingTest::actionListShowsCompactWhole() {
+  LoadedView v;
+  auto* action = v.widget<QComboBox>(v.form.cmbAction);
+  QStyleOptionComboBox option;
+  option.initFrom(action);
+  option.currentText = action->currentText();
+  QStyle* style = action->style();
+
+  const QRect field =
+      style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, action);
+  const QRect arrow =
+      style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, action);
+
+  QCOMPARE(action->currentText(), QString("Compact"));
+  // The label is drawn one pixel inside the field on either side.
+  QVERIFY2(action->fontMetrics().horizontalAdvance("Compact") <= field.width() - 2,
+           qPrintable(QStringLiteral("%1 px of text in a %2 px field")
+                          .arg(action->fontMetrics().horizontalAdvance("Compact"))
+                          .arg(field.width())));
+  QVERIFY(field.right() < arrow.left());
+  QVERIFY(action->rect().contains(arrow));
+  QCOMPARE(action->geometry(),
+           twipsToPixels(v.form.cmbAction.geometry, v.view.screen()->logicalDotsPerInch()));
 }
 
 void FormDrawingTest::menuBarCarriesTheMenusButNotThePopUp() {

@@ -1,0 +1,208 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QApplicationStateChangeEvent>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <utility>
+#include <vector>
+
+#include "activation_filter.h"
+#include "app/identity.h"
+#include "app/main_form.h"
+#include "qt_platform.h"
+#include "shell/tray_tip.h"
+#include "tray_icon_view.h"
+
+Q_DECLARE_METATYPE(QSystemTrayIcon::ActivationReason)
+
+namespace kiv {
+namespace {
+
+using Press = std::pair<int, int>;  // button, mouse message
+
+NotifyIconData recordWithTip(const std::string& tip) {
+  NotifyIconData data;
+  setTrayTip(data, tip);
+  return data;
+}
+
+void activate(TrayIconView& view, QSystemTrayIcon::ActivationReason reason) {
+  Q_EMIT view.icon().activated(reason);
+  QCoreApplication::processEvents();
+}
+
+// The Qt platform with a window and a form that its icon reports to, as the
+// program puts them together.
+struct ConnectedPlatform {
+  ConnectedPlatform() {
+    platform.setWindow(&window);
+    platform.connectForm(form);
+  }
+  QtPlatform platform;
+  QWidget window;
+  MainForm form{platform};
+};
+
+void sendApplicationState(Qt::ApplicationState state) {
+  QApplicationStateChangeEvent event(state);
+  QCoreApplication::sendEvent(qApp, &event);
+}
+
+// Answers the first message box that opens with `button` and keeps its text.
+class BoxAnswerer : public QObject {
+ public:
+  explicit BoxAnswerer(QMessageBox::StandardButton button) : button_(button) {
+    connect(&poll_, &QTimer::timeout, this, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      poll_.stop();
+      text = box->text();
+      box->button(button_)->click();
+    });
+    poll_.start(10);
+  }
+  QString text;
+
+ private:
+  QMessageBox::StandardButton button_;
+  QTimer poll_;
+};
+
+}  // namespace
+
+// The notification-area icon and the window hook of the Qt program. The
+// offscreen platform has no notification area, so the icon is checked as Qt
+// holds it (shown or not, its tip) and presses are simulated as Qt reports
+// them.
+class TrayIconTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void addShowsTheIconWithTheTipWithoutTrailingBlanks();
+  void modifyAndDeleteActOnlyOnAShownIcon();
+  void iconIsTheProgramsOwnInEverySize();
+  void pressesArriveAsMouseMessages_data();
+  void pressesArriveAsMouseMessages();
+  void leftPressShowsTheWindow();
+  void rightPressAsksTheTrayQuestion();
+  void activatingTheApplicationBringsTheIconBackWhileHooked();
+  void activationFilterLetsEveryEventThrough();
+};
+
+void TrayIconTest::addShowsTheIconWithTheTipWithoutTrailingBlanks() {
+  TrayIconView view;
+
+  const bool accepted = view.apply(TrayOperation::Add, recordWithTip(identity::versionLine()));
+
+  QCOMPARE(accepted, QSystemTrayIcon::isSystemTrayAvailable());
+  QVERIFY(view.icon().isVisible());
+  QCOMPARE(view.icon().toolTip(), QString("Kiv - Kivander v7.0.0"));
+  QVERIFY(view.icon().contextMenu() == nullptr);
+}
+
+void TrayIconTest::modifyAndDeleteActOnlyOnAShownIcon() {
+  TrayIconView view;
+  const NotifyIconData status =
+      recordWithTip("Last launch: task 12 @ 06-Dec-2026 15:04:05 (on demand)");
+
+  QVERIFY(!view.apply(TrayOperation::Modify, status));
+  QCOMPARE(view.icon().toolTip(), QString());
+  QVERIFY(!view.apply(TrayOperation::Delete, status));
+
+  view.apply(TrayOperation::Add, recordWithTip(identity::versionLine()));
+  QVERIFY(!view.apply(TrayOperation::Add, status));
+  QCOMPARE(view.icon().toolTip(), QString("Kiv - Kivander v7.0.0"));
+  QVERIFY(view.apply(TrayOperation::Modify, status));
+  QCOMPARE(view.icon().toolTip(),
+           QString("Last launch: task 12 @ 06-Dec-2026 15:04:05 (on demand)"));
+
+  QVERIFY(view.apply(TrayOperation::Delete, status));
+  QVERIFY(!view.icon().isVisible());
+  QVERIFY(!view.apply(TrayOperation::Modify, recordWithTip("later")));
+  QCOMPARE(view.icon().toolTip(),
+           QString("Last launch: task 12 @ 06-Dec-2026 15:04:05 (on demand)"));
+}
+
+void TrayIconTest::iconIsTheProgramsOwnInEverySize() {
+  TrayIconView view;
+  const QList<QSize> sizes = view.icon().icon().availableSizes();
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    QVERIFY2(sizes.contains(QSize(size, size)), QByteArray::number(size));
+  }
+}
+
+void TrayIconTest::pressesArriveAsMouseMessages_data() {
+  QTest::addColumn<QSystemTrayIcon::ActivationReason>("reason");
+  QTest::addColumn<std::vector<Press>>("presses");
+  QTest::newRow("left press") << QSystemTrayIcon::Trigger << std::vector<Press>{{1, 513}};
+  QTest::newRow("right press") << QSystemTrayIcon::Context << std::vector<Press>{{2, 516}};
+  QTest::newRow("double-click: its first press did the work")
+      << QSystemTrayIcon::DoubleClick << std::vector<Press>{};
+  QTest::newRow("middle button") << QSystemTrayIcon::MiddleClick << std::vector<Press>{};
+}
+
+void TrayIconTest::pressesArriveAsMouseMessages() {
+  QFETCH(QSystemTrayIcon::ActivationReason, reason);
+  QFETCH(std::vector<Press>, presses);
+  TrayIconView view;
+  std::vector<Press> reported;
+  view.setPressHandler(
+      [&reported](int button, int message) { reported.emplace_back(button, message); });
+
+  activate(view, reason);
+
+  QCOMPARE(reported, presses);
+}
+
+void TrayIconTest::leftPressShowsTheWindow() {
+  ConnectedPlatform p;
+
+  activate(p.platform.trayIcon(), QSystemTrayIcon::Trigger);
+
+  QVERIFY(p.window.isVisible());
+}
+
+void TrayIconTest::rightPressAsksTheTrayQuestion() {
+  ConnectedPlatform p;
+  BoxAnswerer answerer(QMessageBox::Cancel);
+
+  activate(p.platform.trayIcon(), QSystemTrayIcon::Context);
+
+  QCOMPARE(answerer.text, QString("Do you want to retain the system tray icon?"));
+  QVERIFY(!p.window.isVisible());
+}
+
+void TrayIconTest::activatingTheApplicationBringsTheIconBackWhileHooked() {
+  ConnectedPlatform p;
+  MainForm& form = p.form;
+  const QSystemTrayIcon& icon = p.platform.trayIcon().icon();
+
+  form.hook.HookWindow();
+  sendApplicationState(Qt::ApplicationInactive);
+  QVERIFY(!icon.isVisible());
+  sendApplicationState(Qt::ApplicationActive);
+  QVERIFY(icon.isVisible());
+  QCOMPARE(icon.toolTip(), QString("Kiv - Kivander v7.0.0"));
+
+  form.tray.SetTrayIcon(false);
+  form.hook.UnhookWindow();
+  sendApplicationState(Qt::ApplicationActive);
+  QVERIFY(!icon.isVisible());
+}
+
+void TrayIconTest::activationFilterLetsEveryEventThrough() {
+  int activations = 0;
+  ActivationFilter filter([&activations] { ++activations; });
+  QApplicationStateChangeEvent active(Qt::ApplicationActive);
+  QEvent other(QEvent::User);
+
+  QVERIFY(!filter.eventFilter(qApp, &active));
+  QVERIFY(!filter.eventFilter(qApp, &other));
+  QCOMPARE(activations, 1);
+}
+
+}  // namespace kiv
+
+QTEST_MAIN(kiv::TrayIconTest)
+#include "tray_icon_test.moc"
