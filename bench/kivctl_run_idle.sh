@@ -7,6 +7,7 @@
 #   SECONDS    how long to watch it idle (default 60)
 # Prints the figures and exits 1 when a goal is missed.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/idle_usage.sh"
 
 build=${1:-build/default}
 seconds=${2:-60}
@@ -33,32 +34,16 @@ until grep -q 'until SIGINT or SIGTERM' "$work/err"; do
   sleep 0.1
 done
 
-# CPU time so far: clock ticks of user and system time (fields 14 and 15 of
-# /proc/PID/stat), and nanoseconds on the CPU from schedstat where the kernel
-# keeps it, which is finer than a tick.
-ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
-nanoseconds() { [[ -r /proc/$pid/schedstat ]] && awk '{ print $1 }' "/proc/$pid/schedstat" || echo 0; }
-
-ticks_before=$(ticks)
-ns_before=$(nanoseconds)
-sleep "$seconds"
-ticks_after=$(ticks)
-ns_after=$(nanoseconds)
-rss_kb=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
-peak_kb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
+measure_idle "$pid" "$seconds"
 
 kill -TERM "$pid"
 status=0
 wait "$pid" || status=$?
 pid=
 
-awk -v ticks=$((ticks_after - ticks_before)) -v hz="$(getconf CLK_TCK)" \
-    -v ns=$((ns_after - ns_before)) -v seconds="$seconds" \
-    -v rss="$rss_kb" -v peak="$peak_kb" -v status="$status" -v launches="$(wc -l <"$work/out")" '
+awk -v ticks="$idle_ticks" -v ns="$idle_cpu_ns" -v cpu="$idle_cpu_percent" -v seconds="$seconds" \
+    -v rss="$idle_rss_kb" -v peak="$idle_peak_kb" -v status="$status" -v launches="$(wc -l <"$work/out")" '
 BEGIN {
-  cpu_ticks = 100 * ticks / hz / seconds
-  cpu_ns = 100 * ns / 1e9 / seconds
-  cpu = ns > 0 ? cpu_ns : cpu_ticks
   printf "kivctl run, 30 compiled tasks, %d s idle\n", seconds
   printf "  resident memory  %.2f MB (peak %.2f MB)   goal <= 8 MB\n", rss / 1024, peak / 1024
   printf "  CPU              %.4f %% of one core (%d clock ticks; %.1f ms on the CPU)   goal <= 0.05 %%\n",
