@@ -6,15 +6,8 @@
 #
 #   bash tests/e2e/x_session.sh --tray -- bash tests/e2e/screenshots_test.sh KIV ARTIFACTS
 set -euo pipefail
-(($# == 2)) || { echo "usage: screenshots_test.sh KIV ARTIFACTS" >&2; exit 2; }
-kiv=$1 artifacts=$2
-here=$(dirname "${BASH_SOURCE[0]}")
-# shellcheck source=tests/e2e/kiv_driver.sh
-source "$here/kiv_driver.sh"
-# shellcheck source=tests/e2e/kiv_windows.sh
-source "$here/kiv_windows.sh"
-trap stopKiv EXIT
-mkdir -p "$artifacts"
+# shellcheck source=tests/e2e/kiv_test.sh
+source "$(dirname "${BASH_SOURCE[0]}")/kiv_test.sh" "$@"
 
 # requireDrawn WINDOW FILE: the screenshot FILE of WINDOW is a PNG of the
 # window's size that shows more than one colour.
