@@ -70,17 +70,41 @@ waitFor() {
   done
 }
 
+# xvfbReady PID: waits until the server PID writes its display number and
+# answers on it; fails when it ends first or takes too long.
+xvfbReady() {
+  local pid=$1 deadline=$((SECONDS + start_timeout_seconds))
+  until grep -q '^[0-9][0-9]*$' "$session_dir/display" 2>/dev/null &&
+    DISPLAY=":$(<"$session_dir/display")" xdpyinfo >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || return 1
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
 startXServer() {
-  # -displayfd lets the server pick a free display itself, so parallel
-  # sessions never race for a number; it writes the number once it accepts
-  # connections.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
-    3>"$session_dir/display" >"$session_dir/xvfb.log" 2>&1 &
-  local pid=$!
-  started_pids+=("$pid")
-  waitFor "$pid" "Xvfb" grep -q '^[0-9][0-9]*$' "$session_dir/display"
-  DISPLAY=":$(<"$session_dir/display")"
-  export DISPLAY
+  # Each session takes a display number of its own at random from a wide
+  # range rather than the lowest free one: a server that is just ending
+  # removes its socket by name, and would take it from a new server that had
+  # reused its number at once. -noreset keeps the server from resetting when
+  # the readiness check, its first client, disconnects.
+  local attempt pid display
+  for attempt in 1 2 3 4 5 6 7 8; do
+    display=$((RANDOM % 900 + 100))
+    [[ -e /tmp/.X$display-lock ]] && continue
+    rm -f "$session_dir/display"
+    Xvfb ":$display" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+      3>"$session_dir/display" >"$session_dir/xvfb.log" 2>&1 &
+    pid=$!
+    if xvfbReady "$pid"; then
+      started_pids+=("$pid")
+      export DISPLAY=":$display"
+      return 0
+    fi
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  fail "Xvfb could not get a display of its own"
 }
 
 startTrayHost() {
