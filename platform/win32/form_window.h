@@ -1,0 +1,62 @@
+#pragma once
+
+#include "windows_api.h"
+
+#include <memory>
+
+#include "app/main_form.h"
+#include "command_ids.h"
+#include "control_windows.h"
+#include "form_menu.h"
+
+namespace kiv {
+
+// The main window drawn with Win32 controls. It decides nothing: it builds a
+// child window for each control of the form, shows every property change the
+// form reports, and hands each user action to the same setter the core itself
+// uses. Close requests, mouse presses, the tick timer and the help key go to
+// the form's handlers.
+class FormWindow : public FormObserver {
+ public:
+  FormWindow(MainForm& form, HINSTANCE instance);
+  ~FormWindow() override;
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+
+  MainForm& form() const { return form_; }
+  HWND handle() const { return handle_; }
+  // The form's icon at the size the notification area shows.
+  HICON icon() const { return smallIcon_; }
+  // The child window of a control; nullptr for the window and menu items.
+  HWND handleOf(const Control& control) const { return controls_->handleOf(control); }
+  const FormMenu& menu() const { return menu_; }
+
+  // The window's share of the message loop: menu shortcuts, then the dialog
+  // keys (Tab, mnemonics). True when the message has been dealt with.
+  bool preTranslate(MSG& message) const;
+
+  void propertyChanged(const Control& control, Property property) override;
+  void focusChanged(const Control* control) override;
+
+ private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void command(int id, int notification, HWND child);
+  void forwardEdit(Control& control, int notification, HWND child);
+  LRESULT textColours(HDC context, HWND child) const;
+  void mouseDown(UINT message, WPARAM wParam, LPARAM lParam);
+  void focusActiveControl();
+
+  MainForm& form_;
+  CommandIds ids_;
+  FormMenu menu_;
+  int dotsPerInch_;
+  HFONT font_;
+  HICON icon_;
+  HICON smallIcon_;
+  HWND handle_ = nullptr;
+  std::unique_ptr<ControlWindows> controls_;
+  const MenuItem* highlightedMenu_ = nullptr;
+};
+
+}  // namespace kiv

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "shell/platform.h"
+
+namespace kiv {
+
+// Starts a Windows command line as it stands (CreateProcessA), its window
+// minimised (STARTF_USESHOWWINDOW with SW_SHOWMINIMIZED), and returns at once:
+// the process and thread handles are closed without waiting. A failure comes
+// back with the system's description.
+StartResult startMinimised(const std::string& commandLine);
+
+}  // namespace kiv

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "windows_api.h"
+
+#include <optional>
+#include <string_view>
+
+namespace kiv {
+
+// The accelerator for a menu shortcut as the form writes it: modifiers
+// ("Ctrl+", "Shift+", "Alt+") followed by a letter, a digit or a function key
+// ("Ctrl+N", "Shift+F5"). Nothing for a text of any other shape.
+std::optional<ACCEL> acceleratorFor(std::string_view shortcut, WORD command);
+
+}  // namespace kiv

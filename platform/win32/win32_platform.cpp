@@ -1,0 +1,122 @@
+#include "win32_platform.h"
+
+#include "ansi_text.h"
+#include "command_arguments.h"
+#include "file_dialog.h"
+#include "file_flush.h"
+#include "form_window.h"
+#include "help_document.h"
+#include "input_box.h"
+#include "local_clock.h"
+#include "message_box.h"
+#include "notify_icon.h"
+#include "process_start.h"
+#include "registry_settings.h"
+#include "window_hook.h"
+
+namespace kiv {
+
+HWND Win32Platform::windowHandle() const {
+  return window_ != nullptr ? window_->handle() : nullptr;
+}
+
+HWND Win32Platform::boxOwner() const {
+  HWND window = windowHandle();
+  return window != nullptr && IsWindowVisible(window) != FALSE ? window : nullptr;
+}
+
+MessageAnswer Win32Platform::messageBox(const MessageBoxRequest& request) {
+  return showMessageBox(boxOwner(), request);
+}
+
+std::string Win32Platform::inputBox(const std::string& prompt, const std::string& title) {
+  return showInputBox(instance_, boxOwner(), prompt, title);
+}
+
+FileDialogOutcome Win32Platform::fileDialog(FileDialogRecord& record) {
+  FileDialogCall call(windowHandle(), record);
+  return call.run(record);
+}
+
+std::string Win32Platform::currentFolder() {
+  std::string folder(GetCurrentDirectoryA(0, nullptr), '\0');
+  folder.resize(GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data()));
+  return fromAnsi(folder);
+}
+
+bool Win32Platform::flushToDisk(const std::filesystem::path& file) {
+  return flushFileToDisk(file);
+}
+
+// Showing keeps the window's state: a minimised window stays minimised.
+void Win32Platform::showWindow() {
+  HWND window = windowHandle();
+  if (window == nullptr) return;
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+}
+
+void Win32Platform::hideWindow() {
+  if (HWND window = windowHandle()) ShowWindow(window, SW_HIDE);
+}
+
+// The chosen item is pressed once the menu has closed.
+void Win32Platform::popupMenu(const MenuItem& menu) {
+  if (window_ == nullptr) return;
+  if (MenuItem* item = window_->menu().choose(menu, window_->handle())) item->press();
+}
+
+void Win32Platform::setWindowHook(bool installed) {
+  if (window_ == nullptr) return;
+  if (installed) {
+    installWindowHook(window_->handle(), window_->form().hook);
+  } else {
+    removeWindowHook(window_->handle());
+  }
+}
+
+void Win32Platform::showHelp(int context) {
+  openHelpDocument(boxOwner(), context);
+}
+
+bool Win32Platform::notifyIcon(TrayOperation operation, const NotifyIconData& data) {
+  if (window_ == nullptr) return false;
+  return notifyShell(operation, data, window_->handle(), window_->icon());
+}
+
+StartResult Win32Platform::startProcess(const std::string& commandLine) {
+  return startMinimised(commandLine);
+}
+
+// Ending runs nothing further: no handler, no message, no destructor.
+void Win32Platform::endProcess() {
+  ExitProcess(0);
+}
+
+std::string Win32Platform::commandArguments() {
+  return fromAnsi(argumentsAfterProgramName(GetCommandLineA()));
+}
+
+std::string Win32Platform::readSetting(const std::string& application, const std::string& section,
+                                       const std::string& key) {
+  return readRegistrySetting(application, section, key);
+}
+
+void Win32Platform::writeSetting(const std::string& application, const std::string& section,
+                                 const std::string& key, const std::string& value) {
+  writeRegistrySetting(application, section, key, value);
+}
+
+LocalTime Win32Platform::now() {
+  return localNow();
+}
+
+std::string Win32Platform::generalDateTime(LocalTime time) {
+  return userGeneralDateTime(time);
+}
+
+std::string Win32Platform::monthAbbreviation(int month) {
+  return userMonthAbbreviation(month);
+}
+
+}  // namespace kiv

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "windows_api.h"
+
+#include "shell/platform.h"
+
+namespace kiv {
+
+class FormWindow;
+
+// The Platform of the native Windows program: Win32 dialogs, the window, the
+// notification area, CreateProcess, the registry and the user's locale, with
+// every text in the system's ANSI code page at the Win32 boundary.
+class Win32Platform : public Platform {
+ public:
+  explicit Win32Platform(HINSTANCE instance) : instance_(instance) {}
+
+  // The window that the window calls act on and that owns the dialogs.
+  void setWindow(FormWindow* window) { window_ = window; }
+
+  MessageAnswer messageBox(const MessageBoxRequest& request) override;
+  std::string inputBox(const std::string& prompt, const std::string& title) override;
+
+  FileDialogOutcome fileDialog(FileDialogRecord& record) override;
+  std::string currentFolder() override;
+  bool flushToDisk(const std::filesystem::path& file) override;
+
+  void showWindow() override;
+  void hideWindow() override;
+  void popupMenu(const MenuItem& menu) override;
+  void setWindowHook(bool installed) override;
+  void showHelp(int context) override;
+
+  bool notifyIcon(TrayOperation operation, const NotifyIconData& data) override;
+
+  StartResult startProcess(const std::string& commandLine) override;
+  [[noreturn]] void endProcess() override;
+  std::string commandArguments() override;
+
+  std::string readSetting(const std::string& application, const std::string& section,
+                          const std::string& key) override;
+  void writeSetting(const std::string& application, const std::string& section,
+                    const std::string& key, const std::string& value) override;
+
+  LocalTime now() override;
+  std::string generalDateTime(LocalTime time) override;
+  std::string monthAbbreviation(int month) override;
+
+ private:
+  HWND windowHandle() const;
+  // A question over a hidden window would be placed against a window nobody sees.
+  HWND boxOwner() const;
+
+  HINSTANCE instance_;
+  FormWindow* window_ = nullptr;
+};
+
+}  // namespace kiv

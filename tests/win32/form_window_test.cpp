@@ -1,0 +1,436 @@
+#include <gtest/gtest.h>
+
+#include "windows_api.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form_layout.h"
+#include "command_ids.h"
+#include "dialog_answerer.h"
+#include "form_window.h"
+#include "registry_settings.h"
+#include "stand_in_record.h"
+#include "twips.h"
+#include "waiting.h"
+#include "win32_platform.h"
+#include "window_text.h"
+
+namespace kiv {
+namespace {
+
+using testing::DialogAnswerer;
+using testing::pumpUntil;
+
+// The real window of Kiv.exe, built by the same code, on the Win32 Platform,
+// and driven with the messages that a user's actions send.
+class FormWindowTest : public ::testing::Test {
+ protected:
+  FormWindowTest() {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Kiv");
+    platform.setWindow(&window);
+    form.Form_Load();
+    ShowWindow(window.handle(), SW_SHOW);
+    SetForegroundWindow(window.handle());
+  }
+  ~FormWindowTest() override {
+    if (form.hook.hooked()) form.hook.UnhookWindow();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Kiv");
+  }
+
+  HWND handleOf(const Control& control) const { return window.handleOf(control); }
+  std::string textOf(const Control& control) const { return windowText(handleOf(control)); }
+  DWORD styleOf(const Control& control) const {
+    return static_cast<DWORD>(GetWindowLongA(handleOf(control), GWL_STYLE));
+  }
+
+  // What the user's actions send to the window.
+  void select(const ComboBox& list, int index) const {
+    HWND combo = handleOf(list);
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(window.handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+  }
+  void type(const TextBox& box, const std::string& text) const {
+    SetWindowTextA(handleOf(box), text.c_str());
+  }
+  void typeKeys(const TextBox& box, const std::string& keys) const {
+    for (const char key : keys)
+      SendMessageA(handleOf(box), WM_CHAR, static_cast<unsigned char>(key), 1);
+  }
+  void click(const Control& control) const { SendMessageA(handleOf(control), BM_CLICK, 0, 0); }
+  void chooseMenu(const MenuItem& item) const {
+    SendMessageA(window.handle(), WM_COMMAND, MAKEWPARAM(ids.idOf(item), 0), 0);
+  }
+  HMENU menuBar() const { return GetMenu(window.handle()); }
+  UINT menuState(const MenuItem& item) const {
+    return GetMenuState(menuBar(), static_cast<UINT>(ids.idOf(item)), MF_BYCOMMAND);
+  }
+  std::string menuText(const MenuItem& item) const {
+    char text[128] = {};
+    GetMenuStringA(menuBar(), static_cast<UINT>(ids.idOf(item)), text, sizeof text, MF_BYCOMMAND);
+    return text;
+  }
+
+  // Task 3 with what compilation needs, the stand-in as the database program,
+  // and a recurring time that never falls due while the test runs.
+  void fillTaskThreeForTheStandIn() const {
+    select(form.cmbTask, 2);
+    type(form.TBox[4], testing::StandInRecord::program());
+    type(form.TBox[5], R"(C:\Data\orders.mdb)");
+    type(form.TBox[0], "12:30:??");
+  }
+
+  Win32Platform platform{GetModuleHandleA(nullptr)};
+  MainForm form{platform};
+  FormWindow window{form, GetModuleHandleA(nullptr)};
+  CommandIds ids{form};
+};
+
+TEST_F(FormWindowTest, DrawsEveryControlAtItsTwipPositionInTheFormFont) {
+  const int dotsPerInch = screenDotsPerInch();
+  RECT client{};
+  GetClientRect(window.handle(), &client);
+  EXPECT_EQ(client.right, twipsToPixels(layout::kClientWidth, dotsPerInch));
+  EXPECT_EQ(client.bottom, twipsToPixels(layout::kClientHeight, dotsPerInch));
+
+  const RECT frame = twipsToPixels(form.Frame1.geometry, dotsPerInch);
+  int drawn = 0;
+  for (const Control* control : form.controls()) {
+    HWND handle = handleOf(*control);
+    if (handle == nullptr) continue;
+    ++drawn;
+    const POINT origin = control == &form.Frame1 ? POINT{0, 0} : POINT{frame.left, frame.top};
+    const RECT expected = twipsToPixels(control->geometry, dotsPerInch, origin);
+    RECT shown{};
+    GetWindowRect(handle, &shown);
+    MapWindowPoints(nullptr, window.handle(), reinterpret_cast<POINT*>(&shown), 2);
+    const std::string name = control->name() + "(" + std::to_string(control->index()) + ")";
+    EXPECT_EQ(shown.left, expected.left) << name;
+    EXPECT_EQ(shown.top, expected.top) << name;
+    EXPECT_EQ(shown.right - shown.left, expected.right - expected.left) << name;
+    // A drop-down list's window includes its dropped list.
+    if (control->kind() != ControlKind::ComboBox) {
+      EXPECT_EQ(shown.bottom - shown.top, expected.bottom - expected.top) << name;
+    }
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(handle, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, "Tahoma") << name;
+    EXPECT_EQ(font.lfHeight, -MulDiv(825, dotsPerInch, 7200)) << name;
+  }
+  // The frame, 12 labels, 8 text boxes, 4 lists, 2 check boxes, 5 buttons.
+  EXPECT_EQ(drawn, 32);
+}
+
+TEST_F(FormWindowTest, OrdersTheControlsForTabAsTheFormDoes) {
+  const std::vector<const Control*> order{&form.cmbTask,   &form.TBox[7], &form.TBox[0],
+                                          &form.TBox[1],   &form.TBox[2], &form.cmbVer,
+                                          &form.cmbAction, &form.TBox[4], &form.Command1[0]};
+  // TBox 3 is hidden; the walk starts before the first control.
+  HWND stop = GetNextDlgTabItem(window.handle(), nullptr, FALSE);
+  for (const Control* control : order) {
+    EXPECT_EQ(stop, handleOf(*control)) << control->name() << "(" << control->index() << ")";
+    stop = GetNextDlgTabItem(window.handle(), stop, FALSE);
+  }
+}
+
+TEST_F(FormWindowTest, ShowsTheFirstTaskAsTheFormLoadedIt) {
+  EXPECT_EQ(textOf(form.TBox[0]), "00:00:00");
+  EXPECT_EQ(textOf(form.TBox[1]), "Admin");
+  EXPECT_EQ(textOf(form.Lbl1[9]), "Location of MDW file");
+  // Showing the task ran the compile toggle, which names the button after the menu item.
+  EXPECT_EQ(textOf(form.cmdCompile), "Co&mpile task");
+  EXPECT_EQ(textOf(form.Check1), "C&lose KIV after running?");
+  EXPECT_EQ(SendMessageA(handleOf(form.cmbTask), CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(handleOf(form.cmbVer), CB_GETCURSEL, 0, 0), 4);
+  EXPECT_EQ(SendMessageA(handleOf(form.cmbTask), CB_GETCOUNT, 0, 0), 30);
+  EXPECT_EQ(SendMessageA(handleOf(form.cmbAction), CB_GETCOUNT, 0, 0), 5);
+  EXPECT_EQ(SendMessageA(handleOf(form.cmbDays), CB_GETCOUNT, 0, 0), 14);
+  char entry[32] = {};
+  SendMessageA(handleOf(form.cmbDays), CB_GETLBTEXT, 13, reinterpret_cast<LPARAM>(entry));
+  EXPECT_STREQ(entry, "Last weekday of month");
+
+  EXPECT_EQ(styleOf(form.TBox[3]) & WS_VISIBLE, 0U);
+  EXPECT_EQ(styleOf(form.Lbl1[6]) & WS_VISIBLE, 0U);
+  EXPECT_NE(styleOf(form.TBox[4]) & WS_VISIBLE, 0U);
+  EXPECT_FALSE(IsWindowEnabled(handleOf(form.cmdRun)));
+  EXPECT_EQ(SendMessageA(handleOf(form.TBox[2]), EM_GETPASSWORDCHAR, 0, 0), '*');
+  EXPECT_EQ(SendMessageA(handleOf(form.TBox[7]), EM_GETLIMITTEXT, 0, 0), 50);
+  // CBS_DROPDOWNLIST: the lists take no typed text.
+  EXPECT_EQ(styleOf(form.cmbVer) & 3U, static_cast<DWORD>(CBS_DROPDOWNLIST));
+}
+
+TEST_F(FormWindowTest, CarriesTheFormsMenusWithTheirShortcuts) {
+  HMENU bar = menuBar();
+  ASSERT_EQ(GetMenuItemCount(bar), 3);
+  const char* const menus[] = {"&Schedule", "&Task", "&Help"};
+  for (int position = 0; position < 3; ++position) {
+    char text[32] = {};
+    GetMenuStringA(bar, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, menus[position]);
+  }
+  EXPECT_EQ(menuText(form.mnuNew), "&New\tCtrl+N");
+  EXPECT_EQ(menuText(form.mnuSaveAs), "Save &as\tCtrl+A");
+  EXPECT_EQ(menuText(form.mnuAbout), "&About");
+  // The Access menu is never on the bar.
+  EXPECT_EQ(menuText(form.mnuStore), "");
+  EXPECT_NE(menuState(form.mnuSave) & MF_GRAYED, 0U);
+  EXPECT_NE(menuState(form.mnuRun) & MF_GRAYED, 0U);
+  EXPECT_EQ(menuState(form.mnuNew) & MF_GRAYED, 0U);
+
+  const HACCEL table = window.menu().accelerators();
+  std::vector<ACCEL> accelerators(
+      static_cast<std::size_t>(CopyAcceleratorTableA(table, nullptr, 0)));
+  CopyAcceleratorTableA(table, accelerators.data(), static_cast<int>(accelerators.size()));
+  auto has = [&](BYTE flags, WORD key, int command) {
+    for (const ACCEL& accelerator : accelerators) {
+      if (accelerator.fVirt == flags && accelerator.key == key && accelerator.cmd == command)
+        return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(has(FVIRTKEY | FCONTROL, 'N', ids.idOf(form.mnuNew)));
+  EXPECT_TRUE(has(FVIRTKEY | FCONTROL, 'X', ids.idOf(form.mnuExit)));
+  EXPECT_TRUE(has(FVIRTKEY | FCONTROL, 'E', ids.idOf(form.mnuErase)));
+  EXPECT_TRUE(has(FVIRTKEY, VK_F1, CommandIds::kHelp));
+  EXPECT_EQ(accelerators.size(), 10U);
+}
+
+TEST_F(FormWindowTest, ShowsWhatTheFormChanges) {
+  form.TBox[7].setText("Nightly \xC3\xA9");
+  EXPECT_EQ(textOf(form.TBox[7]), "Nightly \xC3\xA9");
+  form.cmbDays.setListIndex(3);
+  EXPECT_EQ(SendMessageA(handleOf(form.cmbDays), CB_GETCURSEL, 0, 0), 3);
+  form.Check2.setValue(CheckBox::kChecked);
+  EXPECT_EQ(SendMessageA(handleOf(form.Check2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  form.Check2.setValue(CheckBox::kGrayed);
+  EXPECT_EQ(SendMessageA(handleOf(form.Check2), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+  EXPECT_EQ(menuState(form.mnuSave) & MF_GRAYED, 0U);
+  form.cmbAction.setListIndex(1);
+  EXPECT_NE(styleOf(form.TBox[3]) & WS_VISIBLE, 0U);
+  form.KIV.setCaption("Kiv - now");
+  EXPECT_EQ(windowText(window.handle()), "Kiv - now");
+}
+
+TEST_F(FormWindowTest, HandsTheUsersEditsToTheShownTask) {
+  select(form.cmbTask, 2);
+  EXPECT_EQ(form.cmbTask.listIndex(), 2);
+  type(form.TBox[7], "Weekly compact");
+  type(form.TBox[4], R"(C:\Office\msaccess.exe)");
+  select(form.cmbDays, 1);
+  click(form.Check2);
+  select(form.cmbVer, 0);
+
+  const Task& task = form.tasks[2];
+  EXPECT_EQ(task.TaskName, "Weekly compact");
+  EXPECT_EQ(task.AccessLocation, R"(C:\Office\msaccess.exe)");
+  EXPECT_EQ(task.DaysToRunOn, 1);
+  EXPECT_EQ(task.OpenExclusively, 1);
+  EXPECT_EQ(task.Version, 0);
+  // The form answered the edits: the label follows the version, Save is open.
+  EXPECT_EQ(textOf(form.Lbl1[9]), "Location of INI file");
+  EXPECT_EQ(menuState(form.mnuSave) & MF_GRAYED, 0U);
+
+  select(form.cmbTask, 0);
+  EXPECT_EQ(textOf(form.TBox[7]), "");
+  select(form.cmbTask, 2);
+  EXPECT_EQ(textOf(form.TBox[7]), "Weekly compact");
+}
+
+TEST_F(FormWindowTest, PassesTypedCharactersThroughTheLaunchTimeFilter) {
+  HWND launchAt = handleOf(form.TBox[0]);
+  SendMessageA(launchAt, EM_SETSEL, 0, 0);
+  typeKeys(form.TBox[0], "123");
+  EXPECT_EQ(textOf(form.TBox[0]), "12:00:00");
+  typeKeys(form.TBox[0], ":30");
+  EXPECT_EQ(form.tasks[0].LaunchAt, "12:30:00");
+  DWORD caret = 0;
+  SendMessageA(launchAt, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+  EXPECT_EQ(caret, 5U);
+  typeKeys(form.TBox[0], ":?\b");
+  EXPECT_EQ(textOf(form.TBox[0]), "12:30:?0");
+  typeKeys(form.TBox[0], "xx");
+  EXPECT_EQ(textOf(form.TBox[0]), "12:30:?0");
+
+  // The other boxes take every key.
+  SendMessageA(handleOf(form.TBox[7]), EM_SETSEL, 0, 0);
+  typeKeys(form.TBox[7], "a?:");
+  EXPECT_EQ(form.tasks[0].TaskName, "a?:");
+}
+
+TEST_F(FormWindowTest, CompilesAndRunsTheShownTaskWithItsCommandLineAsItStands) {
+  fillTaskThreeForTheStandIn();
+  click(form.cmdCompile);
+  const Task& task = form.tasks[2];
+  ASSERT_EQ(task.Compiled, 1);
+  EXPECT_FALSE(task.CommandLine.empty());
+  EXPECT_TRUE(IsWindowEnabled(handleOf(form.cmdRun)));
+  EXPECT_FALSE(IsWindowEnabled(handleOf(form.TBox[4])));
+  EXPECT_EQ(textOf(form.cmdCompile), "Deco&mpile task");
+  EXPECT_EQ(menuText(form.mnuCompile), "Deco&mpile\tCtrl+M");
+  EXPECT_EQ(menuState(form.mnuRun) & MF_GRAYED, 0U);
+
+  const testing::StandInRecord record;
+  click(form.cmdRun);
+  EXPECT_EQ(record.commandLine(), task.CommandLine);
+}
+
+TEST_F(FormWindowTest, DrawsTheLaunchTimeInTheFormsTextColour) {
+  fillTaskThreeForTheStandIn();
+  click(form.cmdCompile);
+  HDC context = GetDC(handleOf(form.TBox[0]));
+  SendMessageA(window.handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(context),
+               reinterpret_cast<LPARAM>(handleOf(form.TBox[0])));
+  EXPECT_EQ(GetTextColor(context), RGB(255, 0, 0));
+  click(form.cmdCompile);
+  SendMessageA(window.handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(context),
+               reinterpret_cast<LPARAM>(handleOf(form.TBox[0])));
+  EXPECT_EQ(GetTextColor(context), RGB(0, 0, 0));
+  ReleaseDC(handleOf(form.TBox[0]), context);
+}
+
+TEST_F(FormWindowTest, RunsMenuCommandsFromTheMenuAndFromTheirShortcuts) {
+  fillTaskThreeForTheStandIn();
+  chooseMenu(form.mnuCompile);
+  EXPECT_EQ(form.tasks[2].Compiled, 1);
+
+  // Ctrl+M in a text box: the shortcut wins over the box.
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  MSG message{handleOf(form.TBox[0]), WM_KEYDOWN, 'M', 1, 0, {}};
+  const bool handled = window.preTranslate(message);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_TRUE(handled);
+  EXPECT_EQ(form.tasks[2].Compiled, 0);
+}
+
+TEST_F(FormWindowTest, AsksBeforeClosingAndKeepsRunningWhenTheUserCancels) {
+  std::string question;
+  DialogAnswerer cancel("#32770", "Kiv", [&](HWND box) {
+    question = testing::dialogItemText(box, testing::kMessageBoxText);
+    testing::pressButton(box, IDCANCEL);
+  });
+  SendMessageA(window.handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(cancel.answered());
+  EXPECT_EQ(question, "Do you want to retain the system tray icon?");
+  EXPECT_TRUE(IsWindowVisible(window.handle()));
+
+  DialogAnswerer keepIcon("#32770", "Kiv", [](HWND box) { testing::pressButton(box, IDYES); });
+  SendMessageA(window.handle(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(keepIcon.answered());
+  EXPECT_TRUE(IsWindow(window.handle()));
+  EXPECT_FALSE(IsWindowVisible(window.handle()));
+}
+
+TEST_F(FormWindowTest, HooksTheWindowAndShowsItFromTheNotificationArea) {
+  const LONG ownProcedure = GetWindowLongA(window.handle(), GWL_WNDPROC);
+  form.Main();
+  EXPECT_NE(GetWindowLongA(window.handle(), GWL_WNDPROC), ownProcedure);
+
+  ShowWindow(window.handle(), SW_HIDE);
+  // The icon's callback: a left press over the icon.
+  SendMessageA(window.handle(), 516, 1, WM_LBUTTONDOWN);
+  EXPECT_TRUE(IsWindowVisible(window.handle()));
+
+  // The hook brings a vanished icon back when the application is activated.
+  EXPECT_TRUE(platform.notifyIcon(TrayOperation::Delete, form.tray.TrayData));
+  SendMessageA(window.handle(), WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_TRUE(platform.notifyIcon(TrayOperation::Delete, form.tray.TrayData));
+
+  form.hook.UnhookWindow();
+  EXPECT_EQ(GetWindowLongA(window.handle(), GWL_WNDPROC), ownProcedure);
+}
+
+TEST_F(FormWindowTest, AddsModifiesAndDeletesTheIconWithTheFormsRecord) {
+  form.tray.SetTrayIcon(true);
+  EXPECT_TRUE(platform.notifyIcon(TrayOperation::Modify, form.tray.TrayData));
+  EXPECT_FALSE(platform.notifyIcon(TrayOperation::Add, form.tray.TrayData));
+  EXPECT_TRUE(platform.notifyIcon(TrayOperation::Delete, form.tray.TrayData));
+  EXPECT_TRUE(platform.notifyIcon(TrayOperation::Add, form.tray.TrayData));
+  EXPECT_TRUE(platform.notifyIcon(TrayOperation::Delete, form.tray.TrayData));
+}
+
+TEST_F(FormWindowTest, FollowsTheFocusBothWays) {
+  SetFocus(handleOf(form.TBox[1]));
+  EXPECT_EQ(form.activeControl(), &form.TBox[1]);
+  SetFocus(handleOf(form.cmbDays));
+  EXPECT_EQ(form.activeControl(), &form.cmbDays);
+  form.setFocus(form.TBox[5]);
+  EXPECT_EQ(GetFocus(), handleOf(form.TBox[5]));
+}
+
+TEST_F(FormWindowTest, RefusesAMalformedLaunchTimeWhenTheBoxIsLeftAndReturnsTheFocus) {
+  type(form.TBox[0], "7:30:00");
+  SetFocus(handleOf(form.TBox[0]));
+  std::string message;
+  DialogAnswerer ok("#32770", "Kiv", [&](HWND box) {
+    message = testing::dialogItemText(box, testing::kMessageBoxText);
+    testing::pressButton(box, IDOK);
+  });
+  SetFocus(handleOf(form.TBox[1]));
+  ASSERT_TRUE(ok.answered());
+  EXPECT_EQ(message, "Enter the time in hh:mm:ss format.");
+  EXPECT_EQ(GetFocus(), handleOf(form.TBox[0]));
+  EXPECT_EQ(form.activeControl(), &form.TBox[0]);
+  EXPECT_EQ(textOf(form.TBox[0]), "7:30:00");
+}
+
+TEST_F(FormWindowTest, TicksEverySecondAndShowsTheClockInTheCaption) {
+  ASSERT_EQ(windowText(window.handle()), "KIV");
+  EXPECT_TRUE(pumpUntil([&] { return windowText(window.handle()).starts_with("Kiv - "); }));
+  EXPECT_EQ(windowText(window.handle()), form.KIV.caption());
+}
+
+// What the Access pop-up over a location box offers; the user then types the
+// mnemonic of an item.
+struct PopupItems {
+  std::vector<std::string> captions;
+  std::vector<bool> enabled;
+};
+
+void chooseByMnemonic(HWND popup, char mnemonic, PopupItems& seen) {
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+  for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+    char text[64] = {};
+    GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+    seen.captions.emplace_back(text);
+    seen.enabled.push_back(
+        (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_GRAYED) == 0);
+  }
+  PostMessageA(popup, WM_CHAR, static_cast<WPARAM>(mnemonic), 0);
+}
+
+TEST_F(FormWindowTest, StoresAndRetrievesALocationThroughThePopUpOfADoubleClick) {
+  const std::string access = R"(C:\Office\msaccess.exe)";
+  type(form.TBox[4], access);
+  SetFocus(handleOf(form.TBox[4]));
+  PopupItems storing;
+  DialogAnswerer store("#32768", "", [&](HWND popup) { chooseByMnemonic(popup, 's', storing); });
+  SendMessageA(handleOf(form.TBox[4]), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+  ASSERT_TRUE(store.answered());
+  EXPECT_EQ(storing.captions, (std::vector<std::string>{"&Store as default", "&Retrieve default"}));
+  EXPECT_EQ(storing.enabled, (std::vector<bool>{true, false}));
+  EXPECT_EQ(readRegistrySetting("Kiv", "FileLoc", "4"), access);
+
+  select(form.cmbTask, 1);
+  SetFocus(handleOf(form.TBox[4]));
+  PopupItems retrieving;
+  DialogAnswerer retrieve("#32768", "",
+                          [&](HWND popup) { chooseByMnemonic(popup, 'r', retrieving); });
+  SendMessageA(handleOf(form.TBox[4]), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+  ASSERT_TRUE(retrieve.answered());
+  EXPECT_EQ(retrieving.enabled, (std::vector<bool>{false, true}));
+  EXPECT_EQ(textOf(form.TBox[4]), access);
+  EXPECT_EQ(form.tasks[1].AccessLocation, access);
+}
+
+}  // namespace
+}  // namespace kiv

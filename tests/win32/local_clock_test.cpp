@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include "local_clock.h"
+#include "windows_api.h"
+
+namespace kiv {
+namespace {
+
+// The tests run with the user's locale US English, whose formats these are.
+class LocalClock : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(GetUserDefaultLCID(), static_cast<LCID>(0x409)); }
+};
+
+LocalTime systemLocalTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return fromCivil({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
+}
+
+TEST_F(LocalClock, ReadsTheLocalWallClockToTheSecond) {
+  const LocalTime before = systemLocalTime();
+  const LocalTime now = localNow();
+  const LocalTime after = systemLocalTime();
+  EXPECT_LE(before, now);
+  EXPECT_LE(now, after);
+}
+
+TEST_F(LocalClock, WritesTheUsersShortDateAndLongTime) {
+  EXPECT_EQ(userGeneralDateTime(fromCivil({2026, 12, 6, 15, 4, 5})), "12/6/2026 3:04:05 PM");
+  EXPECT_EQ(userGeneralDateTime(fromCivil({2027, 1, 31, 0, 0, 0})), "1/31/2027 12:00:00 AM");
+}
+
+TEST_F(LocalClock, NamesTheMonthsAsTheUserAbbreviatesThem) {
+  const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  for (int month = 1; month <= 12; ++month) {
+    EXPECT_EQ(userMonthAbbreviation(month), months[month - 1]) << month;
+  }
+}
+
+}  // namespace
+}  // namespace kiv

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kiv::testing {
+
+// The stand-in program beside the test program, and the file it writes its
+// command line to: a fresh one for each StandInRecord, named to the stand-in
+// through the environment that started programs inherit.
+class StandInRecord {
+ public:
+  StandInRecord();
+  ~StandInRecord();
+  StandInRecord(const StandInRecord&) = delete;
+  StandInRecord& operator=(const StandInRecord&) = delete;
+
+  // The stand-in's full path in the ANSI code page.
+  static std::string program();
+
+  // The command line the stand-in recorded, byte for byte, once it is there;
+  // nothing when no stand-in wrote it within the wait.
+  std::optional<std::string> commandLine() const;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace kiv::testing
