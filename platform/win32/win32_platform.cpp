@@ -1,5 +1,6 @@
 #include "win32_platform.h"
 
+#include "ansi_code_page.h"
 #include "ansi_text.h"
 #include "command_arguments.h"
 #include "file_dialog.h"
@@ -43,6 +44,8 @@ std::string Win32Platform::currentFolder() {
   folder.resize(GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data()));
   return fromAnsi(folder);
 }
+
+const CodePage& Win32Platform::ansiCodePage() const { return systemAnsiCodePage(); }
 
 bool Win32Platform::flushToDisk(const std::filesystem::path& file) {
   return flushFileToDisk(file);

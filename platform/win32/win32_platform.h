@@ -23,6 +23,7 @@ class Win32Platform : public Platform {
 
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override;
+  const CodePage& ansiCodePage() const override;
   bool flushToDisk(const std::filesystem::path& file) override;
 
   void showWindow() override;

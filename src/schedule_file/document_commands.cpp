@@ -50,7 +50,8 @@ bool MainForm::fctnSave(bool Ask, bool SaveAs) {
 
   const auto failure = writeScheduleFile(
       pathFromUtf8(ScheduleFileName), tasks,
-      [this](const std::filesystem::path& file) { return platform_.flushToDisk(file); });
+      [this](const std::filesystem::path& file) { return platform_.flushToDisk(file); },
+      platform_.ansiCodePage());
   if (failure) {
     tell(failure->description, MessageIcon::None);
     return false;
@@ -83,7 +84,7 @@ void MainForm::fctnOpen(std::string& strFile) {
     CommandText = "DUM";
     ScheduleFileName.clear();
     Form_Load();
-  } else if (const auto loaded = readScheduleFile(pathFromUtf8(OpenFileName))) {
+  } else if (const auto loaded = readScheduleFile(pathFromUtf8(OpenFileName), platform_.ansiCodePage())) {
     takeOverLoadedSchedule(loaded.value());
   } else {
     ScheduleFileName = previousFileName;

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "schedule_file/password_scrambling.h"
-#include "schedule_file/windows1252.h"
 
 namespace kiv {
 namespace {
@@ -39,6 +38,7 @@ struct FieldPlace {
   int taskIndex;
   const FieldSlot& slot;
   std::size_t offset;
+  const CodePage& codePage;
 };
 
 // The held text of a text or password slot: code-page bytes turned to UTF-8,
@@ -52,13 +52,13 @@ FileResult<std::string> readText(const SlotReader& reader, const FieldPlace& pla
                               std::to_string(kMaxTextBytes) + ".");
   }
   std::string stored = reader.textBytes(place.offset, length);
-  if (place.slot.kind != SlotKind::Password) return fromWindows1252(stored);
+  if (place.slot.kind != SlotKind::Password) return place.codePage.decode(stored);
   FileResult<std::string> plain = fctnDecrypt(stored);
   if (!plain) {
     return taskFieldError(plain.error().number, place.taskIndex, place.slot.name,
                           plain.error().description);
   }
-  return fromWindows1252(plain.value());
+  return place.codePage.decode(plain.value());
 }
 
 std::optional<FileError> readSlot(const SlotReader& reader, const FieldPlace& place, Task& task) {
@@ -76,7 +76,8 @@ std::optional<FileError> readSlot(const SlotReader& reader, const FieldPlace& pl
 
 }  // namespace
 
-FileResult<LoadedSchedule> decodeSchedule(std::span<const std::uint8_t> bytes) {
+FileResult<LoadedSchedule> decodeSchedule(std::span<const std::uint8_t> bytes,
+                                         const CodePage& codePage) {
   const LayoutShape& shape = layoutOfLength(bytes.size());
   const SlotReader reader(bytes);
   LoadedSchedule loaded{shape.layout, std::vector<Task>(static_cast<std::size_t>(shape.taskCount))};
@@ -84,7 +85,7 @@ FileResult<LoadedSchedule> decodeSchedule(std::span<const std::uint8_t> bytes) {
   for (int taskIndex = 0; taskIndex < shape.taskCount; ++taskIndex) {
     Task& task = loaded.tasks[static_cast<std::size_t>(taskIndex)];
     for (std::size_t slot = shape.firstSlot; slot < kTaskSlots.size(); ++slot) {
-      if (auto failure = readSlot(reader, {taskIndex, kTaskSlots[slot], offset}, task)) {
+      if (auto failure = readSlot(reader, {taskIndex, kTaskSlots[slot], offset, codePage}, task)) {
         return *failure;
       }
       offset += kSlotSize;

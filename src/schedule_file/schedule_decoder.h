@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "schedule_file/code_page.h"
 #include "schedule_file/file_error.h"
 #include "schedule_file/schedule_layout.h"
 #include "tasks/task.h"
@@ -25,7 +26,8 @@ struct LoadedSchedule {
 // exceeds 126 (kSlotTooLong), a password slot that does not unscramble
 // (kPasswordNotDigits, kPasswordCodeOutOfRange), or a byte value the window
 // cannot show (kValueOutOfRange).
-FileResult<LoadedSchedule> decodeSchedule(std::span<const std::uint8_t> bytes);
+FileResult<LoadedSchedule> decodeSchedule(std::span<const std::uint8_t> bytes,
+                                         const CodePage& codePage = windows1252CodePage());
 
 // Overwrites the stored fields of the tasks the file held; the others keep what
 // they had, and so does every CommandLine, which only showing a task rebuilds.

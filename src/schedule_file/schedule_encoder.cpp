@@ -4,7 +4,6 @@
 #include <string>
 
 #include "schedule_file/password_scrambling.h"
-#include "schedule_file/windows1252.h"
 
 namespace kiv {
 namespace {
@@ -14,6 +13,7 @@ constexpr std::size_t kScrambledBytesPerCharacter = 3;
 struct FieldPlace {
   int taskIndex;
   const FieldSlot& slot;
+  const CodePage& codePage;
 };
 
 FileError fieldError(const FieldPlace& place, int number, std::string_view what) {
@@ -27,10 +27,10 @@ int encodeFailureNumber(const EncodeFailure& failure) {
 
 // The bytes a text or password slot stores after its length field.
 FileResult<std::string> storedText(const FieldPlace& place, const std::string& held) {
-  Result<std::string, EncodeFailure> codePage = toWindows1252(held);
+  Result<std::string, EncodeFailure> codePage = place.codePage.encode(held);
   if (!codePage) {
     const EncodeFailure& failure = codePage.error();
-    return fieldError(place, encodeFailureNumber(failure), describeEncodeFailure(failure));
+    return fieldError(place, encodeFailureNumber(failure), describeEncodeFailure(failure, place.codePage.name()));
   }
   if (place.slot.kind == SlotKind::Password) {
     const std::size_t characters = codePage.value().size();
@@ -69,14 +69,14 @@ std::optional<FileError> writeSlot(const FieldPlace& place, const Task& task,
 
 }  // namespace
 
-FileResult<ScheduleBytes> encodeSchedule(const TaskTable& tasks) {
+FileResult<ScheduleBytes> encodeSchedule(const TaskTable& tasks, const CodePage& codePage) {
   // The whole file but the last slot's padding, zeroed: the padding is
   // already in place and only the data is written.
   ScheduleBytes bytes(kCurrentFileLength, 0);
   std::size_t offset = 0;
   for (int taskIndex = 0; taskIndex < kTaskCount; ++taskIndex) {
     for (const FieldSlot& slot : kTaskSlots) {
-      const FieldPlace place{taskIndex, slot};
+      const FieldPlace place{taskIndex, slot, codePage};
       if (auto failure = writeSlot(place, tasks[taskIndex], bytes.begin() + offset)) {
         return *failure;
       }

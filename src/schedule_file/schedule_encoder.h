@@ -1,5 +1,6 @@
 #pragma once
 
+#include "schedule_file/code_page.h"
 #include "schedule_file/file_error.h"
 #include "schedule_file/schedule_layout.h"
 #include "tasks/task.h"
@@ -7,12 +8,13 @@
 namespace kiv {
 
 // The current layout's 53633 bytes for the whole table: every stored field of
-// all 30 tasks (CommandLine never), texts in Windows-1252, the password
+// all 30 tasks (CommandLine never), texts in the code page (Windows-1252 unless told otherwise), the password
 // scrambled, padding zero. Fails, naming the task and the field, for a text
 // with a character outside the code page (kNoCodePageForm, kInvalidUtf8), a
 // text longer than a slot holds (kTextTooLong; a password of more than 42
 // characters), or a byte the program could not read back (kValueOutOfRange).
 // Nothing is written anywhere, so a failure leaves every file as it was.
-FileResult<ScheduleBytes> encodeSchedule(const TaskTable& tasks);
+FileResult<ScheduleBytes> encodeSchedule(const TaskTable& tasks,
+                                         const CodePage& codePage = windows1252CodePage());
 
 }  // namespace kiv

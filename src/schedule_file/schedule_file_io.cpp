@@ -4,17 +4,19 @@
 
 namespace kiv {
 
-FileResult<LoadedSchedule> readScheduleFile(const std::filesystem::path& path) {
+FileResult<LoadedSchedule> readScheduleFile(const std::filesystem::path& path,
+                                            const CodePage& codePage) {
   // One byte past the current layout is enough to tell every length apart that
   // decides the layout; what lies further never reaches a task.
   FileResult<std::vector<std::uint8_t>> bytes = readFileBytes(path, kCurrentFileLength + 1);
   if (!bytes) return bytes.error();
-  return decodeSchedule(bytes.value());
+  return decodeSchedule(bytes.value(), codePage);
 }
 
 std::optional<FileError> writeScheduleFile(const std::filesystem::path& path,
-                                           const TaskTable& tasks, const DurableFlush& flush) {
-  FileResult<ScheduleBytes> bytes = encodeSchedule(tasks);
+                                           const TaskTable& tasks, const DurableFlush& flush,
+                                           const CodePage& codePage) {
+  FileResult<ScheduleBytes> bytes = encodeSchedule(tasks, codePage);
   if (!bytes) return bytes.error();
   return writeFileSafely(path, bytes.value(), flush);
 }

@@ -13,12 +13,14 @@ namespace kiv {
 // The reading step of opening a schedule: the file's layout and tasks, or the
 // failure to show as number, ": " and description. Nothing is applied to any
 // table here, so a refused file leaves the schedule in memory as it was.
-FileResult<LoadedSchedule> readScheduleFile(const std::filesystem::path& path);
+FileResult<LoadedSchedule> readScheduleFile(const std::filesystem::path& path,
+                                            const CodePage& codePage = windows1252CodePage());
 
 // The writing step of saving a schedule: the whole table in the current layout,
 // replacing the file at `path` only once every byte is ready and flushed. The
 // failure is shown as its description alone.
 std::optional<FileError> writeScheduleFile(const std::filesystem::path& path,
-                                           const TaskTable& tasks, const DurableFlush& flush);
+                                           const TaskTable& tasks, const DurableFlush& flush,
+                                           const CodePage& codePage = windows1252CodePage());
 
 }  // namespace kiv

@@ -117,14 +117,14 @@ Result<std::string, EncodeFailure> toWindows1252(std::string_view utf8) {
   return bytes;
 }
 
-std::string describeEncodeFailure(const EncodeFailure& failure) {
+std::string describeEncodeFailure(const EncodeFailure& failure, std::string_view codePageName) {
   if (failure.reason == EncodeFailure::Reason::InvalidUtf8) {
     return "the text is not valid UTF-8 at byte " + std::to_string(failure.position) + ".";
   }
   std::string shown;
   appendUtf8(shown, failure.character);
   return "the character \"" + shown + "\" (" + unicodeName(failure.character) + ") at position " +
-         std::to_string(failure.position) + " has no form in the Windows-1252 code page.";
+         std::to_string(failure.position) + " has no form in the " + std::string(codePageName) + " code page.";
 }
 
 std::string fromWindows1252(std::string_view bytes) {
@@ -132,6 +132,24 @@ std::string fromWindows1252(std::string_view bytes) {
   utf8.reserve(bytes.size());
   for (const char byte : bytes) appendUtf8(utf8, characterOfByte(static_cast<unsigned char>(byte)));
   return utf8;
+}
+
+namespace {
+
+class Windows1252 final : public CodePage {
+ public:
+  Result<std::string, EncodeFailure> encode(std::string_view utf8) const override {
+    return toWindows1252(utf8);
+  }
+  std::string decode(std::string_view bytes) const override { return fromWindows1252(bytes); }
+  std::string name() const override { return "Windows-1252"; }
+};
+
+}  // namespace
+
+const CodePage& windows1252CodePage() {
+  static const Windows1252 codePage;
+  return codePage;
 }
 
 }  // namespace kiv

@@ -9,6 +9,7 @@
 
 namespace kiv {
 
+class CodePage;
 class MenuItem;
 
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
@@ -68,6 +69,9 @@ class Platform {
   // Files.
   virtual FileDialogOutcome fileDialog(FileDialogRecord& record) = 0;
   virtual std::string currentFolder() = 0;
+  // The code page of the schedule file's texts: the system's ANSI code page,
+  // Windows-1252 unless a front-end knows better.
+  virtual const CodePage& ansiCodePage() const;
   // Forces a closed file's data to the disk; false when that failed. A
   // schedule replaces its old file only after this succeeded.
   virtual bool flushToDisk(const std::filesystem::path& file) = 0;

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "app/controls.h"
+#include "schedule_file/code_page.h"
 
 namespace kiv::testing {
 
@@ -56,6 +57,10 @@ FileDialogOutcome FakePlatform::fileDialog(FileDialogRecord& record) {
     record.fileTitle = path.substr(path.find_last_of('/') + 1);
   }
   return outcome;
+}
+
+const CodePage& FakePlatform::ansiCodePage() const {
+  return codePage != nullptr ? *codePage : Platform::ansiCodePage();
 }
 
 bool FakePlatform::flushToDisk(const std::filesystem::path& file) {

@@ -23,6 +23,7 @@ class FakePlatform : public Platform {
   std::deque<std::pair<FileDialogOutcome, std::string>> fileChoices;  // outcome, chosen path
   std::deque<StartResult> startResults;  // when empty, every start succeeds
   bool flushSucceeds = true;
+  const CodePage* codePage = nullptr;  // the schedule file's; Windows-1252 when null
 
   // Runs inside the next question, before its answer is returned: the place
   // for a timer tick that arrives while a modal box is open.
@@ -58,6 +59,7 @@ class FakePlatform : public Platform {
   std::string inputBox(const std::string& prompt, const std::string& title) override;
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override { return folder; }
+  const CodePage& ansiCodePage() const override;
   bool flushToDisk(const std::filesystem::path& file) override;
   void showWindow() override;
   void hideWindow() override;

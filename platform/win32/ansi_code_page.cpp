@@ -1,0 +1,56 @@
+#include "ansi_code_page.h"
+
+#include <string>
+
+#include "ansi_text.h"
+#include "scheduler/text_characters.h"
+#include "schedule_file/windows1252.h"
+#include "windows_api.h"
+
+namespace kiv {
+namespace {
+
+// The code point of one well-formed UTF-8 character.
+char32_t codePointOf(std::string_view character) {
+  const auto lead = static_cast<unsigned char>(character.front());
+  if (character.size() == 1) return lead;
+  char32_t point = lead & (0xFFu >> (character.size() + 1));
+  for (const char byte : character.substr(1)) {
+    point = (point << 6) | (static_cast<unsigned char>(byte) & 0x3Fu);
+  }
+  return point;
+}
+
+class SystemAnsiCodePage final : public CodePage {
+ public:
+  Result<std::string, EncodeFailure> encode(std::string_view utf8) const override {
+    if (std::optional<std::string> ansi = toAnsiExactly(utf8)) return *std::move(ansi);
+    // Malformed UTF-8 is the same failure whatever the code page.
+    Result<std::string, EncodeFailure> wellFormed = toWindows1252(utf8);
+    if (!wellFormed && wellFormed.error().reason == EncodeFailure::Reason::InvalidUtf8) {
+      return wellFormed.error();
+    }
+    const std::size_t count = characterCount(utf8);
+    for (std::size_t index = 0; index < count; ++index) {
+      const std::string_view character = characterAt(utf8, index);
+      if (!toAnsiExactly(character)) {
+        return EncodeFailure{EncodeFailure::Reason::NoCodePageForm, index + 1,
+                             codePointOf(character)};
+      }
+    }
+    return EncodeFailure{EncodeFailure::Reason::NoCodePageForm, 1, 0};
+  }
+
+  std::string decode(std::string_view bytes) const override { return fromAnsi(bytes); }
+
+  std::string name() const override { return "ANSI (" + std::to_string(GetACP()) + ")"; }
+};
+
+}  // namespace
+
+const CodePage& systemAnsiCodePage() {
+  static const SystemAnsiCodePage codePage;
+  return codePage;
+}
+
+}  // namespace kiv
