@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -35,14 +36,20 @@ void touch(const QString& path) {
 }
 
 // Runs `answer` on the file dialog once it is open and modal.
+// Answers the file dialog once it is open, and again for as long as it stays
+// open: the dialog may refuse an answer given before its file system model
+// has caught up with the folder, and then says so in a message box, which is
+// dismissed.
 class DialogAnswerer : public QObject {
  public:
   explicit DialogAnswerer(std::function<void(QFileDialog&)> answer) : answer_(std::move(answer)) {
     connect(&poll_, &QTimer::timeout, this, [this] {
-      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      if (dialog == nullptr) return;
-      poll_.stop();
-      answer_(*dialog);
+      QWidget* modal = QApplication::activeModalWidget();
+      if (auto* message = qobject_cast<QMessageBox*>(modal)) {
+        message->accept();
+      } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+        answer_(*dialog);
+      }
     });
     poll_.start(10);
   }
