@@ -2,7 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
-#include <QMessageBox>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -36,20 +36,14 @@ void touch(const QString& path) {
 }
 
 // Runs `answer` on the file dialog once it is open and modal.
-// Answers the file dialog once it is open, and again for as long as it stays
-// open: the dialog may refuse an answer given before its file system model
-// has caught up with the folder, and then says so in a message box, which is
-// dismissed.
 class DialogAnswerer : public QObject {
  public:
   explicit DialogAnswerer(std::function<void(QFileDialog&)> answer) : answer_(std::move(answer)) {
     connect(&poll_, &QTimer::timeout, this, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (auto* message = qobject_cast<QMessageBox*>(modal)) {
-        message->accept();
-      } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-        answer_(*dialog);
-      }
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      poll_.stop();
+      answer_(*dialog);
     });
     poll_.start(10);
   }
@@ -242,8 +236,14 @@ void FileDialogTest::platformReportsAChoiceAndMovesTheCurrentFolder() {
   QtPlatform platform;
   FileDialogRecord r = record(FileDialogKind::Open, kSchedule, 1, kOpenFlags, folder_->path());
   DialogAnswerer answerer([&chosen](QFileDialog& dialog) {
-    dialog.selectFile(chosen);
-    static_cast<QDialog&>(dialog).accept();  // QFileDialog checks the choice, as on OK
+    // As a user does it: go to the folder, type the name, press OK (which
+    // lets QFileDialog check the choice). selectFile() alone leaves the name
+    // field as it is while that field has the focus.
+    dialog.setDirectory(QFileInfo(chosen).absolutePath());
+    auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+    QVERIFY(name != nullptr);
+    name->setText(QFileInfo(chosen).fileName());
+    static_cast<QDialog&>(dialog).accept();  // QFileDialog::accept, reached as OK reaches it
   });
 
   const FileDialogOutcome outcome = platform.fileDialog(r);
