@@ -21,6 +21,12 @@ LocalTime fromCivil(const CivilTime& civil) {
   return day + hours{civil.hour} + minutes{civil.minute} + seconds{civil.second};
 }
 
+std::string dateTimeText(LocalTime time) {
+  const CivilTime t = toCivil(time);
+  return zeroPadded(t.year, 4) + '-' + zeroPadded(t.month, 2) + '-' + zeroPadded(t.day, 2) + ' ' +
+         zeroPadded(t.hour, 2) + ':' + zeroPadded(t.minute, 2) + ':' + zeroPadded(t.second, 2);
+}
+
 std::string zeroPadded(int number, int width) {
   std::string digits = std::to_string(number);
   if (static_cast<int>(digits.size()) < width) digits.insert(0, width - digits.size(), '0');

@@ -22,6 +22,9 @@ struct CivilTime {
 CivilTime toCivil(LocalTime time);
 LocalTime fromCivil(const CivilTime& civil);
 
+// "2026-12-10 02:00:00": a local time as kivctl and the tests write it.
+std::string dateTimeText(LocalTime time);
+
 // The number with at least `width` digits, zero-padded.
 std::string zeroPadded(int number, int width);
 

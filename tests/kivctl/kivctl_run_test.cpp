@@ -22,7 +22,7 @@ constexpr std::string_view kReady = "until SIGINT or SIGTERM.\n";
 
 // "hh:mm:ss" two seconds from now, on the local clock kivctl reads.
 std::string twoSecondsAhead() {
-  return ctl::dateTimeText(ctl::localNow() + std::chrono::seconds{2}).substr(11);
+  return dateTimeText(ctl::localNow() + std::chrono::seconds{2}).substr(11);
 }
 
 class KivctlRun : public ::testing::Test {

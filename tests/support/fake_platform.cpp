@@ -117,11 +117,7 @@ void FakePlatform::writeSetting(const std::string& application, const std::strin
 }
 
 // A fixed, easily read regional format: "2026-12-07 02:00:00".
-std::string FakePlatform::generalDateTime(LocalTime time) {
-  const CivilTime t = toCivil(time);
-  return zeroPadded(t.year, 4) + '-' + zeroPadded(t.month, 2) + '-' + zeroPadded(t.day, 2) + ' ' +
-         zeroPadded(t.hour, 2) + ':' + zeroPadded(t.minute, 2) + ':' + zeroPadded(t.second, 2);
-}
+std::string FakePlatform::generalDateTime(LocalTime time) { return dateTimeText(time); }
 
 std::string FakePlatform::monthAbbreviation(int month) {
   static const std::array<const char*, 12> kNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",

@@ -33,13 +33,6 @@ std::optional<std::chrono::local_days> parseDate(std::string_view text) {
 
 }  // namespace
 
-std::string dateTimeText(LocalTime time) {
-  const CivilTime civil = toCivil(time);
-  return zeroPadded(civil.year, 4) + "-" + zeroPadded(civil.month, 2) + "-" +
-         zeroPadded(civil.day, 2) + " " + zeroPadded(civil.hour, 2) + ":" +
-         zeroPadded(civil.minute, 2) + ":" + zeroPadded(civil.second, 2);
-}
-
 std::optional<LocalTime> parseDateTime(std::string_view text) {
   if (text.size() != kTextLength || text[kDateLength] != ' ') return std::nullopt;
   const auto date = parseDate(text.substr(0, kDateLength));
