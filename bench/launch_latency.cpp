@@ -109,7 +109,8 @@ struct Summary {
 Summary summarise(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const auto at = [&](double fraction) {
-    return values[static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5)];
+    return values[static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) +
+                                           0.5)];
   };
   return {at(0.5), at(0.99)};
 }

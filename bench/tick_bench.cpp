@@ -29,6 +29,9 @@ void tickWithThirtyCompiledTasksNoneDue(benchmark::State& state) {
 }
 
 // A fixed count keeps every tick inside the hours where nothing is due.
-BENCHMARK(tickWithThirtyCompiledTasksNoneDue)->Iterations(60000)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(tickWithThirtyCompiledTasksNoneDue)
+    ->Iterations(60000)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 }  // namespace

@@ -15,7 +15,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 void write(const std::filesystem::path& file, const Bytes& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 kiv::TaskTable sampleTable() {
@@ -44,8 +45,9 @@ Bytes oldLayout(const Bytes& current, bool withTaskName) {
   for (std::size_t task = 0; task < 20; ++task) {
     for (std::size_t slot = withTaskName ? 0 : 1; slot < kSlotsPerTask; ++slot) {
       const std::size_t start = (task * kSlotsPerTask + slot) * kSlot;
-      bytes.insert(bytes.end(), current.begin() + static_cast<std::ptrdiff_t>(start),
-                   current.begin() + static_cast<std::ptrdiff_t>(std::min(start + kSlot, current.size())));
+      bytes.insert(
+          bytes.end(), current.begin() + static_cast<std::ptrdiff_t>(start),
+          current.begin() + static_cast<std::ptrdiff_t>(std::min(start + kSlot, current.size())));
     }
   }
   bytes.resize(bytes.size() - (kSlot - 1));

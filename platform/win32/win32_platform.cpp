@@ -45,7 +45,9 @@ std::string Win32Platform::currentFolder() {
   return fromAnsi(folder);
 }
 
-const CodePage& Win32Platform::ansiCodePage() const { return systemAnsiCodePage(); }
+const CodePage& Win32Platform::ansiCodePage() const {
+  return systemAnsiCodePage();
+}
 
 bool Win32Platform::flushToDisk(const std::filesystem::path& file) {
   return flushFileToDisk(file);

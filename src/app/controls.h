@@ -12,7 +12,16 @@ namespace kiv {
 // property change is reported to the listener (the form), which passes it on
 // to whoever draws the window.
 
-enum class ControlKind { Window, Frame, Label, TextBox, ComboBox, CheckBox, CommandButton, MenuItem };
+enum class ControlKind {
+  Window,
+  Frame,
+  Label,
+  TextBox,
+  ComboBox,
+  CheckBox,
+  CommandButton,
+  MenuItem
+};
 
 enum class Property { Caption, Text, ListIndex, Value, Enabled, Visible, ForeColor };
 
@@ -102,7 +111,7 @@ class TextBox : public Control {
   Color foreColor() const { return foreColor_; }
   void setForeColor(Color color);
 
-  int maxLength = 0;        // characters the user may type; 0 for no limit
+  int maxLength = 0;         // characters the user may type; 0 for no limit
   char passwordChar = '\0';  // shown for every character; '\0' shows the text
   // The caret (index of the first selected character) and the selection's
   // length. The front-end writes them from the widget before it forwards a

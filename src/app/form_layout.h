@@ -19,7 +19,7 @@ inline constexpr int kTimerInterval = 1000;  // milliseconds
 
 struct ControlLayout {
   std::string_view name;
-  int index;               // -1 for a control outside a family
+  int index;                 // -1 for a control outside a family
   std::string_view caption;  // caption, or initial text of a text box
   TwipsRect geometry;
   int tabIndex;
@@ -43,7 +43,11 @@ inline constexpr std::array<ControlLayout, 32> kControls{{
     {"Command1", 2, "Br&owse", {4895, 2670, 975, 285}, 13, "Browse for..."},
     {"cmbDays", -1, "", {1680, 3120, 2235, 315}, 14, "Which days the task shown will run on"},
     {"Check2", -1, "&Open exclusively?", {120, 3600, 1695, 255}, 15, "Exclusive opening flag"},
-    {"Check1", -1, "C&lose KIV after running?", {2160, 3600, 2130, 255}, 16,
+    {"Check1",
+     -1,
+     "C&lose KIV after running?",
+     {2160, 3600, 2130, 255},
+     16,
      "Close after running flag"},
     {"cmdCompile", -1, "&Compile task", {4415, 3150, 1455, 285}, 17, "(De)compile the task shown"},
     {"cmdRun", -1, "&Run now", {4415, 3630, 1455, 285}, 18, "Run the task shown now"},

@@ -99,7 +99,9 @@ void MainForm::mnuAbout_Click() {
   tell(paragraphs, MessageIcon::None);
 }
 
-void MainForm::mnuHlp_Click() { helpRequested(nullptr); }
+void MainForm::mnuHlp_Click() {
+  helpRequested(nullptr);
+}
 
 void MainForm::helpRequested(const Control* highlightedMenu) {
   const Control* subject = highlightedMenu != nullptr ? highlightedMenu : activeControl_;

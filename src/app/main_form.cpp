@@ -28,8 +28,7 @@ std::vector<std::string> taskEntries() {
 
 }  // namespace
 
-MainForm::MainForm(Platform& platform)
-    : tray(platform), hook(platform, tray), platform_(platform) {
+MainForm::MainForm(Platform& platform) : tray(platform), hook(platform, tray), platform_(platform) {
   registerControls();
   applyLayout();
   wireHandlers();
@@ -52,7 +51,9 @@ void MainForm::registerControls() {
   }
 }
 
-std::vector<MenuItem*> MainForm::menus() { return {&mnuSchedule, &mnuTask, &mnuHelp, &mnuAccess}; }
+std::vector<MenuItem*> MainForm::menus() {
+  return {&mnuSchedule, &mnuTask, &mnuHelp, &mnuAccess};
+}
 
 // Initial values are put in place before any handler is attached, so building
 // the window runs no behaviour.
@@ -61,7 +62,8 @@ void MainForm::applyLayout() {
     auto found = std::find_if(controls_.begin(), controls_.end(), [&](const Control* control) {
       return control->name() == name && control->index() == index;
     });
-    if (found == controls_.end()) throw std::logic_error("layout names no control " + std::string(name));
+    if (found == controls_.end())
+      throw std::logic_error("layout names no control " + std::string(name));
     return **found;
   };
 
@@ -136,7 +138,9 @@ void MainForm::wireHandlers() {
   }
 }
 
-void MainForm::addObserver(FormObserver* observer) { observers_.push_back(observer); }
+void MainForm::addObserver(FormObserver* observer) {
+  observers_.push_back(observer);
+}
 
 void MainForm::removeObserver(FormObserver* observer) {
   std::erase(observers_, observer);

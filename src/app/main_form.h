@@ -40,8 +40,14 @@ class MainForm {
   Control KIV{ControlKind::Window, "KIV"};
   Frame Frame1{"Frame1", 0};
   ComboBox cmbTask{"cmbTask"};
-  std::array<TextBox, 8> TBox{{{"TBox", 0}, {"TBox", 1}, {"TBox", 2}, {"TBox", 3},
-                               {"TBox", 4}, {"TBox", 5}, {"TBox", 6}, {"TBox", 7}}};
+  std::array<TextBox, 8> TBox{{{"TBox", 0},
+                               {"TBox", 1},
+                               {"TBox", 2},
+                               {"TBox", 3},
+                               {"TBox", 4},
+                               {"TBox", 5},
+                               {"TBox", 6},
+                               {"TBox", 7}}};
   ComboBox cmbVer{"cmbVer"};
   ComboBox cmbAction{"cmbAction"};
   ComboBox cmbDays{"cmbDays"};

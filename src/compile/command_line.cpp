@@ -28,7 +28,9 @@ constexpr std::array<Requirement, 4> kRequirements{{
      {"The location of the database is required.", 5}},
 }};
 
-std::string quoted(const std::string& text) { return '"' + text + '"'; }
+std::string quoted(const std::string& text) {
+  return '"' + text + '"';
+}
 
 std::string actionPart(const CompileInputs& in) {
   const ActionInfo* action = actionInfo(in.actionIndex);
@@ -59,7 +61,8 @@ std::optional<CompileFailure> validateForCompile(const CompileInputs& inputs) {
 std::string composeCommandLine(const CompileInputs& in) {
   std::string line = quoted(in.accessLocation) + ' ' + quoted(in.databaseLocation);
   if (!in.securityFileLocation.empty()) {
-    line += std::string(securitySwitch(in.versionIndex)) + ' ' + quoted(in.securityFileLocation) + ' ';
+    line +=
+        std::string(securitySwitch(in.versionIndex)) + ' ' + quoted(in.securityFileLocation) + ' ';
   }
   if (!in.username.empty()) line += " /user " + in.username;
   if (!in.password.empty()) line += " /pwd " + in.password;

@@ -15,8 +15,8 @@ void MainForm::cmdCompile_Click() {
   if (task == nullptr) return;
 
   if (task->CommandLine.empty()) {
-    const CompileInputs inputs{TBox[1].text(),    TBox[2].text(),     TBox[3].text(),
-                               TBox[4].text(),    TBox[5].text(),     TBox[6].text(),
+    const CompileInputs inputs{TBox[1].text(),     TBox[2].text(),        TBox[3].text(),
+                               TBox[4].text(),     TBox[5].text(),        TBox[6].text(),
                                cmbVer.listIndex(), cmbAction.listIndex(), Check2.value()};
     if (const auto failure = validateForCompile(inputs)) {
       tell(std::string(failure->message), MessageIcon::Exclamation);
@@ -41,7 +41,9 @@ void MainForm::cmdCompile_Click() {
   finishCompileToggle();
 }
 
-void MainForm::mnuCompile_Click() { cmdCompile_Click(); }
+void MainForm::mnuCompile_Click() {
+  cmdCompile_Click();
+}
 
 // Everything but the launch time belongs to the lock.
 void MainForm::lockTaskControls(bool locked) {
@@ -54,8 +56,8 @@ void MainForm::finishCompileToggle() {
   cmdCompile.setCaption(mnuCompile.caption() + " task");
   cmdRun.setEnabled(!editable);
   mnuRun.setEnabled(cmdRun.enabled());
-  for (Control* control : std::initializer_list<Control*>{&cmbVer, &cmbAction, &cmbDays, &Check2,
-                                                          &Command1[0], &Command1[1], &Command1[2]}) {
+  for (Control* control : std::initializer_list<Control*>{
+           &cmbVer, &cmbAction, &cmbDays, &Check2, &Command1[0], &Command1[1], &Command1[2]}) {
     control->setEnabled(editable);
   }
   fctnChange(true);

@@ -84,7 +84,8 @@ void MainForm::fctnOpen(std::string& strFile) {
     CommandText = "DUM";
     ScheduleFileName.clear();
     Form_Load();
-  } else if (const auto loaded = readScheduleFile(pathFromUtf8(OpenFileName), platform_.ansiCodePage())) {
+  } else if (const auto loaded =
+                 readScheduleFile(pathFromUtf8(OpenFileName), platform_.ansiCodePage())) {
     takeOverLoadedSchedule(loaded.value());
   } else {
     ScheduleFileName = previousFileName;
@@ -115,8 +116,12 @@ void MainForm::mnuOpen_Click() {
   fctnOpen(file);
 }
 
-void MainForm::mnuSave_Click() { fctnSave(false, false); }
+void MainForm::mnuSave_Click() {
+  fctnSave(false, false);
+}
 
-void MainForm::mnuSaveAs_Click() { fctnSave(false, true); }
+void MainForm::mnuSaveAs_Click() {
+  fctnSave(false, true);
+}
 
 }  // namespace kiv

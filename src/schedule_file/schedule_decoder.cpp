@@ -77,7 +77,7 @@ std::optional<FileError> readSlot(const SlotReader& reader, const FieldPlace& pl
 }  // namespace
 
 FileResult<LoadedSchedule> decodeSchedule(std::span<const std::uint8_t> bytes,
-                                         const CodePage& codePage) {
+                                          const CodePage& codePage) {
   const LayoutShape& shape = layoutOfLength(bytes.size());
   const SlotReader reader(bytes);
   LoadedSchedule loaded{shape.layout, std::vector<Task>(static_cast<std::size_t>(shape.taskCount))};

@@ -27,7 +27,7 @@ struct LoadedSchedule {
 // (kPasswordNotDigits, kPasswordCodeOutOfRange), or a byte value the window
 // cannot show (kValueOutOfRange).
 FileResult<LoadedSchedule> decodeSchedule(std::span<const std::uint8_t> bytes,
-                                         const CodePage& codePage = windows1252CodePage());
+                                          const CodePage& codePage = windows1252CodePage());
 
 // Overwrites the stored fields of the tasks the file held; the others keep what
 // they had, and so does every CommandLine, which only showing a task rebuilds.

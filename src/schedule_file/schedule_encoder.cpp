@@ -30,7 +30,8 @@ FileResult<std::string> storedText(const FieldPlace& place, const std::string& h
   Result<std::string, EncodeFailure> codePage = place.codePage.encode(held);
   if (!codePage) {
     const EncodeFailure& failure = codePage.error();
-    return fieldError(place, encodeFailureNumber(failure), describeEncodeFailure(failure, place.codePage.name()));
+    return fieldError(place, encodeFailureNumber(failure),
+                      describeEncodeFailure(failure, place.codePage.name()));
   }
   if (place.slot.kind == SlotKind::Password) {
     const std::size_t characters = codePage.value().size();

@@ -124,7 +124,8 @@ std::string describeEncodeFailure(const EncodeFailure& failure, std::string_view
   std::string shown;
   appendUtf8(shown, failure.character);
   return "the character \"" + shown + "\" (" + unicodeName(failure.character) + ") at position " +
-         std::to_string(failure.position) + " has no form in the " + std::string(codePageName) + " code page.";
+         std::to_string(failure.position) + " has no form in the " + std::string(codePageName) +
+         " code page.";
 }
 
 std::string fromWindows1252(std::string_view bytes) {

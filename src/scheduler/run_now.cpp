@@ -23,6 +23,8 @@ void MainForm::cmdRun_Click() {
   tray.modify();
 }
 
-void MainForm::mnuRun_Click() { cmdRun_Click(); }
+void MainForm::mnuRun_Click() {
+  cmdRun_Click();
+}
 
 }  // namespace kiv

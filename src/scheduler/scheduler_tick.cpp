@@ -24,7 +24,8 @@ bool MainForm::examineTask(int index, LocalTime second) {
   const Task& task = tasks.at(index);
   if (task.Compiled != 1) return true;
   if (isDue(task.LaunchAt, second) != DueVerdict::Due) return true;
-  const int RunToday = dayRuleAllows(task.DaysToRunOn, std::chrono::floor<std::chrono::days>(second));
+  const int RunToday =
+      dayRuleAllows(task.DaysToRunOn, std::chrono::floor<std::chrono::days>(second));
   if (RunToday != 1) return true;
   return launchScheduled(index);
 }

@@ -59,9 +59,9 @@ void MainForm::fctnCommonDialog(int ModeCode) {
                                       std::string(mode.title), "", kMainWindowOwner, flags);
   } else {
     bool readOnly = false;
-    chosen = dialog.VBGetOpenFileName(path, title, true, false, readOnly, false, filter,
-                                      filterIndex, initialDir, std::string(mode.title), "",
-                                      kMainWindowOwner, flags);
+    chosen =
+        dialog.VBGetOpenFileName(path, title, true, false, readOnly, false, filter, filterIndex,
+                                 initialDir, std::string(mode.title), "", kMainWindowOwner, flags);
   }
   if (!chosen) return;
 
@@ -80,6 +80,8 @@ void MainForm::fctnCommonDialog(int ModeCode) {
   }
 }
 
-void MainForm::Command1_Click(int Index) { fctnCommonDialog(Index); }
+void MainForm::Command1_Click(int Index) {
+  fctnCommonDialog(Index);
+}
 
 }  // namespace kiv

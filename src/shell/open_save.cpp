@@ -17,8 +17,8 @@ std::string nulPadded(const std::string& text) {
 
 std::string cOpenSave::convertFilter(std::string_view filter) {
   std::string converted(filter);
-  std::replace_if(converted.begin(), converted.end(), [](char c) { return c == '|' || c == ':'; },
-                  '\0');
+  std::replace_if(
+      converted.begin(), converted.end(), [](char c) { return c == '|' || c == ':'; }, '\0');
   return converted + std::string(2, '\0');
 }
 
@@ -40,12 +40,12 @@ std::string cOpenSave::FilterEntry(std::string_view filter, std::int32_t n) {
   return "";
 }
 
-bool cOpenSave::VBGetOpenFileName(std::string& Filename, std::string& FileTitle,
-                                  bool FileMustExist, bool MultiSelect, bool& ReadOnly,
-                                  bool HideReadOnly, std::string& Filter,
-                                  std::int32_t& FilterIndex, const std::string& InitDir,
-                                  const std::string& DlgTitle, const std::string& DefaultExt,
-                                  std::int32_t Owner, std::int32_t& flags) {
+bool cOpenSave::VBGetOpenFileName(std::string& Filename, std::string& FileTitle, bool FileMustExist,
+                                  bool MultiSelect, bool& ReadOnly, bool HideReadOnly,
+                                  std::string& Filter, std::int32_t& FilterIndex,
+                                  const std::string& InitDir, const std::string& DlgTitle,
+                                  const std::string& DefaultExt, std::int32_t Owner,
+                                  std::int32_t& flags) {
   flags = (FileMustExist ? OFN_FILEMUSTEXIST : 0) | (MultiSelect ? OFN_ALLOWMULTISELECT : 0) |
           (ReadOnly ? OFN_READONLY : 0) | (HideReadOnly ? OFN_HIDEREADONLY : 0) |
           (flags & ~kCallerMayNotSet);
@@ -60,16 +60,16 @@ bool cOpenSave::VBGetSaveFileName(std::string& Filename, std::string& FileTitle,
                                   std::int32_t& FilterIndex, const std::string& InitDir,
                                   const std::string& DlgTitle, const std::string& DefaultExt,
                                   std::int32_t Owner, std::int32_t& flags) {
-  flags = (OverWritePrompt ? OFN_OVERWRITEPROMPT : 0) | OFN_HIDEREADONLY |
-          (flags & ~kCallerMayNotSet);
+  flags =
+      (OverWritePrompt ? OFN_OVERWRITEPROMPT : 0) | OFN_HIDEREADONLY | (flags & ~kCallerMayNotSet);
   return run(FileDialogKind::Save, Filename, FileTitle, Filter, FilterIndex, InitDir, DlgTitle,
              DefaultExt, Owner, flags);
 }
 
 bool cOpenSave::run(FileDialogKind kind, std::string& Filename, std::string& FileTitle,
                     std::string& Filter, std::int32_t& FilterIndex, const std::string& InitDir,
-                    const std::string& DlgTitle, const std::string& DefaultExt,
-                    std::int32_t Owner, std::int32_t& flags) {
+                    const std::string& DlgTitle, const std::string& DefaultExt, std::int32_t Owner,
+                    std::int32_t& flags) {
   apiReturn_ = 0;
   extendedError_ = 0;
 

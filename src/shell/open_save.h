@@ -46,10 +46,9 @@ class cOpenSave {
                          std::int32_t Owner, std::int32_t& flags);
 
   bool VBGetSaveFileName(std::string& Filename, std::string& FileTitle, bool OverWritePrompt,
-                         std::string& Filter, std::int32_t& FilterIndex,
-                         const std::string& InitDir, const std::string& DlgTitle,
-                         const std::string& DefaultExt, std::int32_t Owner,
-                         std::int32_t& flags);
+                         std::string& Filter, std::int32_t& FilterIndex, const std::string& InitDir,
+                         const std::string& DlgTitle, const std::string& DefaultExt,
+                         std::int32_t Owner, std::int32_t& flags);
 
   // "Schedule files (*.kiv)|*.kiv" → description, NUL, pattern, NUL, NUL: every
   // "|" and ":" becomes a NUL.
@@ -61,10 +60,9 @@ class cOpenSave {
   static std::string FilterEntry(std::string_view filter, std::int32_t n);
 
  private:
-  bool run(FileDialogKind kind, std::string& Filename, std::string& FileTitle,
-           std::string& Filter, std::int32_t& FilterIndex, const std::string& InitDir,
-           const std::string& DlgTitle, const std::string& DefaultExt, std::int32_t Owner,
-           std::int32_t& flags);
+  bool run(FileDialogKind kind, std::string& Filename, std::string& FileTitle, std::string& Filter,
+           std::int32_t& FilterIndex, const std::string& InitDir, const std::string& DlgTitle,
+           const std::string& DefaultExt, std::int32_t Owner, std::int32_t& flags);
 
   Platform& platform_;
   std::int32_t apiReturn_ = 0;

@@ -4,6 +4,8 @@
 
 namespace kiv {
 
-const CodePage& Platform::ansiCodePage() const { return windows1252CodePage(); }
+const CodePage& Platform::ansiCodePage() const {
+  return windows1252CodePage();
+}
 
 }  // namespace kiv

@@ -11,7 +11,9 @@ void TrayIcon::SetTrayIcon(bool Show) {
   platform_.notifyIcon(Show ? TrayOperation::Add : TrayOperation::Delete, TrayData);
 }
 
-void TrayIcon::modify() { platform_.notifyIcon(TrayOperation::Modify, TrayData); }
+void TrayIcon::modify() {
+  platform_.notifyIcon(TrayOperation::Modify, TrayData);
+}
 
 void WindowHook::HookWindow() {
   platform_.setWindowHook(true);

@@ -52,7 +52,8 @@ void MainForm::mnuDuplicate_Click() {
 
   int destination = -1;
   while (destination < 0) {
-    const std::string entry = platform_.inputBox(duplicatePrompt(source + 1), std::string(identity::kTitle));
+    const std::string entry =
+        platform_.inputBox(duplicatePrompt(source + 1), std::string(identity::kTitle));
     if (entry.empty()) return;
     const auto index = taskIndexFromEntry(entry);
     if (!index) {

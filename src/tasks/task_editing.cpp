@@ -8,9 +8,14 @@ namespace {
 
 // The field each text box of the TBox family edits.
 constexpr std::array<std::string Task::*, 8> kBoxFields{
-    &Task::LaunchAt,       &Task::Username,         &Task::Password,
-    &Task::Macro,          &Task::AccessLocation,   &Task::DatabaseLocation,
-    &Task::SecurityFileLocation, &Task::TaskName,
+    &Task::LaunchAt,
+    &Task::Username,
+    &Task::Password,
+    &Task::Macro,
+    &Task::AccessLocation,
+    &Task::DatabaseLocation,
+    &Task::SecurityFileLocation,
+    &Task::TaskName,
 };
 
 constexpr int kLaunchAtBox = 0;

@@ -2,9 +2,13 @@
 
 namespace kiv {
 
-void MainForm::fctnClearTask(int TaskNum) { resetStoredFields(tasks.at(TaskNum)); }
+void MainForm::fctnClearTask(int TaskNum) {
+  resetStoredFields(tasks.at(TaskNum));
+}
 
 // The schedule-changed marker is the enabled state of the Save menu item.
-void MainForm::fctnChange(bool Verity) { mnuSave.setEnabled(Verity); }
+void MainForm::fctnChange(bool Verity) {
+  mnuSave.setEnabled(Verity);
+}
 
 }  // namespace kiv

@@ -46,10 +46,20 @@ inline constexpr std::array<ActionInfo, 5> kActions{{
 }};
 
 inline constexpr std::array<std::string_view, 14> kDayPatterns{
-    "Every day",          "Weekdays only",     "Weekends only",          "Sunday only",
-    "Monday only",        "Tuesday only",      "Wednesday only",         "Thursday only",
-    "Friday only",        "Saturday only",     "First day of month",     "Last day of month",
-    "First weekday of month", "Last weekday of month",
+    "Every day",
+    "Weekdays only",
+    "Weekends only",
+    "Sunday only",
+    "Monday only",
+    "Tuesday only",
+    "Wednesday only",
+    "Thursday only",
+    "Friday only",
+    "Saturday only",
+    "First day of month",
+    "Last day of month",
+    "First weekday of month",
+    "Last weekday of month",
 };
 
 // The security switch for a version list index: " /wrkgrp" above 0, " /ini" for

@@ -62,7 +62,8 @@ TEST(MainFormLayout, TabOrderIsUniqueAndEveryControlFitsTheFrame) {
 
   std::set<int> tabs;
   for (const Control* control : form.controls()) {
-    if (control->kind() == ControlKind::MenuItem || control->kind() == ControlKind::Window) continue;
+    if (control->kind() == ControlKind::MenuItem || control->kind() == ControlKind::Window)
+      continue;
     EXPECT_TRUE(tabs.insert(control->tabIndex).second) << control->name() << control->index();
     if (control == &form.Frame1) continue;
     const TwipsRect& r = control->geometry;

@@ -35,7 +35,9 @@ CompileInputs with(CompileInputs in, auto change) {
   return in;
 }
 
-void PrintTo(const Composition& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Composition& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ComposeCommandLine : public ::testing::TestWithParam<Composition> {};
 
@@ -46,71 +48,92 @@ TEST_P(ComposeCommandLine, ByteForByte) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, ComposeCommandLine,
     ::testing::Values(
-        Composition{"WorkgroupUserExclusiveCompact", with(officeTask(), [](CompileInputs& in) {
-                      in.securityFileLocation = R"(D:\Data\Secure.mdw)";
-                      in.username = "Admin";
-                      in.exclusive = 1;
-                    }),
-                    R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /wrkgrp "D:\Data\Secure.mdw"  /user Admin /excl /compact)"},
-        Composition{"MacroEndsInBlank", with(officeTask(), [](CompileInputs& in) {
-                      in.versionIndex = kVersion97;
-                      in.actionIndex = kMacro;
-                      in.macro = "NightlyExport";
-                      in.username = "Admin";
-                    }),
-                    R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /user Admin /x "NightlyExport" )"},
-        Composition{"IniFileAndCommand", with(officeTask(), [](CompileInputs& in) {
-                      in.accessLocation = R"(C:\Access2\MSACCESS.EXE)";
-                      in.databaseLocation = R"(C:\Db\Sales.mdb)";
-                      in.versionIndex = kVersion2;
-                      in.actionIndex = kCmd;
-                      in.macro = "Refresh";
-                      in.securityFileLocation = R"(C:\Access2\Custom.ini)";
-                    }),
-                    R"("C:\Access2\MSACCESS.EXE" "C:\Db\Sales.mdb" /ini "C:\Access2\Custom.ini"  /cmd Refresh)"},
-        Composition{"ExclusiveRepair", with(officeTask(), [](CompileInputs& in) {
-                      in.versionIndex = kVersion2003;
-                      in.actionIndex = kRepair;
-                      in.exclusive = 1;
-                    }),
+        Composition{
+            "WorkgroupUserExclusiveCompact",
+            with(officeTask(),
+                 [](CompileInputs& in) {
+                   in.securityFileLocation = R"(D:\Data\Secure.mdw)";
+                   in.username = "Admin";
+                   in.exclusive = 1;
+                 }),
+            R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /wrkgrp "D:\Data\Secure.mdw"  /user Admin /excl /compact)"},
+        Composition{
+            "MacroEndsInBlank",
+            with(officeTask(),
+                 [](CompileInputs& in) {
+                   in.versionIndex = kVersion97;
+                   in.actionIndex = kMacro;
+                   in.macro = "NightlyExport";
+                   in.username = "Admin";
+                 }),
+            R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /user Admin /x "NightlyExport" )"},
+        Composition{
+            "IniFileAndCommand",
+            with(officeTask(),
+                 [](CompileInputs& in) {
+                   in.accessLocation = R"(C:\Access2\MSACCESS.EXE)";
+                   in.databaseLocation = R"(C:\Db\Sales.mdb)";
+                   in.versionIndex = kVersion2;
+                   in.actionIndex = kCmd;
+                   in.macro = "Refresh";
+                   in.securityFileLocation = R"(C:\Access2\Custom.ini)";
+                 }),
+            R"("C:\Access2\MSACCESS.EXE" "C:\Db\Sales.mdb" /ini "C:\Access2\Custom.ini"  /cmd Refresh)"},
+        Composition{"ExclusiveRepair",
+                    with(officeTask(),
+                         [](CompileInputs& in) {
+                           in.versionIndex = kVersion2003;
+                           in.actionIndex = kRepair;
+                           in.exclusive = 1;
+                         }),
                     R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /excl /repair)"},
-        Composition{"PasswordAfterUser", with(officeTask(), [](CompileInputs& in) {
-                      in.username = "Admin";
-                      in.password = "s3cret";
-                      in.exclusive = 1;
-                    }),
-                    R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /user Admin /pwd s3cret /excl /compact)"},
-        Composition{"PasswordDirectlyAfterSecurityFile", with(officeTask(), [](CompileInputs& in) {
-                      in.password = "pw";
-                      in.securityFileLocation = "S.mdw";
-                      in.actionIndex = kDecompile;
-                    }),
-                    R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /wrkgrp "S.mdw"  /pwd pw /decompile)"},
-        Composition{"NoVersionSelectionMeansIni", with(officeTask(), [](CompileInputs& in) {
-                      in.versionIndex = -1;
-                      in.securityFileLocation = "a.ini";
-                    }),
+        Composition{
+            "PasswordAfterUser",
+            with(officeTask(),
+                 [](CompileInputs& in) {
+                   in.username = "Admin";
+                   in.password = "s3cret";
+                   in.exclusive = 1;
+                 }),
+            R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /user Admin /pwd s3cret /excl /compact)"},
+        Composition{
+            "PasswordDirectlyAfterSecurityFile",
+            with(officeTask(),
+                 [](CompileInputs& in) {
+                   in.password = "pw";
+                   in.securityFileLocation = "S.mdw";
+                   in.actionIndex = kDecompile;
+                 }),
+            R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /wrkgrp "S.mdw"  /pwd pw /decompile)"},
+        Composition{"NoVersionSelectionMeansIni",
+                    with(officeTask(),
+                         [](CompileInputs& in) {
+                           in.versionIndex = -1;
+                           in.securityFileLocation = "a.ini";
+                         }),
                     R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /ini "a.ini"  /compact)"},
-        Composition{"SecurityFileLastEndsInBlank", with(officeTask(), [](CompileInputs& in) {
-                      in.actionIndex = -1;
-                      in.securityFileLocation = "a.mdw";
-                    }),
+        Composition{"SecurityFileLastEndsInBlank",
+                    with(officeTask(),
+                         [](CompileInputs& in) {
+                           in.actionIndex = -1;
+                           in.securityFileLocation = "a.mdw";
+                         }),
                     R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /wrkgrp "a.mdw" )"},
-        Composition{"EmptyCommandKeepsTrailingBlank", with(officeTask(), [](CompileInputs& in) {
-                      in.actionIndex = kCmd;
-                    }),
+        Composition{"EmptyCommandKeepsTrailingBlank",
+                    with(officeTask(), [](CompileInputs& in) { in.actionIndex = kCmd; }),
                     R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /cmd )"},
-        Composition{"GreyExclusiveStillExclusive", with(officeTask(), [](CompileInputs& in) {
-                      in.exclusive = 2;
-                    }),
+        Composition{"GreyExclusiveStillExclusive",
+                    with(officeTask(), [](CompileInputs& in) { in.exclusive = 2; }),
                     R"("C:\Office\MSACCESS.EXE" "D:\Data\Orders.mdb" /excl /compact)"},
-        Composition{"BlanksAndQuotesTakenAsTyped", with(officeTask(), [](CompileInputs& in) {
-                      in.accessLocation = " ";
-                      in.databaseLocation = "a\"b ";
-                      in.username = "  ";
-                      in.actionIndex = kMacro;
-                      in.macro = " ";
-                    }),
+        Composition{"BlanksAndQuotesTakenAsTyped",
+                    with(officeTask(),
+                         [](CompileInputs& in) {
+                           in.accessLocation = " ";
+                           in.databaseLocation = "a\"b ";
+                           in.username = "  ";
+                           in.actionIndex = kMacro;
+                           in.macro = " ";
+                         }),
                     "\" \" \"a\"b \" /user    /x \" \" "}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -121,7 +144,9 @@ struct Validation {
   int focusBox;
 };
 
-void PrintTo(const Validation& v, std::ostream* os) { *os << v.name; }
+void PrintTo(const Validation& v, std::ostream* os) {
+  *os << v.name;
+}
 
 class ValidateForCompile : public ::testing::TestWithParam<Validation> {};
 
@@ -145,29 +170,34 @@ INSTANTIATE_TEST_SUITE_P(
         Validation{"PasswordWithoutUser",
                    with(officeTask(), [](CompileInputs& in) { in.password = "x"; }),
                    "A username is required.", 1},
-        Validation{"UserCheckedBeforeEverythingElse", with(CompileInputs{}, [](CompileInputs& in) {
-                     in.password = "x";
-                     in.actionIndex = kMacro;
-                   }),
+        Validation{"UserCheckedBeforeEverythingElse",
+                   with(CompileInputs{},
+                        [](CompileInputs& in) {
+                          in.password = "x";
+                          in.actionIndex = kMacro;
+                        }),
                    "A username is required.", 1},
-        Validation{"MacroBeforeLocations", with(CompileInputs{}, [](CompileInputs& in) {
-                     in.actionIndex = kMacro;
-                   }),
+        Validation{"MacroBeforeLocations",
+                   with(CompileInputs{}, [](CompileInputs& in) { in.actionIndex = kMacro; }),
                    "A macro name is required.", 3},
         Validation{"CommandMayBeEmpty",
-                   with(officeTask(), [](CompileInputs& in) { in.actionIndex = kCmd; }), nullptr, 0},
-        Validation{"AccessBeforeDatabase", CompileInputs{}, "The location of Access is required.", 4},
+                   with(officeTask(), [](CompileInputs& in) { in.actionIndex = kCmd; }), nullptr,
+                   0},
+        Validation{"AccessBeforeDatabase", CompileInputs{}, "The location of Access is required.",
+                   4},
         Validation{"Database",
                    with(officeTask(), [](CompileInputs& in) { in.databaseLocation.clear(); }),
                    "The location of the database is required.", 5},
-        Validation{"BlanksAreAValue", with(CompileInputs{}, [](CompileInputs& in) {
-                     in.accessLocation = " ";
-                     in.databaseLocation = " ";
-                     in.username = " ";
-                     in.password = " ";
-                     in.actionIndex = kMacro;
-                     in.macro = " ";
-                   }),
+        Validation{"BlanksAreAValue",
+                   with(CompileInputs{},
+                        [](CompileInputs& in) {
+                          in.accessLocation = " ";
+                          in.databaseLocation = " ";
+                          in.username = " ";
+                          in.password = " ";
+                          in.actionIndex = kMacro;
+                          in.macro = " ";
+                        }),
                    nullptr, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 

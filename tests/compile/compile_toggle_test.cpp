@@ -12,10 +12,9 @@ using testing::FormTest;
 std::vector<std::pair<const Control*, bool>> lockedControls(const MainForm& form) {
   std::vector<std::pair<const Control*, bool>> controls;
   for (int box = 1; box <= 7; ++box) controls.emplace_back(&form.TBox[box], true);
-  for (const Control* control :
-       std::initializer_list<const Control*>{&form.Check1, &form.Check2, &form.cmbVer,
-                                             &form.cmbAction, &form.cmbDays, &form.Command1[0],
-                                             &form.Command1[1], &form.Command1[2]}) {
+  for (const Control* control : std::initializer_list<const Control*>{
+           &form.Check1, &form.Check2, &form.cmbVer, &form.cmbAction, &form.cmbDays,
+           &form.Command1[0], &form.Command1[1], &form.Command1[2]}) {
     controls.emplace_back(control, true);
   }
   for (const Control* control : std::initializer_list<const Control*>{&form.cmdRun, &form.mnuRun}) {
@@ -47,7 +46,8 @@ TEST_F(FormTest, CompileLocksTheTaskAndComposesItsLine) {
   EXPECT_TRUE(platform.messages.empty());
   expectEditable(form, false);
   EXPECT_EQ(form.tasks[0].Compiled, 1);
-  EXPECT_EQ(form.tasks[0].CommandLine, R"("/opt/db/access" "/srv/orders.mdb" /user Admin /compact)");
+  EXPECT_EQ(form.tasks[0].CommandLine,
+            R"("/opt/db/access" "/srv/orders.mdb" /user Admin /compact)");
   EXPECT_TRUE(form.mnuSave.enabled());
 }
 

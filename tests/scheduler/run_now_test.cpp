@@ -64,13 +64,15 @@ TEST_F(RunNowTest, UnavailableWhileTheShownTaskIsNotCompiled) {
 
 TEST_F(RunNowTest, AFailedStartIsReportedAndTheTipIsNotSent) {
   showCompiled(2, compiledTask(2, "03:00:00"));
-  platform.startResults.push_back({false, R"(Cannot start "/opt/db/access": No such file or directory)"});
+  platform.startResults.push_back(
+      {false, R"(Cannot start "/opt/db/access": No such file or directory)"});
 
   form.cmdRun.press();
 
   ASSERT_EQ(platform.messages.size(), 1U);
-  EXPECT_EQ(platform.messages[0].text,
-            R"(Task 3 could not be started: Cannot start "/opt/db/access": No such file or directory)");
+  EXPECT_EQ(
+      platform.messages[0].text,
+      R"(Task 3 could not be started: Cannot start "/opt/db/access": No such file or directory)");
   EXPECT_EQ(platform.messages[0].icon, MessageIcon::Exclamation);
   EXPECT_EQ(tip(), "Last launch: task 3 @ 07-Dec-2026 12:00:00 (on demand)");
   EXPECT_TRUE(platform.trayCalls.empty());

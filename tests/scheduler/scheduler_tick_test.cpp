@@ -30,7 +30,8 @@ class TickTest : public FormTest {
 
   std::vector<std::pair<TrayOperation, std::string>> trayCalls() const {
     std::vector<std::pair<TrayOperation, std::string>> calls;
-    for (const auto& [operation, data] : platform.trayCalls) calls.emplace_back(operation, trimmedTip(data));
+    for (const auto& [operation, data] : platform.trayCalls)
+      calls.emplace_back(operation, trimmedTip(data));
     return calls;
   }
 };
@@ -50,9 +51,11 @@ TEST_F(TickTest, TasksDueTogetherLaunchInIndexOrder) {
 
   EXPECT_EQ(platform.launches, (std::vector<std::string>{commandLineOf(2), commandLineOf(4)}));
   EXPECT_EQ(form.cmbTask.listIndex(), 4);
-  EXPECT_EQ(trayCalls(), (std::vector<std::pair<TrayOperation, std::string>>{
-                             {TrayOperation::Modify, "Last launch: task 3 @ 07-Dec-2026 02:00:00 (scheduled)"},
-                             {TrayOperation::Modify, "Last launch: task 5 @ 07-Dec-2026 02:00:00 (scheduled)"}}));
+  EXPECT_EQ(
+      trayCalls(),
+      (std::vector<std::pair<TrayOperation, std::string>>{
+          {TrayOperation::Modify, "Last launch: task 3 @ 07-Dec-2026 02:00:00 (scheduled)"},
+          {TrayOperation::Modify, "Last launch: task 5 @ 07-Dec-2026 02:00:00 (scheduled)"}}));
   EXPECT_TRUE(form.mnuSave.enabled());
   EXPECT_FALSE(platform.ended);
 }
@@ -82,7 +85,8 @@ TEST_F(TickTest, FailedStartStoresTheStatusButLeavesTheTipAndKeepsRunning) {
   tickThrough(at(2026, 12, 7, 2, 0, 0), at(2026, 12, 7, 2, 0, 0));
 
   EXPECT_EQ(platform.launches.size(), 1U);
-  EXPECT_EQ(trimmedTip(form.tray.TrayData), "Last launch: task 1 @ 07-Dec-2026 02:00:00 (scheduled)");
+  EXPECT_EQ(trimmedTip(form.tray.TrayData),
+            "Last launch: task 1 @ 07-Dec-2026 02:00:00 (scheduled)");
   EXPECT_TRUE(platform.trayCalls.empty());
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_FALSE(platform.ended);
@@ -118,7 +122,7 @@ TEST_F(TickTest, UncompiledAndUnusableTasksNeverStart) {
 }
 
 TEST_F(TickTest, DayPatternDecidesTheDay) {
-  form.tasks[0] = compiledTask(0, "02:00:00", 1);  // weekdays only
+  form.tasks[0] = compiledTask(0, "02:00:00", 1);                   // weekdays only
   tickThrough(at(2026, 12, 5, 2, 0, 0), at(2026, 12, 5, 2, 0, 0));  // a Saturday
   EXPECT_TRUE(platform.launches.empty());
   tickThrough(at(2026, 12, 7, 2, 0, 0), at(2026, 12, 7, 2, 0, 0));  // a Monday
@@ -133,7 +137,8 @@ TEST_F(TickTest, ChangingTheLaunchTimeOfACompiledTaskMovesItsNextLaunch) {
   tickThrough(at(2026, 12, 7, 1, 59, 59), at(2026, 12, 7, 2, 0, 10));
 
   EXPECT_EQ(platform.launches.size(), 1U);
-  EXPECT_EQ(trimmedTip(form.tray.TrayData), "Last launch: task 1 @ 07-Dec-2026 02:00:05 (scheduled)");
+  EXPECT_EQ(trimmedTip(form.tray.TrayData),
+            "Last launch: task 1 @ 07-Dec-2026 02:00:05 (scheduled)");
 }
 
 TEST_F(TickTest, LateTickExaminesTheSecondItSkippedAndARepeatedSecondIsNotExaminedAgain) {

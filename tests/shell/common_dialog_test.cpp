@@ -21,7 +21,8 @@ struct ModeCase {
 };
 
 TEST_F(FormTest, EachModeAsksWithItsTitleFilterAndFolder) {
-  const std::string access = "Access (msaccess.exe)\0msaccess.exe\0Program files (*.exe)\0*.exe\0\0"s;
+  const std::string access =
+      "Access (msaccess.exe)\0msaccess.exe\0Program files (*.exe)\0*.exe\0\0"s;
   const std::string database = "Database files (*.md?)\0*.md?\0All files (*.*)\0*.*\0\0"s;
   const std::string workgroup = "Workgroup files (*.mdw)\0*.mdw\0INI files (*.ini)\0*.ini\0\0"s;
   const std::string schedule = "Schedule files (*.kiv)\0*.kiv\0\0"s;

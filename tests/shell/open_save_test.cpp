@@ -17,8 +17,8 @@ TEST(OpenSaveFilter, BarsAndColonsBecomeNuls) {
 }
 
 TEST(OpenSaveFilter, EntriesAreDescriptionNulPattern) {
-  const std::string filter = cOpenSave::convertFilter(
-      "Workgroup files (*.mdw)|*.mdw|INI files (*.ini)|*.ini");
+  const std::string filter =
+      cOpenSave::convertFilter("Workgroup files (*.mdw)|*.mdw|INI files (*.ini)|*.ini");
   EXPECT_EQ(cOpenSave::FilterEntry(filter, 1), "Workgroup files (*.mdw)\0*.mdw"s);
   EXPECT_EQ(cOpenSave::FilterEntry(filter, 2), "INI files (*.ini)\0*.ini"s);
   EXPECT_EQ(cOpenSave::FilterEntry(filter, 3), "");

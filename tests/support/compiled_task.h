@@ -19,7 +19,8 @@ inline Task compiledTask(int index, std::string launchAt, std::uint8_t days = 0)
 }
 
 inline std::string commandLineOf(int index) {
-  return R"("/opt/db/access" "/srv/task)" + std::to_string(index + 1) + R"(.mdb" /user Admin /compact)";
+  return R"("/opt/db/access" "/srv/task)" + std::to_string(index + 1) +
+         R"(.mdb" /user Admin /compact)";
 }
 
 }  // namespace kiv::testing

@@ -88,7 +88,9 @@ void FakePlatform::endProcess() {
   events.emplace_back("end");
 }
 
-void FakePlatform::popupMenu(const MenuItem& menu) { popups.push_back(menu.name()); }
+void FakePlatform::popupMenu(const MenuItem& menu) {
+  popups.push_back(menu.name());
+}
 
 bool FakePlatform::notifyIcon(TrayOperation operation, const NotifyIconData& data) {
   trayCalls.emplace_back(operation, data);
@@ -117,7 +119,9 @@ void FakePlatform::writeSetting(const std::string& application, const std::strin
 }
 
 // A fixed, easily read regional format: "2026-12-07 02:00:00".
-std::string FakePlatform::generalDateTime(LocalTime time) { return dateTimeText(time); }
+std::string FakePlatform::generalDateTime(LocalTime time) {
+  return dateTimeText(time);
+}
 
 std::string FakePlatform::monthAbbreviation(int month) {
   static const std::array<const char*, 12> kNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",

@@ -56,7 +56,9 @@ struct EntryCase {
   int destination;  // -1 when nothing is copied
 };
 
-void PrintTo(const EntryCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const EntryCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class DuplicateEntries : public DuplicateTest, public ::testing::WithParamInterface<EntryCase> {};
 
@@ -87,8 +89,7 @@ TEST_P(DuplicateEntries, RefuseAskAgainOrCopy) {
 INSTANTIATE_TEST_SUITE_P(
     Entries, DuplicateEntries,
     ::testing::Values(
-        EntryCase{"LeadingBlank", {" 12"}, {}, 11},
-        EntryCase{"Plain", {"12"}, {}, 11},
+        EntryCase{"LeadingBlank", {" 12"}, {}, 11}, EntryCase{"Plain", {"12"}, {}, 11},
         EntryCase{"HalfRoundsUpToEven", {"12.5"}, {}, 12},
         EntryCase{"HalfRoundsDownToEven", {"11.5"}, {}, 10},
         EntryCase{"Zero", {"0", "31", "abc", ""}, {kOutOfRange, kOutOfRange, kOutOfRange}, -1},

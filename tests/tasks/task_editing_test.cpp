@@ -35,7 +35,9 @@ struct ShowCase {
   const char* commandLine;  // "" for an uncompiled task
 };
 
-void PrintTo(const ShowCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ShowCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ShowingATask : public FormTest, public ::testing::WithParamInterface<ShowCase> {};
 
@@ -79,12 +81,15 @@ INSTANTIATE_TEST_SUITE_P(
         ShowCase{"DecompileEditable", 4, 3, 0, "Location of MDW file", false, "Macro", ""},
         ShowCase{"CmdEditable", 4, 4, 0, "Location of MDW file", true, "Command", ""},
         ShowCase{"VersionTwoEditable", 0, 0, 0, "Location of INI file", false, "Macro", ""},
-        ShowCase{"CompactCompiled", 4, 0, 1, "Location of MDW file", false, "Macro",
-                 R"("/opt/db/access" "/srv/orders.mdb" /wrkgrp "/srv/secure.mdw"  /user Ops /excl /compact)"},
-        ShowCase{"MacroCompiledVersionTwo", 0, 1, 1, "Location of INI file", true, "Macro",
-                 R"("/opt/db/access" "/srv/orders.mdb" /ini "/srv/secure.mdw"  /user Ops /excl /x "Export" )"},
-        ShowCase{"CmdCompiled", 5, 4, 1, "Location of MDW file", true, "Command",
-                 R"("/opt/db/access" "/srv/orders.mdb" /wrkgrp "/srv/secure.mdw"  /user Ops /excl /cmd Export)"}),
+        ShowCase{
+            "CompactCompiled", 4, 0, 1, "Location of MDW file", false, "Macro",
+            R"("/opt/db/access" "/srv/orders.mdb" /wrkgrp "/srv/secure.mdw"  /user Ops /excl /compact)"},
+        ShowCase{
+            "MacroCompiledVersionTwo", 0, 1, 1, "Location of INI file", true, "Macro",
+            R"("/opt/db/access" "/srv/orders.mdb" /ini "/srv/secure.mdw"  /user Ops /excl /x "Export" )"},
+        ShowCase{
+            "CmdCompiled", 5, 4, 1, "Location of MDW file", true, "Command",
+            R"("/opt/db/access" "/srv/orders.mdb" /wrkgrp "/srv/secure.mdw"  /user Ops /excl /cmd Export)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FormTest, EveryEditIsStoredAtOnceAndMarksTheSchedule) {
@@ -95,12 +100,14 @@ TEST_F(FormTest, EveryEditIsStoredAtOnceAndMarksTheSchedule) {
   };
   const Task& task = form.tasks[0];
   const std::vector<Edit> edits{
-      {"launch time", [&] { form.TBox[0].setText("07:3"); }, [&] { return task.LaunchAt == "07:3"; }},
+      {"launch time", [&] { form.TBox[0].setText("07:3"); },
+       [&] { return task.LaunchAt == "07:3"; }},
       {"user", [&] { form.TBox[1].setText("ops"); }, [&] { return task.Username == "ops"; }},
       {"password", [&] { form.TBox[2].setText("p"); }, [&] { return task.Password == "p"; }},
       {"macro", [&] { form.TBox[3].setText("m"); }, [&] { return task.Macro == "m"; }},
       {"access", [&] { form.TBox[4].setText("a"); }, [&] { return task.AccessLocation == "a"; }},
-      {"database", [&] { form.TBox[5].setText("d"); }, [&] { return task.DatabaseLocation == "d"; }},
+      {"database", [&] { form.TBox[5].setText("d"); },
+       [&] { return task.DatabaseLocation == "d"; }},
       {"security", [&] { form.TBox[6].setText("s"); },
        [&] { return task.SecurityFileLocation == "s"; }},
       {"name", [&] { form.TBox[7].setText("n"); }, [&] { return task.TaskName == "n"; }},

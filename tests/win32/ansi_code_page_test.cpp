@@ -41,7 +41,9 @@ TEST_F(SystemAnsiCodePageTest, NamesTheFirstCharacterWithoutAForm) {
 
 TEST_F(SystemAnsiCodePageTest, SchedulesMatchTheBuiltInCodePageByteForByte) {
   TaskTable tasks;
-  tasks[4].TaskName = "Nachtlauf f\xC3\xBCr Stra\xC3\x9F" "e";
+  tasks[4].TaskName =
+      "Nachtlauf f\xC3\xBCr Stra\xC3\x9F"
+      "e";
   tasks[4].Password = "p\xC3\xA4ss";
   const auto system = encodeSchedule(tasks, codePage);
   const auto builtIn = encodeSchedule(tasks, windows1252CodePage());

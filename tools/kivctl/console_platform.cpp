@@ -3,8 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "posix/file_sync.h"
 #include "local_time_text.h"
+#include "posix/file_sync.h"
 #include "posix/process_starter.h"
 #include "wall_clock.h"
 
