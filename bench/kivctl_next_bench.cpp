@@ -6,10 +6,10 @@
 #include <sstream>
 
 #include "kivctl_bench_schedule.h"
-#include "launch_forecast.h"
-#include "local_time_text.h"
 #include "next_command.h"
 #include "schedule_file/schedule_file_io.h"
+#include "scheduler/date_time_text.h"
+#include "scheduler/next_launches.h"
 
 namespace {
 
@@ -21,9 +21,9 @@ void nextThousandLaunchesOverAYear(benchmark::State& state) {
     state.SkipWithError("the schedule could not be written");
     return;
   }
-  const kiv::LocalTime from = kiv::ctl::parseDateTime("2026-01-01 00:00:00").value();
-  const kiv::LocalTime until = kiv::ctl::parseDateTime("2026-12-31 23:59:59").value();
-  const kiv::ctl::Forecast forecast = kiv::ctl::forecastLaunches(tasks, {from, 1000, until});
+  const kiv::LocalTime from = kiv::parseDateTime("2026-01-01 00:00:00").value();
+  const kiv::LocalTime until = kiv::parseDateTime("2026-12-31 23:59:59").value();
+  const kiv::Forecast forecast = kiv::forecastLaunches(tasks, {from, 1000, until});
   // Shows that the thousand launches really take most of the year.
   state.counters["launches"] = static_cast<double>(forecast.launches.size());
   state.counters["days spanned"] = static_cast<double>(

@@ -21,8 +21,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/main_form.h"
 #include "bench_platform.h"
+#include "form/main_form.h"
 #include "posix/process_starter.h"
 #include "scheduler/tick_delay.h"
 #include "stand_in_record.h"

@@ -2,8 +2,8 @@
 // Kiv does every second of its life.
 #include <benchmark/benchmark.h>
 
-#include "app/main_form.h"
 #include "bench_platform.h"
+#include "form/main_form.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 # Fails when a file under CORE_DIR includes anything but a C++ standard header
-# (in angle brackets) or one of the core's own headers (in quotes).
+# (in angle brackets) or one of the core's own headers (in quotes), or when a
+# core header is included against the direction of the layers: base/ at the
+# bottom, the rule folders above it, form/ (the window) on top.
 if(NOT CORE_DIR)
   message(FATAL_ERROR "CORE_DIR is not set")
 endif()
@@ -14,9 +16,21 @@ set(standard_headers
   system_error thread tuple type_traits typeinfo unordered_map unordered_set utility variant
   vector version)
 
+# The folders each folder may include from. A folder not named here is not a
+# layer of the core and may include any core header.
+set(allowed_base base)
+set(allowed_tasks base tasks)
+set(allowed_compile base tasks compile)
+set(allowed_scheduler base tasks compile scheduler)
+set(allowed_schedule_file base tasks schedule_file)
+set(allowed_shell base tasks schedule_file shell)
+set(allowed_form base tasks compile scheduler schedule_file shell form)
+
 file(GLOB_RECURSE files "${CORE_DIR}/*.h" "${CORE_DIR}/*.cpp")
 set(problems "")
 foreach(file IN LISTS files)
+  file(RELATIVE_PATH relative "${CORE_DIR}" "${file}")
+  string(REGEX REPLACE "/.*" "" layer "${relative}")
   file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include")
   foreach(line IN LISTS includes)
     if(line MATCHES "#[ \t]*include[ \t]*<([^>]+)>")
@@ -25,8 +39,16 @@ foreach(file IN LISTS files)
         string(APPEND problems "\n  ${file}: <${CMAKE_MATCH_1}> is not a C++ standard header")
       endif()
     elseif(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
-      if(NOT EXISTS "${CORE_DIR}/${CMAKE_MATCH_1}")
-        string(APPEND problems "\n  ${file}: \"${CMAKE_MATCH_1}\" is not a header of the core")
+      set(header "${CMAKE_MATCH_1}")
+      string(REGEX REPLACE "/.*" "" included_layer "${header}")
+      if(NOT EXISTS "${CORE_DIR}/${header}")
+        string(APPEND problems "\n  ${file}: \"${header}\" is not a header of the core")
+      elseif(DEFINED allowed_${layer})
+        list(FIND allowed_${layer} "${included_layer}" found)
+        if(found EQUAL -1)
+          string(APPEND problems
+            "\n  ${file}: ${layer}/ may not include \"${header}\" (the layers point down only)")
+        endif()
       endif()
     else()
       string(APPEND problems "\n  ${file}: unreadable include: ${line}")
@@ -35,5 +57,5 @@ foreach(file IN LISTS files)
 endforeach()
 
 if(problems)
-  message(FATAL_ERROR "The core must use the C++ standard library only:${problems}")
+  message(FATAL_ERROR "The core must use the C++ standard library only, in one direction:${problems}")
 endif()

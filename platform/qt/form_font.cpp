@@ -2,7 +2,7 @@
 
 #include <QFontDatabase>
 
-#include "app/form_layout.h"
+#include "form/form_layout.h"
 
 namespace kiv {
 

@@ -33,7 +33,6 @@ namespace kiv {
 namespace {
 
 // The reason a close request gives when the user closed the window.
-constexpr int kUserClosed = 0;
 
 // A fixed-size window: title, system menu, minimise and close, but no maximise.
 constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QMainWindow>
 
-#include "app/main_form.h"
+#include "form/main_form.h"
 
 class QAction;
 class QCheckBox;

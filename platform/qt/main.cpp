@@ -1,21 +1,14 @@
 #include <QApplication>
 #include <QSystemTrayIcon>
 
-#include "app/identity.h"
-#include "app/main_form.h"
+#include "base/identity.h"
+#include "form/main_form.h"
 #include "form_view.h"
 #include "program_icon.h"
 #include "qt_platform.h"
 #include "qt_text.h"
 #include "session_end.h"
 #include "tick_timer.h"
-
-namespace {
-
-// The reason a close request gives when the session ends.
-constexpr int kSessionEnding = 2;
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
@@ -37,7 +30,7 @@ int main(int argc, char* argv[]) {
   timer.start();
   kiv::SessionEnd sessionEnd([&form] {
     int cancel = 0;
-    form.Form_QueryUnload(cancel, kSessionEnding);
+    form.Form_QueryUnload(cancel, kiv::kSessionEnds);
   });
 
   // Loads the schedule, hooks the window and adds the icon; the window stays

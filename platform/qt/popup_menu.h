@@ -3,7 +3,7 @@
 #include <QMenu>
 #include <memory>
 
-#include "app/controls.h"
+#include "form/controls.h"
 
 namespace kiv {
 

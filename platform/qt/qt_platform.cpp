@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/controls.h"
-#include "app/main_form.h"
 #include "file_dialog.h"
 #include "file_flush.h"
+#include "form/controls.h"
+#include "form/main_form.h"
 #include "input_dialog.h"
 #include "locale_texts.h"
 #include "message_box.h"

@@ -18,8 +18,8 @@ struct Press {
 // that began it, which has shown the window already, so it is not in the
 // table; neither are the middle button and a click on a balloon message.
 constexpr std::array<Press, 2> kPresses{{
-    {QSystemTrayIcon::Trigger, 1, 513},
-    {QSystemTrayIcon::Context, 2, 516},
+    {QSystemTrayIcon::Trigger, 1, kTrayLeftButtonDown},
+    {QSystemTrayIcon::Context, 2, kTrayRightButtonDown},
 }};
 
 // The record's tip is a fixed field filled with blanks.

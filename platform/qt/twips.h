@@ -2,7 +2,7 @@
 
 #include <QRect>
 
-#include "app/controls.h"
+#include "form/controls.h"
 
 namespace kiv {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "ansi_text.h"
+#include "base/text_characters.h"
 #include "schedule_file/windows1252.h"
-#include "scheduler/text_characters.h"
 #include "windows_api.h"
 
 namespace kiv {

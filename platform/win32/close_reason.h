@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "base/names.h"
+
 namespace kiv {
 
 // The close reason (UnloadMode) a message to the main window carries, or
@@ -16,6 +18,6 @@ namespace kiv {
 // from its own process: a WM_CLOSE sent from another thread is reason 3.
 // The end of the session (WM_QUERYENDSESSION, and WM_ENDSESSION when the
 // session does end) is reason 2.
-std::optional<int> closeReason(UINT message, WPARAM wParam, DWORD sender);
+std::optional<CloseReason> closeReason(UINT message, WPARAM wParam, DWORD sender);
 
 }  // namespace kiv

@@ -4,8 +4,8 @@
 
 #include <unordered_map>
 
-#include "app/main_form.h"
 #include "command_ids.h"
+#include "form/main_form.h"
 #include "tooltips.h"
 
 namespace kiv {

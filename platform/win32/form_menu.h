@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/main_form.h"
 #include "command_ids.h"
+#include "form/main_form.h"
 
 namespace kiv {
 

@@ -102,7 +102,8 @@ LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam,
 }
 
 LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (const std::optional<int> reason = closeReason(message, wParam, InSendMessageEx(nullptr))) {
+  if (const std::optional<CloseReason> reason =
+          closeReason(message, wParam, InSendMessageEx(nullptr))) {
     int Cancel = 0;
     // Returns only when the close was refused; an accepted close ends the process.
     form_.Form_QueryUnload(Cancel, *reason);

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "app/main_form.h"
 #include "command_ids.h"
 #include "control_windows.h"
+#include "form/main_form.h"
 #include "form_menu.h"
 
 namespace kiv {

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "ansi_text.h"
-#include "app/identity.h"
+#include "base/identity.h"
 #include "system_error_text.h"
 
 namespace kiv {

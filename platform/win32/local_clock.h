@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/local_time.h"
+#include "base/local_time.h"
 
 namespace kiv {
 

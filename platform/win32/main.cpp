@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "form_window.h"
 #include "message_loop.h"
 #include "win32_platform.h"

@@ -2,7 +2,7 @@
 
 #include "windows_api.h"
 
-#include "app/main_form.h"
+#include "form/main_form.h"
 
 namespace kiv {
 

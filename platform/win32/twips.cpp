@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/form_layout.h"
+#include "form/form_layout.h"
 
 namespace kiv {
 namespace {

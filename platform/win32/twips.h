@@ -2,7 +2,7 @@
 
 #include "windows_api.h"
 
-#include "app/controls.h"
+#include "form/controls.h"
 
 namespace kiv {
 

@@ -4,7 +4,7 @@
 // constants as Windows does (WindowHook::WM_ACTIVATEAPP, the OFN_* flags of
 // the dialog layer); its headers come first, so that Windows' macros of the
 // same names are defined only after the core's declarations.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "shell/open_save.h"
 
 #include <windows.h>

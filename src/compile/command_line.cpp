@@ -5,6 +5,18 @@
 #include "tasks/value_lists.h"
 
 namespace kiv {
+
+CompileInputs compileInputsFor(const Task& task) {
+  return {.username = task.Username,
+          .password = task.Password,
+          .macro = task.Macro,
+          .accessLocation = task.AccessLocation,
+          .databaseLocation = task.DatabaseLocation,
+          .securityFileLocation = task.SecurityFileLocation,
+          .versionIndex = task.Version,
+          .actionIndex = task.Action,
+          .exclusive = task.OpenExclusively};
+}
 namespace {
 
 struct Requirement {

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "tasks/task.h"
+
 namespace kiv {
 
 // What compilation reads from the window: the shown values, not the table.
@@ -18,6 +20,11 @@ struct CompileInputs {
   int actionIndex = -1;
   int exclusive = 0;  // check-box value; anything but 0 opens exclusively
 };
+
+// What compilation reads once the window shows `task`: every edit is stored
+// into the shown task at once, so the boxes hold its texts, the version and
+// action lists its stored indices and the exclusive box its stored value.
+CompileInputs compileInputsFor(const Task& task);
 
 struct CompileFailure {
   std::string_view message;

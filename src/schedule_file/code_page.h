@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "schedule_file/result.h"
+#include "base/result.h"
 
 namespace kiv {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "schedule_file/result.h"
+#include "base/result.h"
 
 namespace kiv {
 

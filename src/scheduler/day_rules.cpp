@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "tasks/value_lists.h"
+
 namespace kiv {
 namespace {
 
@@ -35,14 +37,15 @@ constexpr DayRule kMondayToFriday = [](int, local_days date) { return isMondayTo
 
 constexpr DayRule kWeekend = [](int, local_days date) { return !isMondayToFriday(date); };
 
-// Rules 3 (Sunday) to 9 (Saturday).
+// "Sunday only" to "Saturday only", in weekday order.
 constexpr DayRule kSingleDay = [](int rule, local_days date) {
-  return rule == weekdayNumber(date) + 2;
+  return rule - kSundayOnly + 1 == weekdayNumber(date);
 };
 
-// Rule 10 looks at today, rule 11 at tomorrow: is that the 1st?
+// The first day of the month looks at today, the last day at tomorrow: is
+// that the 1st?
 constexpr DayRule kMonthBoundary = [](int rule, local_days date) {
-  return dayOfMonth(date + days{rule - 10}) == 1;
+  return dayOfMonth(date + days{rule - kFirstDayOfMonth}) == 1;
 };
 
 // The 1st on Monday to Friday; when the month begins on a weekend, the Monday
@@ -59,7 +62,8 @@ constexpr DayRule kLastWeekday = [](int, local_days date) {
          (dayOfMonth(date + days{3}) <= 3 && weekdayNumber(date) == kFriday);
 };
 
-constexpr std::array<DayRule, 14> kDayRules{
+// Indexed by DayPattern.
+constexpr std::array<DayRule, kLastWeekdayOfMonth + 1> kDayRules{
     kAlways,        kMondayToFriday, kWeekend,      kSingleDay,   kSingleDay,
     kSingleDay,     kSingleDay,      kSingleDay,    kSingleDay,   kSingleDay,
     kMonthBoundary, kMonthBoundary,  kFirstWeekday, kLastWeekday,

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "shell/local_time.h"
+#include "base/local_time.h"
 
 namespace kiv {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/local_time.h"
+#include "base/local_time.h"
 
 namespace kiv {
 

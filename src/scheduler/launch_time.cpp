@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "scheduler/text_characters.h"
+#include "base/text_characters.h"
 
 namespace kiv {
 namespace {
@@ -29,6 +29,16 @@ constexpr std::size_t kFewestFields = 2;
 
 bool isRecurring(std::string_view launchAt) {
   return characterAt(launchAt, 6) == "?";
+}
+
+RecurringParts recurringParts(std::string_view launchAt) {
+  RecurringParts parts;
+  parts.startText = leadingCharacters(launchAt, 2);
+  parts.minuteText = std::string(characterAt(launchAt, 3)) + std::string(characterAt(launchAt, 4));
+  parts.intervalText = lastCharacter(launchAt);
+  parts.startHour = shortNumber(parts.startText);
+  parts.interval = shortNumber(parts.intervalText);
+  return parts;
 }
 
 std::optional<int> shortNumber(std::string_view text) {

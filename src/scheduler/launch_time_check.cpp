@@ -1,7 +1,7 @@
 #include "scheduler/launch_time_check.h"
 
+#include "base/text_characters.h"
 #include "scheduler/launch_time.h"
-#include "scheduler/text_characters.h"
 
 namespace kiv {
 namespace {

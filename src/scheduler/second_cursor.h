@@ -5,7 +5,7 @@
 #include <iterator>
 #include <optional>
 
-#include "shell/local_time.h"
+#include "base/local_time.h"
 
 namespace kiv {
 

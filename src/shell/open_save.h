@@ -25,7 +25,29 @@ inline constexpr std::size_t kMaxPath = 260;
 inline constexpr std::int32_t kNoOwner = -1;
 inline constexpr std::int32_t kMainWindowOwner = 0;
 
-// One open or save dialog call with plain parameters. Lives for one call.
+// One open or save dialog with named fields. The dialog writes its outputs
+// back: after a choice Filename is the chosen path, FileTitle its name,
+// Filter the chosen entry (description, NUL, pattern), FilterIndex the entry
+// in use and flags the flags as returned; ReadOnly is set when the user asked
+// for read-only. Without a choice all outputs are emptied and flags is 0.
+struct OpenSaveRequest {
+  std::string Filename;
+  std::string FileTitle;
+  bool FileMustExist = true;    // open only
+  bool MultiSelect = false;     // open only
+  bool ReadOnly = false;        // open only
+  bool HideReadOnly = false;    // open only; a save always hides it
+  bool OverWritePrompt = true;  // save only
+  std::string Filter;
+  std::int32_t FilterIndex = 1;
+  std::string InitDir;
+  std::string DlgTitle;
+  std::string DefaultExt;
+  std::int32_t Owner = kNoOwner;
+  std::int32_t flags = 0;
+};
+
+// One open or save dialog call. Lives for one call.
 class cOpenSave {
  public:
   explicit cOpenSave(Platform& platform) : platform_(platform) {}
@@ -35,10 +57,11 @@ class cOpenSave {
   // The extended error code when the last dialog failed, else 0.
   std::int32_t ExtendedError() const { return extendedError_; }
 
-  // After a choice: Filename is the chosen path, FileTitle its name, Filter
-  // the chosen entry (description, NUL, pattern), FilterIndex the entry in
-  // use and flags the flags as returned; ReadOnly is set when the user asked
-  // for read-only. Without a choice all outputs are emptied and flags is 0.
+  // True when a file was chosen; the request holds the outputs.
+  bool open(OpenSaveRequest& request);
+  bool save(OpenSaveRequest& request);
+
+  // The same calls with the request's fields as positional parameters.
   bool VBGetOpenFileName(std::string& Filename, std::string& FileTitle, bool FileMustExist,
                          bool MultiSelect, bool& ReadOnly, bool HideReadOnly, std::string& Filter,
                          std::int32_t& FilterIndex, const std::string& InitDir,
@@ -60,9 +83,7 @@ class cOpenSave {
   static std::string FilterEntry(std::string_view filter, std::int32_t n);
 
  private:
-  bool run(FileDialogKind kind, std::string& Filename, std::string& FileTitle, std::string& Filter,
-           std::int32_t& FilterIndex, const std::string& InitDir, const std::string& DlgTitle,
-           const std::string& DefaultExt, std::int32_t Owner, std::int32_t& flags);
+  bool run(FileDialogKind kind, OpenSaveRequest& request);
 
   Platform& platform_;
   std::int32_t apiReturn_ = 0;

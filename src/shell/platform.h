@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/local_time.h"
+#include "base/local_time.h"
 #include "shell/tray_data.h"
 
 namespace kiv {

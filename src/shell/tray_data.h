@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/names.h"
+
 namespace kiv {
 
 // The notification-area record, field by field as the shell's 88-byte
@@ -14,8 +16,8 @@ struct NotifyIconData {
 
   std::uint32_t cbSize = kSize;
   std::uint32_t uID = 1;
-  std::uint32_t uFlags = 7;              // message, icon and tip valid
-  std::uint32_t uCallbackMessage = 516;  // reported like a right-button press
+  std::uint32_t uFlags = 7;                               // message, icon and tip valid
+  std::uint32_t uCallbackMessage = kTrayRightButtonDown;  // reported like a right-button press
   std::string szTip = std::string(kTipLength, ' ');
 };
 

@@ -1,6 +1,6 @@
 #include "shell/tray_icon.h"
 
-#include "app/identity.h"
+#include "base/identity.h"
 #include "shell/tray_tip.h"
 
 namespace kiv {

@@ -1,6 +1,6 @@
 #include "shell/tray_tip.h"
 
-#include "scheduler/text_characters.h"
+#include "base/text_characters.h"
 
 namespace kiv {
 

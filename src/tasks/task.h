@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "tasks/value_lists.h"
+
 namespace kiv {
 
 // One scheduled launch of the database program. The fields stand in the order
@@ -13,13 +15,13 @@ struct Task {
   std::string LaunchAt = "00:00:00";
   std::string Username = "Admin";
   std::string Password;
-  std::uint8_t Version = 4;
-  std::uint8_t Action = 0;
+  std::uint8_t Version = kAccess2002;
+  std::uint8_t Action = kCompact;
   std::string Macro;
   std::string AccessLocation;
   std::string DatabaseLocation;
   std::string SecurityFileLocation;
-  std::uint8_t DaysToRunOn = 0;
+  std::uint8_t DaysToRunOn = kEveryDay;
   std::uint8_t OpenExclusively = 0;
   std::uint8_t CloseAfterRunning = 0;
   std::uint8_t Compiled = 0;

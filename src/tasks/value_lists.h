@@ -8,13 +8,48 @@ namespace kiv {
 // The fixed lists behind the window's drop-down lists. A task stores the list
 // index; these tables give what each index means.
 
+// The list indices a task stores, by name.
+enum AccessVersion : int {
+  kAccess2 = 0,
+  kAccess95,
+  kAccess97,
+  kAccess2000,
+  kAccess2002,
+  kAccess2003,
+};
+
+enum TaskAction : int {
+  kCompact = 0,
+  kMacro,
+  kRepair,
+  kDecompile,
+  kCmd,
+};
+
+enum DayPattern : int {
+  kEveryDay = 0,
+  kWeekdaysOnly,
+  kWeekendsOnly,
+  kSundayOnly,
+  kMondayOnly,
+  kTuesdayOnly,
+  kWednesdayOnly,
+  kThursdayOnly,
+  kFridayOnly,
+  kSaturdayOnly,
+  kFirstDayOfMonth,
+  kLastDayOfMonth,
+  kFirstWeekdayOfMonth,
+  kLastWeekdayOfMonth,
+};
+
 struct VersionInfo {
   std::string_view text;            // as the version list shows it
   std::string_view securitySwitch;  // switch placed before the security file
   std::string_view securityLabel;   // caption of the security-file label
 };
 
-inline constexpr std::array<VersionInfo, 6> kVersions{{
+inline constexpr std::array<VersionInfo, kAccess2003 + 1> kVersions{{
     {"2", " /ini", "Location of INI file"},
     {"95", " /wrkgrp", "Location of MDW file"},
     {"97", " /wrkgrp", "Location of MDW file"},
@@ -37,7 +72,7 @@ struct ActionInfo {
   std::string_view macroLabel;  // caption of the label beside the macro box
 };
 
-inline constexpr std::array<ActionInfo, 5> kActions{{
+inline constexpr std::array<ActionInfo, kCmd + 1> kActions{{
     {"Compact", " /compact", MacroUse::None, "Macro"},
     {"Macro", " /x ", MacroUse::MacroName, "Macro"},
     {"Repair", " /repair", MacroUse::None, "Macro"},
@@ -45,7 +80,7 @@ inline constexpr std::array<ActionInfo, 5> kActions{{
     {"Cmd", " /cmd ", MacroUse::CommandText, "Command"},
 }};
 
-inline constexpr std::array<std::string_view, 14> kDayPatterns{
+inline constexpr std::array<std::string_view, kLastWeekdayOfMonth + 1> kDayPatterns{
     "Every day",
     "Weekdays only",
     "Weekends only",

@@ -2,24 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "tasks/value_lists.h"
+
 namespace kiv {
 namespace {
-
-constexpr int kVersion2 = 0;
-constexpr int kVersion97 = 2;
-constexpr int kVersion2002 = 4;
-constexpr int kVersion2003 = 5;
-constexpr int kCompact = 0;
-constexpr int kMacro = 1;
-constexpr int kRepair = 2;
-constexpr int kDecompile = 3;
-constexpr int kCmd = 4;
 
 CompileInputs officeTask() {
   CompileInputs in;
   in.accessLocation = R"(C:\Office\MSACCESS.EXE)";
   in.databaseLocation = R"(D:\Data\Orders.mdb)";
-  in.versionIndex = kVersion2002;
+  in.versionIndex = kAccess2002;
   in.actionIndex = kCompact;
   return in;
 }
@@ -61,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
             "MacroEndsInBlank",
             with(officeTask(),
                  [](CompileInputs& in) {
-                   in.versionIndex = kVersion97;
+                   in.versionIndex = kAccess97;
                    in.actionIndex = kMacro;
                    in.macro = "NightlyExport";
                    in.username = "Admin";
@@ -73,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](CompileInputs& in) {
                    in.accessLocation = R"(C:\Access2\MSACCESS.EXE)";
                    in.databaseLocation = R"(C:\Db\Sales.mdb)";
-                   in.versionIndex = kVersion2;
+                   in.versionIndex = kAccess2;
                    in.actionIndex = kCmd;
                    in.macro = "Refresh";
                    in.securityFileLocation = R"(C:\Access2\Custom.ini)";
@@ -82,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         Composition{"ExclusiveRepair",
                     with(officeTask(),
                          [](CompileInputs& in) {
-                           in.versionIndex = kVersion2003;
+                           in.versionIndex = kAccess2003;
                            in.actionIndex = kRepair;
                            in.exclusive = 1;
                          }),

@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "kivctl_process.h"
-#include "local_time_text.h"
 #include "posix/stand_in_record.h"
 #include "schedule_files.h"
+#include "scheduler/date_time_text.h"
 #include "support/compiled_task.h"
 #include "support/temp_folder.h"
 #include "wall_clock.h"

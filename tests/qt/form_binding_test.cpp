@@ -47,19 +47,19 @@ class FormBindingTest : public QObject {
 
 void FormBindingTest::typingReachesTheTask() {
   LoadedView v;
-  auto* taskName = v.widget<QLineEdit>(v.form.TBox[7]);
+  auto* taskName = v.widget<QLineEdit>(v.form.TBox[kTaskNameBox]);
   QVERIFY(taskName != nullptr);
 
   QTest::keyClicks(taskName, "Nightly backup");
 
   QCOMPARE(v.form.tasks[0].TaskName, std::string("Nightly backup"));
-  QCOMPARE(v.form.TBox[7].text(), std::string("Nightly backup"));
+  QCOMPARE(v.form.TBox[kTaskNameBox].text(), std::string("Nightly backup"));
   QVERIFY(v.view.actionFor(v.form.mnuSave)->isEnabled());
 }
 
 void FormBindingTest::anEchoLeavesTheCursorWhereTheUserPutIt() {
   LoadedView v;
-  auto* user = v.widget<QLineEdit>(v.form.TBox[1]);
+  auto* user = v.widget<QLineEdit>(v.form.TBox[kUserNameBox]);
   user->setCursorPosition(2);  // "Ad|min"
 
   QTest::keyClicks(user, "X");
@@ -91,8 +91,8 @@ void FormBindingTest::modelChangesReachTheWidgets() {
     std::function<bool()> shown;
   };
   const std::vector<Case> cases{
-      {"text", [&] { f.TBox[1].setText("Jane"); },
-       [&] { return v.widget<QLineEdit>(f.TBox[1])->text() == "Jane"; }},
+      {"text", [&] { f.TBox[kUserNameBox].setText("Jane"); },
+       [&] { return v.widget<QLineEdit>(f.TBox[kUserNameBox])->text() == "Jane"; }},
       {"list index", [&] { f.cmbDays.setListIndex(5); },
        [&] { return v.widget<QComboBox>(f.cmbDays)->currentText() == "Tuesday only"; }},
       {"checked", [&] { f.Check2.setValue(CheckBox::kChecked); },
@@ -104,20 +104,21 @@ void FormBindingTest::modelChangesReachTheWidgets() {
          auto* box = v.widget<QCheckBox>(f.Check2);
          return box->checkState() == Qt::Unchecked && !box->isTristate();
        }},
-      {"enabled", [&] { f.TBox[6].setEnabled(false); },
-       [&] { return !v.widget<QLineEdit>(f.TBox[6])->isEnabled(); }},
-      {"visible", [&] { f.TBox[3].setVisible(true); },
-       [&] { return !v.widget<QLineEdit>(f.TBox[3])->isHidden(); }},
-      {"label caption", [&] { f.Lbl1[6].setCaption("Command"); },
-       [&] { return v.widget<QLabel>(f.Lbl1[6])->text() == "Command"; }},
+      {"enabled", [&] { f.TBox[kSecurityFileBox].setEnabled(false); },
+       [&] { return !v.widget<QLineEdit>(f.TBox[kSecurityFileBox])->isEnabled(); }},
+      {"visible", [&] { f.TBox[kMacroBox].setVisible(true); },
+       [&] { return !v.widget<QLineEdit>(f.TBox[kMacroBox])->isHidden(); }},
+      {"label caption", [&] { f.Lbl1[kMacroLabel].setCaption("Command"); },
+       [&] { return v.widget<QLabel>(f.Lbl1[kMacroLabel])->text() == "Command"; }},
       {"button caption", [&] { f.cmdCompile.setCaption("Deco&mpile task"); },
        [&] { return v.widget<QPushButton>(f.cmdCompile)->text() == "Deco&mpile task"; }},
       {"window caption", [&] { f.KIV.setCaption("Kiv 2026-12-07 02:00:00"); },
        [&] { return v.view.windowTitle() == "Kiv 2026-12-07 02:00:00"; }},
-      {"fore colour", [&] { f.TBox[0].setForeColor(kRed); },
+      {"fore colour", [&] { f.TBox[kLaunchAtBox].setForeColor(kRed); },
        [&] {
-         return v.widget<QLineEdit>(f.TBox[0])->palette().color(QPalette::Active, QPalette::Text) ==
-                Qt::red;
+         return v.widget<QLineEdit>(f.TBox[kLaunchAtBox])
+                    ->palette()
+                    .color(QPalette::Active, QPalette::Text) == Qt::red;
        }},
       {"menu caption", [&] { f.mnuCompile.setCaption("Deco&mpile"); },
        [&] { return v.view.actionFor(f.mnuCompile)->text() == "Deco&mpile"; }},
@@ -141,24 +142,24 @@ void FormBindingTest::eachChangeRunsItsHandlerOnce() {
   int textChanges = 0;
   int listClicks = 0;
   int checkClicks = 0;
-  countRuns(v.form.TBox[1].onChange, textChanges);
+  countRuns(v.form.TBox[kUserNameBox].onChange, textChanges);
   countRuns(v.form.cmbDays.onClick, listClicks);
   countRuns(v.form.Check1.onClick, checkClicks);
 
-  v.form.TBox[1].setText("Jane");
+  v.form.TBox[kUserNameBox].setText("Jane");
   v.form.cmbDays.setListIndex(3);
   v.form.Check1.setValue(CheckBox::kChecked);
   QCOMPARE(textChanges, 1);
   QCOMPARE(listClicks, 1);
   QCOMPARE(checkClicks, 1);
 
-  QTest::keyClick(v.widget<QLineEdit>(v.form.TBox[1]), Qt::Key_S);
+  QTest::keyClick(v.widget<QLineEdit>(v.form.TBox[kUserNameBox]), Qt::Key_S);
   QTest::keyClick(v.widget<QComboBox>(v.form.cmbDays), Qt::Key_Down);
   QTest::mouseClick(v.widget<QCheckBox>(v.form.Check1), Qt::LeftButton);
   QCOMPARE(textChanges, 2);
   QCOMPARE(listClicks, 2);
   QCOMPARE(checkClicks, 2);
-  QCOMPARE(v.form.TBox[1].text(), std::string("Janes"));
+  QCOMPARE(v.form.TBox[kUserNameBox].text(), std::string("Janes"));
   QCOMPARE(v.form.cmbDays.listIndex(), 4);
   QCOMPARE(v.form.Check1.value(), CheckBox::kUnchecked);
 }
@@ -166,23 +167,24 @@ void FormBindingTest::eachChangeRunsItsHandlerOnce() {
 void FormBindingTest::compilingShowsTheCompiledState() {
   LoadedView v;
   MainForm& f = v.form;
-  QTest::keyClicks(v.widget<QLineEdit>(f.TBox[4]), "/opt/db/access");
-  QTest::keyClicks(v.widget<QLineEdit>(f.TBox[5]), "/srv/orders.mdb");
+  QTest::keyClicks(v.widget<QLineEdit>(f.TBox[kAccessLocationBox]), "/opt/db/access");
+  QTest::keyClicks(v.widget<QLineEdit>(f.TBox[kDatabaseLocationBox]), "/srv/orders.mdb");
 
   QTest::mouseClick(v.widget<QPushButton>(f.cmdCompile), Qt::LeftButton);
 
   QCOMPARE(f.tasks[0].Compiled, 1);
   QCOMPARE(v.widget<QPushButton>(f.cmdCompile)->text(), QString("Deco&mpile task"));
   QCOMPARE(v.view.actionFor(f.mnuCompile)->text(), QString("Deco&mpile"));
-  auto* launchAt = v.widget<QLineEdit>(f.TBox[0]);
+  auto* launchAt = v.widget<QLineEdit>(f.TBox[kLaunchAtBox]);
   QVERIFY(launchAt->isEnabled());
   QCOMPARE(launchAt->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::red));
   QVERIFY(v.widget<QPushButton>(f.cmdRun)->isEnabled());
   QVERIFY(v.view.actionFor(f.mnuRun)->isEnabled());
   for (const Control* locked : std::initializer_list<const Control*>{
-           &f.TBox[1], &f.TBox[2], &f.TBox[4], &f.TBox[5], &f.TBox[6], &f.TBox[7], &f.cmbVer,
-           &f.cmbAction, &f.cmbDays, &f.Check1, &f.Check2, &f.Command1[0], &f.Command1[1],
-           &f.Command1[2]}) {
+           &f.TBox[kUserNameBox], &f.TBox[kPasswordBox], &f.TBox[kAccessLocationBox],
+           &f.TBox[kDatabaseLocationBox], &f.TBox[kSecurityFileBox], &f.TBox[kTaskNameBox],
+           &f.cmbVer, &f.cmbAction, &f.cmbDays, &f.Check1, &f.Check2, &f.Command1[0],
+           &f.Command1[1], &f.Command1[2]}) {
     QVERIFY2(!v.view.widgetFor(*locked)->isEnabled(), locked->name().c_str());
   }
   QVERIFY(v.widget<QComboBox>(f.cmbTask)->isEnabled());
@@ -196,7 +198,7 @@ void FormBindingTest::qtFocusBecomesTheActiveControl() {
 
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
 
-  QCOMPARE(v.form.activeControl(), &v.form.TBox[7]);
+  QCOMPARE(v.form.activeControl(), &v.form.TBox[kTaskNameBox]);
 }
 
 void FormBindingTest::failedCompileMovesTheFocusToTheNamedBox() {
@@ -209,8 +211,8 @@ void FormBindingTest::failedCompileMovesTheFocusToTheNamedBox() {
 
   QCOMPARE(v.platform.messages.size(), std::size_t{1});
   QCOMPARE(v.platform.messages[0].text, std::string("The location of Access is required."));
-  QCOMPARE(QApplication::focusWidget(), v.view.widgetFor(v.form.TBox[4]));
-  QCOMPARE(v.form.activeControl(), &v.form.TBox[4]);
+  QCOMPARE(QApplication::focusWidget(), v.view.widgetFor(v.form.TBox[kAccessLocationBox]));
+  QCOMPARE(v.form.activeControl(), &v.form.TBox[kAccessLocationBox]);
 }
 
 // A text box uses Ctrl+A, Ctrl+X, Ctrl+E and Ctrl+D for its own editing; the
@@ -218,7 +220,7 @@ void FormBindingTest::failedCompileMovesTheFocusToTheNamedBox() {
 void FormBindingTest::menuShortcutsWinOverATextBox() {
   LoadedView v;
   QVERIFY(v.showActive());
-  auto* taskName = v.widget<QLineEdit>(v.form.TBox[7]);
+  auto* taskName = v.widget<QLineEdit>(v.form.TBox[kTaskNameBox]);
   QTest::keyClicks(taskName, "Nightly");
   taskName->setFocus();
   struct Case {
@@ -239,8 +241,8 @@ void FormBindingTest::menuShortcutsWinOverATextBox() {
     QVERIFY2(taskName->text() == "Nightly", c.item.name().c_str());
   }
 
-  v.form.TBox[4].setText("/opt/db/access");
-  v.form.TBox[5].setText("/srv/orders.mdb");
+  v.form.TBox[kAccessLocationBox].setText("/opt/db/access");
+  v.form.TBox[kDatabaseLocationBox].setText("/srv/orders.mdb");
   QTest::keyClick(taskName, Qt::Key_M, Qt::ControlModifier);
   QCOMPARE(v.form.tasks[0].Compiled, 1);
 }
@@ -248,7 +250,7 @@ void FormBindingTest::menuShortcutsWinOverATextBox() {
 void FormBindingTest::disabledMenuItemShortcutsDoNothing() {
   LoadedView v;
   QVERIFY(v.showActive());
-  auto* taskName = v.widget<QLineEdit>(v.form.TBox[7]);
+  auto* taskName = v.widget<QLineEdit>(v.form.TBox[kTaskNameBox]);
   taskName->setFocus();
   int presses = 0;
   for (MenuItem* item : {&v.form.mnuSave, &v.form.mnuRun}) {
@@ -264,9 +266,9 @@ void FormBindingTest::disabledMenuItemShortcutsDoNothing() {
 
 void FormBindingTest::passwordBoxShowsStars() {
   LoadedView v;
-  auto* password = v.widget<QLineEdit>(v.form.TBox[2]);
+  auto* password = v.widget<QLineEdit>(v.form.TBox[kPasswordBox]);
 
-  v.form.TBox[2].setText("secret");
+  v.form.TBox[kPasswordBox].setText("secret");
   QCOMPARE(password->displayText(), QString("******"));
 
   QTest::keyClicks(password, "ab");
@@ -276,7 +278,7 @@ void FormBindingTest::passwordBoxShowsStars() {
 
 void FormBindingTest::taskNameBoxRefusesTheFiftyFirstCharacter() {
   LoadedView v;
-  auto* taskName = v.widget<QLineEdit>(v.form.TBox[7]);
+  auto* taskName = v.widget<QLineEdit>(v.form.TBox[kTaskNameBox]);
   const QString fifty(50, QLatin1Char('n'));
 
   QTest::keyClicks(taskName, fifty);

@@ -92,7 +92,7 @@ void FormDrawingTest::windowHasAFixedSizeAndNoMaximizeButton() {
 
 void FormDrawingTest::windowUsesTheFormFont() {
   LoadedView v;
-  const QFont font = v.view.widgetFor(v.form.TBox[7])->font();
+  const QFont font = v.view.widgetFor(v.form.TBox[kTaskNameBox])->font();
 
   QCOMPARE(font.pointSizeF(), 8.25);
   QCOMPARE(font.family(),

@@ -48,14 +48,14 @@ void FormRequestsTest::doubleClickOnALocationBoxAsksForThePopUp() {
 void FormRequestsTest::popUpActsOnTheBoxDoubleClicked() {
   LoadedView v;
   QVERIFY(v.showActive());
-  v.form.TBox[5].setText("/srv/orders.mdb");
+  v.form.TBox[kDatabaseLocationBox].setText("/srv/orders.mdb");
 
-  QTest::mouseDClick(v.view.widgetFor(v.form.TBox[5]), Qt::LeftButton);
-  QCOMPARE(v.form.activeControl(), &v.form.TBox[5]);
+  QTest::mouseDClick(v.view.widgetFor(v.form.TBox[kDatabaseLocationBox]), Qt::LeftButton);
+  QCOMPARE(v.form.activeControl(), &v.form.TBox[kDatabaseLocationBox]);
   QVERIFY(v.form.mnuStore.enabled());
 
-  QTest::mouseDClick(v.view.widgetFor(v.form.TBox[4]), Qt::LeftButton);
-  QCOMPARE(v.form.activeControl(), &v.form.TBox[4]);
+  QTest::mouseDClick(v.view.widgetFor(v.form.TBox[kAccessLocationBox]), Qt::LeftButton);
+  QCOMPARE(v.form.activeControl(), &v.form.TBox[kAccessLocationBox]);
   QVERIFY(!v.form.mnuStore.enabled());
   QCOMPARE(v.platform.popups.size(), std::size_t{2});
 }
@@ -63,7 +63,7 @@ void FormRequestsTest::popUpActsOnTheBoxDoubleClicked() {
 void FormRequestsTest::f1OverTheWindowAsksForHelpOnTheFocusedControl() {
   LoadedView v;
   QVERIFY(v.showActive());
-  auto* taskName = v.view.widgetFor(v.form.TBox[7]);
+  auto* taskName = v.view.widgetFor(v.form.TBox[kTaskNameBox]);
   taskName->setFocus();
 
   QTest::keyClick(taskName, Qt::Key_F1);

@@ -102,8 +102,8 @@ void LaunchTimeTypingTest::launchTimeBoxTypesOverWhatFits() {
   QFETCH(QString, after);
   QFETCH(int, caretAfter);
   LoadedView v;
-  auto* launchAt = v.widget<QLineEdit>(v.form.TBox[0]);
-  v.form.TBox[0].setText(before.toStdString());
+  auto* launchAt = v.widget<QLineEdit>(v.form.TBox[kLaunchAtBox]);
+  v.form.TBox[kLaunchAtBox].setText(before.toStdString());
   launchAt->setCursorPosition(caret);
 
   QTest::keyClicks(launchAt, typed);
@@ -118,7 +118,7 @@ void LaunchTimeTypingTest::launchTimeBoxTypesOverWhatFits() {
 void LaunchTimeTypingTest::controlKeysTypeNothingButMenuKeysStillAct() {
   LoadedView v;
   QVERIFY(v.showActive());
-  auto* launchAt = v.widget<QLineEdit>(v.form.TBox[0]);
+  auto* launchAt = v.widget<QLineEdit>(v.form.TBox[kLaunchAtBox]);
   launchAt->setFocus();
   QGuiApplication::clipboard()->setText(QStringLiteral("99:99:99"));
   int exits = 0;
@@ -141,8 +141,8 @@ void LaunchTimeTypingTest::controlKeysTypeNothingButMenuKeysStillAct() {
 
 void LaunchTimeTypingTest::deleteAndArrowsAreLeftToTheBox() {
   LoadedView v;
-  auto* launchAt = v.widget<QLineEdit>(v.form.TBox[0]);
-  v.form.TBox[0].setText("12:30:00");
+  auto* launchAt = v.widget<QLineEdit>(v.form.TBox[kLaunchAtBox]);
+  v.form.TBox[kLaunchAtBox].setText("12:30:00");
   launchAt->setCursorPosition(0);
 
   QTest::keyClick(launchAt, Qt::Key_Right);
@@ -154,7 +154,7 @@ void LaunchTimeTypingTest::deleteAndArrowsAreLeftToTheBox() {
 
 void LaunchTimeTypingTest::otherBoxesTakeEveryKey() {
   LoadedView v;
-  auto* user = v.widget<QLineEdit>(v.form.TBox[1]);
+  auto* user = v.widget<QLineEdit>(v.form.TBox[kUserNameBox]);
   user->setCursorPosition(5);  // "Admin|"
 
   QTest::keyClicks(user, "? x:");

@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "form_view.h"
 #include "support/fake_platform.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "input_dialog.h"
 #include "message_box.h"
 #include "popup_menu.h"

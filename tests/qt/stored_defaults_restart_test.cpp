@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "qt_platform.h"
 
 namespace kiv {
@@ -25,8 +25,8 @@ class StoredDefaultsRestartTest : public QObject {
       QtPlatform platform;
       MainForm form(platform);
       form.Form_Load();
-      form.TBox[4].setText("/opt/office/msaccess");
-      form.TBox[6].setText("/srv/secure.mdw");
+      form.TBox[kAccessLocationBox].setText("/opt/office/msaccess");
+      form.TBox[kSecurityFileBox].setText("/srv/secure.mdw");
       for (int box : {4, 6}) {
         form.setFocus(form.TBox[box]);
         form.mnuAccess_Click();
@@ -49,7 +49,7 @@ class StoredDefaultsRestartTest : public QObject {
     form.Form_Load();
     form.cmbTask.setListIndex(9);
     form.fctnChange(false);
-    form.setFocus(form.TBox[4]);
+    form.setFocus(form.TBox[kAccessLocationBox]);
     form.mnuAccess_Click();
     QVERIFY(!form.mnuStore.enabled());
     QVERIFY(form.mnuRetrieve.enabled());
@@ -57,7 +57,7 @@ class StoredDefaultsRestartTest : public QObject {
 
     QCOMPARE(form.tasks[9].AccessLocation, std::string("/opt/office/msaccess"));
     QVERIFY(form.mnuSave.enabled());
-    form.setFocus(form.TBox[5]);
+    form.setFocus(form.TBox[kDatabaseLocationBox]);
     form.mnuAccess_Click();
     QVERIFY(!form.mnuRetrieve.enabled());
   }

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "activation_filter.h"
-#include "app/identity.h"
-#include "app/main_form.h"
+#include "base/identity.h"
+#include "form/main_form.h"
 #include "qt_platform.h"
 #include "shell/tray_tip.h"
 #include "tray_icon_view.h"

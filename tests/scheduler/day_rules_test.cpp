@@ -5,24 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "shell/local_time.h"
+#include "base/local_time.h"
+#include "tasks/value_lists.h"
 
 namespace kiv {
 namespace {
 
 using namespace std::chrono;
-
-enum Rule : int {
-  kEveryDay = 0,
-  kWeekdaysOnly = 1,
-  kWeekendsOnly = 2,
-  kSundayOnly = 3,
-  kSaturdayOnly = 9,
-  kFirstDayOfMonth = 10,
-  kLastDayOfMonth = 11,
-  kFirstWeekdayOfMonth = 12,
-  kLastWeekdayOfMonth = 13,
-};
 
 local_days on(int y, unsigned m, unsigned d) {
   return local_days{year{y} / month{m} / day{d}};

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/controls.h"
+#include "form/controls.h"
 #include "schedule_file/code_page.h"
 
 namespace kiv::testing {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "support/fake_platform.h"
 
 namespace kiv::testing {
@@ -15,8 +15,8 @@ class FormTest : public ::testing::Test {
 
   // Fills the shown task with what compilation needs.
   void fillRequiredFields() {
-    form.TBox[4].setText("/opt/db/access");
-    form.TBox[5].setText("/srv/orders.mdb");
+    form.TBox[kAccessLocationBox].setText("/opt/db/access");
+    form.TBox[kDatabaseLocationBox].setText("/srv/orders.mdb");
   }
 
   FakePlatform platform;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/form_layout.h"
 #include "command_ids.h"
 #include "dialog_answerer.h"
+#include "form/form_layout.h"
 #include "form_window.h"
 #include "registry_settings.h"
 #include "stand_in_record.h"
@@ -81,9 +81,9 @@ class FormWindowTest : public ::testing::Test {
   // and a recurring time that never falls due while the test runs.
   void fillTaskThreeForTheStandIn() const {
     select(form.cmbTask, 2);
-    type(form.TBox[4], testing::StandInRecord::program());
-    type(form.TBox[5], R"(C:\Data\orders.mdb)");
-    type(form.TBox[0], "12:30:??");
+    type(form.TBox[kAccessLocationBox], testing::StandInRecord::program());
+    type(form.TBox[kDatabaseLocationBox], R"(C:\Data\orders.mdb)");
+    type(form.TBox[kLaunchAtBox], "12:30:??");
   }
 
   Win32Platform platform{GetModuleHandleA(nullptr)};
@@ -128,9 +128,15 @@ TEST_F(FormWindowTest, DrawsEveryControlAtItsTwipPositionInTheFormFont) {
 }
 
 TEST_F(FormWindowTest, OrdersTheControlsForTabAsTheFormDoes) {
-  const std::vector<const Control*> order{&form.cmbTask,   &form.TBox[7], &form.TBox[0],
-                                          &form.TBox[1],   &form.TBox[2], &form.cmbVer,
-                                          &form.cmbAction, &form.TBox[4], &form.Command1[0]};
+  const std::vector<const Control*> order{&form.cmbTask,
+                                          &form.TBox[kTaskNameBox],
+                                          &form.TBox[kLaunchAtBox],
+                                          &form.TBox[kUserNameBox],
+                                          &form.TBox[kPasswordBox],
+                                          &form.cmbVer,
+                                          &form.cmbAction,
+                                          &form.TBox[kAccessLocationBox],
+                                          &form.Command1[0]};
   // TBox 3 is hidden; the walk starts before the first control.
   HWND stop = GetNextDlgTabItem(window.handle(), nullptr, FALSE);
   for (const Control* control : order) {
@@ -140,9 +146,9 @@ TEST_F(FormWindowTest, OrdersTheControlsForTabAsTheFormDoes) {
 }
 
 TEST_F(FormWindowTest, ShowsTheFirstTaskAsTheFormLoadedIt) {
-  EXPECT_EQ(textOf(form.TBox[0]), "00:00:00");
-  EXPECT_EQ(textOf(form.TBox[1]), "Admin");
-  EXPECT_EQ(textOf(form.Lbl1[9]), "Location of MDW file");
+  EXPECT_EQ(textOf(form.TBox[kLaunchAtBox]), "00:00:00");
+  EXPECT_EQ(textOf(form.TBox[kUserNameBox]), "Admin");
+  EXPECT_EQ(textOf(form.Lbl1[kSecurityFileLabel]), "Location of MDW file");
   // Showing the task ran the compile toggle, which names the button after the menu item.
   EXPECT_EQ(textOf(form.cmdCompile), "Co&mpile task");
   EXPECT_EQ(textOf(form.Check1), "C&lose KIV after running?");
@@ -155,12 +161,12 @@ TEST_F(FormWindowTest, ShowsTheFirstTaskAsTheFormLoadedIt) {
   SendMessageA(handleOf(form.cmbDays), CB_GETLBTEXT, 13, reinterpret_cast<LPARAM>(entry));
   EXPECT_STREQ(entry, "Last weekday of month");
 
-  EXPECT_EQ(styleOf(form.TBox[3]) & WS_VISIBLE, 0U);
-  EXPECT_EQ(styleOf(form.Lbl1[6]) & WS_VISIBLE, 0U);
-  EXPECT_NE(styleOf(form.TBox[4]) & WS_VISIBLE, 0U);
+  EXPECT_EQ(styleOf(form.TBox[kMacroBox]) & WS_VISIBLE, 0U);
+  EXPECT_EQ(styleOf(form.Lbl1[kMacroLabel]) & WS_VISIBLE, 0U);
+  EXPECT_NE(styleOf(form.TBox[kAccessLocationBox]) & WS_VISIBLE, 0U);
   EXPECT_FALSE(IsWindowEnabled(handleOf(form.cmdRun)));
-  EXPECT_EQ(SendMessageA(handleOf(form.TBox[2]), EM_GETPASSWORDCHAR, 0, 0), '*');
-  EXPECT_EQ(SendMessageA(handleOf(form.TBox[7]), EM_GETLIMITTEXT, 0, 0), 50);
+  EXPECT_EQ(SendMessageA(handleOf(form.TBox[kPasswordBox]), EM_GETPASSWORDCHAR, 0, 0), '*');
+  EXPECT_EQ(SendMessageA(handleOf(form.TBox[kTaskNameBox]), EM_GETLIMITTEXT, 0, 0), 50);
   // CBS_DROPDOWNLIST: the lists take no typed text.
   EXPECT_EQ(styleOf(form.cmbVer) & 3U, static_cast<DWORD>(CBS_DROPDOWNLIST));
 }
@@ -202,8 +208,8 @@ TEST_F(FormWindowTest, CarriesTheFormsMenusWithTheirShortcuts) {
 }
 
 TEST_F(FormWindowTest, ShowsWhatTheFormChanges) {
-  form.TBox[7].setText("Nightly \xC3\xA9");
-  EXPECT_EQ(textOf(form.TBox[7]), "Nightly \xC3\xA9");
+  form.TBox[kTaskNameBox].setText("Nightly \xC3\xA9");
+  EXPECT_EQ(textOf(form.TBox[kTaskNameBox]), "Nightly \xC3\xA9");
   form.cmbDays.setListIndex(3);
   EXPECT_EQ(SendMessageA(handleOf(form.cmbDays), CB_GETCURSEL, 0, 0), 3);
   form.Check2.setValue(CheckBox::kChecked);
@@ -212,7 +218,7 @@ TEST_F(FormWindowTest, ShowsWhatTheFormChanges) {
   EXPECT_EQ(SendMessageA(handleOf(form.Check2), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
   EXPECT_EQ(menuState(form.mnuSave) & MF_GRAYED, 0U);
   form.cmbAction.setListIndex(1);
-  EXPECT_NE(styleOf(form.TBox[3]) & WS_VISIBLE, 0U);
+  EXPECT_NE(styleOf(form.TBox[kMacroBox]) & WS_VISIBLE, 0U);
   form.KIV.setCaption("Kiv - now");
   EXPECT_EQ(windowText(window.handle()), "Kiv - now");
 }
@@ -220,8 +226,8 @@ TEST_F(FormWindowTest, ShowsWhatTheFormChanges) {
 TEST_F(FormWindowTest, HandsTheUsersEditsToTheShownTask) {
   select(form.cmbTask, 2);
   EXPECT_EQ(form.cmbTask.listIndex(), 2);
-  type(form.TBox[7], "Weekly compact");
-  type(form.TBox[4], R"(C:\Office\msaccess.exe)");
+  type(form.TBox[kTaskNameBox], "Weekly compact");
+  type(form.TBox[kAccessLocationBox], R"(C:\Office\msaccess.exe)");
   select(form.cmbDays, 1);
   click(form.Check2);
   select(form.cmbVer, 0);
@@ -233,33 +239,33 @@ TEST_F(FormWindowTest, HandsTheUsersEditsToTheShownTask) {
   EXPECT_EQ(task.OpenExclusively, 1);
   EXPECT_EQ(task.Version, 0);
   // The form answered the edits: the label follows the version, Save is open.
-  EXPECT_EQ(textOf(form.Lbl1[9]), "Location of INI file");
+  EXPECT_EQ(textOf(form.Lbl1[kSecurityFileLabel]), "Location of INI file");
   EXPECT_EQ(menuState(form.mnuSave) & MF_GRAYED, 0U);
 
   select(form.cmbTask, 0);
-  EXPECT_EQ(textOf(form.TBox[7]), "");
+  EXPECT_EQ(textOf(form.TBox[kTaskNameBox]), "");
   select(form.cmbTask, 2);
-  EXPECT_EQ(textOf(form.TBox[7]), "Weekly compact");
+  EXPECT_EQ(textOf(form.TBox[kTaskNameBox]), "Weekly compact");
 }
 
 TEST_F(FormWindowTest, PassesTypedCharactersThroughTheLaunchTimeFilter) {
-  HWND launchAt = handleOf(form.TBox[0]);
+  HWND launchAt = handleOf(form.TBox[kLaunchAtBox]);
   SendMessageA(launchAt, EM_SETSEL, 0, 0);
-  typeKeys(form.TBox[0], "123");
-  EXPECT_EQ(textOf(form.TBox[0]), "12:00:00");
-  typeKeys(form.TBox[0], ":30");
+  typeKeys(form.TBox[kLaunchAtBox], "123");
+  EXPECT_EQ(textOf(form.TBox[kLaunchAtBox]), "12:00:00");
+  typeKeys(form.TBox[kLaunchAtBox], ":30");
   EXPECT_EQ(form.tasks[0].LaunchAt, "12:30:00");
   DWORD caret = 0;
   SendMessageA(launchAt, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
   EXPECT_EQ(caret, 5U);
-  typeKeys(form.TBox[0], ":?\b");
-  EXPECT_EQ(textOf(form.TBox[0]), "12:30:?0");
-  typeKeys(form.TBox[0], "xx");
-  EXPECT_EQ(textOf(form.TBox[0]), "12:30:?0");
+  typeKeys(form.TBox[kLaunchAtBox], ":?\b");
+  EXPECT_EQ(textOf(form.TBox[kLaunchAtBox]), "12:30:?0");
+  typeKeys(form.TBox[kLaunchAtBox], "xx");
+  EXPECT_EQ(textOf(form.TBox[kLaunchAtBox]), "12:30:?0");
 
   // The other boxes take every key.
-  SendMessageA(handleOf(form.TBox[7]), EM_SETSEL, 0, 0);
-  typeKeys(form.TBox[7], "a?:");
+  SendMessageA(handleOf(form.TBox[kTaskNameBox]), EM_SETSEL, 0, 0);
+  typeKeys(form.TBox[kTaskNameBox], "a?:");
   EXPECT_EQ(form.tasks[0].TaskName, "a?:");
 }
 
@@ -270,7 +276,7 @@ TEST_F(FormWindowTest, CompilesAndRunsTheShownTaskWithItsCommandLineAsItStands) 
   ASSERT_EQ(task.Compiled, 1);
   EXPECT_FALSE(task.CommandLine.empty());
   EXPECT_TRUE(IsWindowEnabled(handleOf(form.cmdRun)));
-  EXPECT_FALSE(IsWindowEnabled(handleOf(form.TBox[4])));
+  EXPECT_FALSE(IsWindowEnabled(handleOf(form.TBox[kAccessLocationBox])));
   EXPECT_EQ(textOf(form.cmdCompile), "Deco&mpile task");
   EXPECT_EQ(menuText(form.mnuCompile), "Deco&mpile\tCtrl+M");
   EXPECT_EQ(menuState(form.mnuRun) & MF_GRAYED, 0U);
@@ -283,15 +289,15 @@ TEST_F(FormWindowTest, CompilesAndRunsTheShownTaskWithItsCommandLineAsItStands) 
 TEST_F(FormWindowTest, DrawsTheLaunchTimeInTheFormsTextColour) {
   fillTaskThreeForTheStandIn();
   click(form.cmdCompile);
-  HDC context = GetDC(handleOf(form.TBox[0]));
+  HDC context = GetDC(handleOf(form.TBox[kLaunchAtBox]));
   SendMessageA(window.handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(context),
-               reinterpret_cast<LPARAM>(handleOf(form.TBox[0])));
+               reinterpret_cast<LPARAM>(handleOf(form.TBox[kLaunchAtBox])));
   EXPECT_EQ(GetTextColor(context), RGB(255, 0, 0));
   click(form.cmdCompile);
   SendMessageA(window.handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(context),
-               reinterpret_cast<LPARAM>(handleOf(form.TBox[0])));
+               reinterpret_cast<LPARAM>(handleOf(form.TBox[kLaunchAtBox])));
   EXPECT_EQ(GetTextColor(context), RGB(0, 0, 0));
-  ReleaseDC(handleOf(form.TBox[0]), context);
+  ReleaseDC(handleOf(form.TBox[kLaunchAtBox]), context);
 }
 
 TEST_F(FormWindowTest, RunsMenuCommandsFromTheMenuAndFromTheirShortcuts) {
@@ -304,7 +310,7 @@ TEST_F(FormWindowTest, RunsMenuCommandsFromTheMenuAndFromTheirShortcuts) {
   GetKeyboardState(keys);
   keys[VK_CONTROL] = 0x80;
   SetKeyboardState(keys);
-  MSG message{handleOf(form.TBox[0]), WM_KEYDOWN, 'M', 1, 0, {}};
+  MSG message{handleOf(form.TBox[kLaunchAtBox]), WM_KEYDOWN, 'M', 1, 0, {}};
   const bool handled = window.preTranslate(message);
   keys[VK_CONTROL] = 0;
   SetKeyboardState(keys);
@@ -359,28 +365,28 @@ TEST_F(FormWindowTest, AddsModifiesAndDeletesTheIconWithTheFormsRecord) {
 }
 
 TEST_F(FormWindowTest, FollowsTheFocusBothWays) {
-  SetFocus(handleOf(form.TBox[1]));
-  EXPECT_EQ(form.activeControl(), &form.TBox[1]);
+  SetFocus(handleOf(form.TBox[kUserNameBox]));
+  EXPECT_EQ(form.activeControl(), &form.TBox[kUserNameBox]);
   SetFocus(handleOf(form.cmbDays));
   EXPECT_EQ(form.activeControl(), &form.cmbDays);
-  form.setFocus(form.TBox[5]);
-  EXPECT_EQ(GetFocus(), handleOf(form.TBox[5]));
+  form.setFocus(form.TBox[kDatabaseLocationBox]);
+  EXPECT_EQ(GetFocus(), handleOf(form.TBox[kDatabaseLocationBox]));
 }
 
 TEST_F(FormWindowTest, RefusesAMalformedLaunchTimeWhenTheBoxIsLeftAndReturnsTheFocus) {
-  type(form.TBox[0], "7:30:00");
-  SetFocus(handleOf(form.TBox[0]));
+  type(form.TBox[kLaunchAtBox], "7:30:00");
+  SetFocus(handleOf(form.TBox[kLaunchAtBox]));
   std::string message;
   DialogAnswerer ok("#32770", "Kiv", [&](HWND box) {
     message = testing::dialogItemText(box, testing::kMessageBoxText);
     testing::pressButton(box, IDOK);
   });
-  SetFocus(handleOf(form.TBox[1]));
+  SetFocus(handleOf(form.TBox[kUserNameBox]));
   ASSERT_TRUE(ok.answered());
   EXPECT_EQ(message, "Enter the time in hh:mm:ss format.");
-  EXPECT_EQ(GetFocus(), handleOf(form.TBox[0]));
-  EXPECT_EQ(form.activeControl(), &form.TBox[0]);
-  EXPECT_EQ(textOf(form.TBox[0]), "7:30:00");
+  EXPECT_EQ(GetFocus(), handleOf(form.TBox[kLaunchAtBox]));
+  EXPECT_EQ(form.activeControl(), &form.TBox[kLaunchAtBox]);
+  EXPECT_EQ(textOf(form.TBox[kLaunchAtBox]), "7:30:00");
 }
 
 TEST_F(FormWindowTest, TicksEverySecondAndShowsTheClockInTheCaption) {
@@ -410,25 +416,27 @@ void chooseByMnemonic(HWND popup, char mnemonic, PopupItems& seen) {
 
 TEST_F(FormWindowTest, StoresAndRetrievesALocationThroughThePopUpOfADoubleClick) {
   const std::string access = R"(C:\Office\msaccess.exe)";
-  type(form.TBox[4], access);
-  SetFocus(handleOf(form.TBox[4]));
+  type(form.TBox[kAccessLocationBox], access);
+  SetFocus(handleOf(form.TBox[kAccessLocationBox]));
   PopupItems storing;
   DialogAnswerer store("#32768", "", [&](HWND popup) { chooseByMnemonic(popup, 's', storing); });
-  SendMessageA(handleOf(form.TBox[4]), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+  SendMessageA(handleOf(form.TBox[kAccessLocationBox]), WM_LBUTTONDBLCLK, MK_LBUTTON,
+               MAKELPARAM(4, 4));
   ASSERT_TRUE(store.answered());
   EXPECT_EQ(storing.captions, (std::vector<std::string>{"&Store as default", "&Retrieve default"}));
   EXPECT_EQ(storing.enabled, (std::vector<bool>{true, false}));
   EXPECT_EQ(readRegistrySetting("Kiv", "FileLoc", "4"), access);
 
   select(form.cmbTask, 1);
-  SetFocus(handleOf(form.TBox[4]));
+  SetFocus(handleOf(form.TBox[kAccessLocationBox]));
   PopupItems retrieving;
   DialogAnswerer retrieve("#32768", "",
                           [&](HWND popup) { chooseByMnemonic(popup, 'r', retrieving); });
-  SendMessageA(handleOf(form.TBox[4]), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+  SendMessageA(handleOf(form.TBox[kAccessLocationBox]), WM_LBUTTONDBLCLK, MK_LBUTTON,
+               MAKELPARAM(4, 4));
   ASSERT_TRUE(retrieve.answered());
   EXPECT_EQ(retrieving.enabled, (std::vector<bool>{false, true}));
-  EXPECT_EQ(textOf(form.TBox[4]), access);
+  EXPECT_EQ(textOf(form.TBox[kAccessLocationBox]), access);
   EXPECT_EQ(form.tasks[1].AccessLocation, access);
 }
 

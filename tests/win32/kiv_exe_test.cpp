@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/identity.h"
+#include "base/identity.h"
 #include "command_ids.h"
 #include "schedule_file/schedule_file_io.h"
 #include "waiting.h"
@@ -100,8 +100,8 @@ class KivExe : public ::testing::Test {
 TEST_F(KivExe, StartsHiddenWithItsIconInTheNotificationArea) {
   start("");
   EXPECT_FALSE(IsWindowVisible(window));
-  EXPECT_EQ(textOf(form.TBox[1]), "Admin");
-  EXPECT_EQ(textOf(form.TBox[7]), "");
+  EXPECT_EQ(textOf(form.TBox[kUserNameBox]), "Admin");
+  EXPECT_EQ(textOf(form.TBox[kTaskNameBox]), "");
 }
 
 TEST_F(KivExe, ShowsItsWindowForALeftPressOnTheIcon) {
@@ -145,12 +145,12 @@ class KivExeWithSchedule : public KivExe {
 
 TEST_F(KivExeWithSchedule, OpensTheScheduleNamedAfterSlashO) {
   start("/o " + schedule);
-  EXPECT_EQ(textOf(form.TBox[7]), "Nightly compact");
+  EXPECT_EQ(textOf(form.TBox[kTaskNameBox]), "Nightly compact");
 }
 
 TEST_F(KivExeWithSchedule, IgnoresAnyOtherCommandLine) {
   start("/O " + schedule);
-  EXPECT_EQ(textOf(form.TBox[7]), "");
+  EXPECT_EQ(textOf(form.TBox[kTaskNameBox]), "");
 }
 
 std::string versionText(const std::string& block, const char* name) {

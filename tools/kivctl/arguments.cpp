@@ -4,7 +4,7 @@
 #include <array>
 #include <charconv>
 
-#include "local_time_text.h"
+#include "scheduler/date_time_text.h"
 
 namespace kiv::ctl {
 namespace {

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "schedule_file/result.h"
-#include "shell/local_time.h"
+#include "base/local_time.h"
+#include "base/result.h"
 
 namespace kiv::ctl {
 

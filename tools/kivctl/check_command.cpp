@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "exit_status.h"
-#include "launch_plan.h"
 #include "schedule_source.h"
+#include "scheduler/daily_candidates.h"
 #include "scheduler/launch_time_check.h"
 #include "task_command_line.h"
 
@@ -27,7 +27,7 @@ std::vector<std::string> scheduleProblems(const TaskTable& tasks) {
     const Task& task = tasks.at(index);
     if (task.Compiled != 1) continue;
     const std::string prefix = "task " + std::to_string(index + 1) + ": ";
-    if (const auto failure = validateForCompile(compileInputsOf(task))) {
+    if (const auto failure = validateForCompile(compileInputsFor(task))) {
       problems.push_back(prefix + std::string(failure->message));
     }
     if (const auto problem = launchTimeProblem(task.LaunchAt))

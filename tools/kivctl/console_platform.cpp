@@ -3,9 +3,9 @@
 #include <array>
 #include <utility>
 
-#include "local_time_text.h"
 #include "posix/file_sync.h"
 #include "posix/process_starter.h"
+#include "scheduler/date_time_text.h"
 #include "wall_clock.h"
 
 namespace kiv::ctl {

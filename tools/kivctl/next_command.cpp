@@ -4,8 +4,8 @@
 
 #include "exit_status.h"
 #include "json_writer.h"
-#include "local_time_text.h"
 #include "schedule_source.h"
+#include "scheduler/date_time_text.h"
 
 namespace kiv::ctl {
 namespace {
@@ -14,47 +14,64 @@ std::string taskLabel(int index, const Task& task) {
   return "task " + std::to_string(index + 1) + " (launch time \"" + task.LaunchAt + "\")";
 }
 
-void writeLaunchLines(const Forecast& forecast, const TaskTable& tasks, std::ostream& out) {
-  for (const Launch& launch : forecast.launches) {
-    const std::string& name = tasks.at(launch.taskIndex).TaskName;
-    out << dateTimeText(launch.at) << "  task " << launch.taskIndex + 1;
-    if (!name.empty()) out << "  " << name;
-    out << '\n';
+// Writes each launch as it comes, so a long forecast is never held whole.
+class LaunchWriter {
+ public:
+  LaunchWriter(const TaskTable& tasks, bool json, std::ostream& out)
+      : tasks_(tasks), out_(out), json_(json), writer_(out) {
+    if (json_) writer_.beginArray();
   }
-}
 
-void writeLaunchJson(const Forecast& forecast, std::ostream& out) {
-  JsonWriter json(out);
-  json.beginArray();
-  for (const Launch& launch : forecast.launches) {
-    json.beginObject(JsonWriter::Layout::Inline);
-    json.key("task");
-    json.number(launch.taskIndex + 1);
-    json.key("at");
-    json.string(dateTimeText(launch.at));
-    json.endObject();
+  void write(const Launch& launch) {
+    if (json_) {
+      writer_.beginObject(JsonWriter::Layout::Inline);
+      writer_.key("task");
+      writer_.number(launch.taskIndex + 1);
+      writer_.key("at");
+      writer_.string(dateTimeText(launch.at));
+      writer_.endObject();
+      return;
+    }
+    const std::string& name = tasks_.at(launch.taskIndex).TaskName;
+    out_ << dateTimeText(launch.at) << "  task " << launch.taskIndex + 1;
+    if (!name.empty()) out_ << "  " << name;
+    out_ << '\n';
   }
-  json.endArray();
-  out << '\n';
-}
+
+  void finish() {
+    if (!json_) return;
+    writer_.endArray();
+    out_ << '\n';
+  }
+
+ private:
+  const TaskTable& tasks_;
+  std::ostream& out_;
+  bool json_;
+  JsonWriter writer_;
+};
 
 }  // namespace
 
-void writeForecast(const Forecast& forecast, const TaskTable& tasks, bool json, std::ostream& out,
-                   std::ostream& err) {
-  for (const SilentTask& silent : forecast.silentTasks) {
+void writeNextLaunches(const TaskTable& tasks, const ForecastRange& range, bool json,
+                       std::ostream& out, std::ostream& err) {
+  NextLaunches next(tasks, range.from);
+  for (const SilentTask& silent : next.silentTasks()) {
     reportError(err, taskLabel(silent.taskIndex, tasks.at(silent.taskIndex)) +
                          " never launches: " + silent.reason);
   }
-  if (json) {
-    writeLaunchJson(forecast, out);
-  } else {
-    writeLaunchLines(forecast, tasks, out);
+  LaunchWriter writer(tasks, json, out);
+  std::optional<Launch> last;
+  for (std::size_t written = 0; written < range.count; ++written) {
+    const std::optional<Launch> launch = next.next();
+    if (!launch || (range.until && launch->at > *range.until)) break;
+    writer.write(*launch);
+    last = launch;
   }
-  if (!forecast.launches.empty() && forecast.launches.back().endsScheduler) {
-    const Launch& last = forecast.launches.back();
-    reportError(err, "task " + std::to_string(last.taskIndex + 1) +
-                         " closes the scheduler after running at " + dateTimeText(last.at) +
+  writer.finish();
+  if (last && last->endsScheduler) {
+    reportError(err, "task " + std::to_string(last->taskIndex + 1) +
+                         " closes the scheduler after running at " + dateTimeText(last->at) +
                          "; nothing launches after it");
   }
 }
@@ -63,7 +80,7 @@ int nextCommand(const std::string& file, const ForecastRange& range, bool json, 
                 std::ostream& err) {
   const std::optional<Schedule> schedule = loadSchedule(file, err);
   if (!schedule) return kExitFailure;
-  writeForecast(forecastLaunches(schedule->tasks, range), schedule->tasks, json, out, err);
+  writeNextLaunches(schedule->tasks, range, json, out, err);
   return kExitSuccess;
 }
 

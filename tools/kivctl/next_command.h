@@ -3,14 +3,15 @@
 #include <ostream>
 #include <string>
 
-#include "launch_forecast.h"
+#include "scheduler/next_launches.h"
 
 namespace kiv::ctl {
 
-// The launches on `out`, one a line or as JSON; on `err` a line for each
-// compiled task that never launches and for a launch that ends the scheduler.
-void writeForecast(const Forecast& forecast, const TaskTable& tasks, bool json, std::ostream& out,
-                   std::ostream& err);
+// The launches in `range` on `out` as they are found, one a line or as JSON;
+// on `err` a line for each compiled task that never launches and for a launch
+// that ends the scheduler.
+void writeNextLaunches(const TaskTable& tasks, const ForecastRange& range, bool json,
+                       std::ostream& out, std::ostream& err);
 
 // "kivctl next": the exit status.
 int nextCommand(const std::string& file, const ForecastRange& range, bool json, std::ostream& out,

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/main_form.h"
 #include "console_platform.h"
 #include "exit_status.h"
+#include "form/main_form.h"
 #include "schedule_source.h"
 #include "scheduler/tick_delay.h"
 #include "stop_signals.h"

@@ -2,18 +2,12 @@
 
 namespace kiv::ctl {
 
-CompileInputs compileInputsOf(const Task& task) {
-  return {task.Username,       task.Password,         task.Macro,
-          task.AccessLocation, task.DatabaseLocation, task.SecurityFileLocation,
-          task.Version,        task.Action,           task.OpenExclusively};
-}
-
 std::string printedPassword(const std::string& password, bool show) {
   return show || password.empty() ? password : std::string(kPasswordMask);
 }
 
 std::optional<std::string> printedCommandLine(const Task& task, bool showPassword) {
-  CompileInputs inputs = compileInputsOf(task);
+  CompileInputs inputs = compileInputsFor(task);
   if (task.Compiled != 1 || validateForCompile(inputs)) return std::nullopt;
   // Composed with the mask in the password's place, so no other part of the
   // line that happens to hold the same text is touched.

@@ -11,11 +11,6 @@ namespace kiv::ctl {
 
 inline constexpr std::string_view kPasswordMask = "********";
 
-// What compilation reads once the window shows `task`: the boxes hold its
-// texts, the version and action lists its stored indices, the exclusive box
-// its stored value.
-CompileInputs compileInputsOf(const Task& task);
-
 // The password as kivctl prints it: the mask unless `show`; an empty password
 // stays empty, since it is no secret that there is none.
 std::string printedPassword(const std::string& password, bool show);

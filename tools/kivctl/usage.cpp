@@ -1,6 +1,6 @@
 #include "usage.h"
 
-#include "app/identity.h"
+#include "base/identity.h"
 
 namespace kiv::ctl {
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "shell/local_time.h"
+#include "base/local_time.h"
 
 namespace kiv::ctl {
 

@@ -1,0 +1,127 @@
+#include <string>
+
+#include "base/identity.h"
+#include "form/main_form.h"
+#include "schedule_file/schedule_file_io.h"
+
+namespace kiv {
+namespace {
+
+std::filesystem::path pathFromUtf8(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+// Only a regular file can be a schedule: a missing path or a folder is not.
+bool isScheduleCandidate(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && std::filesystem::is_regular_file(pathFromUtf8(path), error);
+}
+
+std::string asciiLowerCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+std::string oldVersionMessage() {
+  return "This schedule is from an old version of " + std::string(identity::kTitle) +
+         "; conversion will be attempted. Next time you save the schedule, it will be saved in v" +
+         std::to_string(identity::kMajor) + " format.";
+}
+
+}  // namespace
+
+// True when the caller may go on: the schedule was written, or the user chose
+// not to save. False when the user cancelled or the write failed.
+bool MainForm::fctnSave(bool Ask, bool SaveAs) {
+  SaveChosen = false;
+  if (Ask) {
+    const MessageAnswer answer = ask("Save this schedule?", MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::Cancel) return false;
+    if (answer == MessageAnswer::No) return true;
+  }
+
+  const bool direct = !ScheduleFileName.empty() && !SaveAs;
+  if (!direct) {
+    fctnCommonDialog(kSaveScheduleDialog);
+    if (!SaveChosen) return false;
+  }
+
+  const auto failure = writeScheduleFile(
+      pathFromUtf8(ScheduleFileName), tasks,
+      [this](const std::filesystem::path& file) { return platform_.flushToDisk(file); },
+      platform_.ansiCodePage());
+  if (failure) {
+    tell(failure->description, MessageIcon::None);
+    return false;
+  }
+  fctnChange(false);
+  if (direct) {
+    tell("Schedule saved to '" + asciiLowerCase(ScheduleFileName) + "'.", MessageIcon::Information);
+  }
+  return true;
+}
+
+// Opens the schedule at strFile, or the one the user picks when it is empty.
+// A file that cannot be read leaves the schedule in memory, the shown task,
+// the file name and the marker as they were.
+void MainForm::fctnOpen(std::string& strFile) {
+  if (mnuSave.enabled() && !fctnSave(true, false)) return;
+
+  const std::string previousFileName = ScheduleFileName;
+  if (strFile.empty()) {
+    fctnCommonDialog(kOpenScheduleDialog);
+    if (OpenFileName.empty()) return;
+  } else {
+    OpenFileName = strFile;
+    ScheduleFileName = strFile;
+  }
+
+  if (!isScheduleCandidate(OpenFileName)) {
+    tell("Schedule '" + strFile + "' could not be loaded; check the path & filename are valid.",
+         MessageIcon::Exclamation);
+    CommandText = kCommandTextConsumed;
+    ScheduleFileName.clear();
+    Form_Load();
+  } else if (const auto loaded =
+                 readScheduleFile(pathFromUtf8(OpenFileName), platform_.ansiCodePage())) {
+    takeOverLoadedSchedule(loaded.value());
+  } else {
+    ScheduleFileName = previousFileName;
+    tell(std::to_string(loaded.error().number) + ": " + loaded.error().description,
+         MessageIcon::None);
+  }
+
+  CommandText = kCommandTextConsumed;
+  OpenFileName.clear();
+  strFile.clear();
+}
+
+void MainForm::takeOverLoadedSchedule(const LoadedSchedule& loaded) {
+  if (loaded.layout != ScheduleLayout::Current) tell(oldVersionMessage(), MessageIcon::Information);
+  applyLoadedTasks(loaded, tasks);
+  cmbTask.setListIndex(0);
+  // The oldest layout lacks task names: the converted schedule needs saving.
+  fctnChange(loaded.layout == ScheduleLayout::FormatA);
+}
+
+void MainForm::mnuNew_Click() {
+  if (mnuSave.enabled() && !fctnSave(true, false)) return;
+  Form_Load();
+}
+
+void MainForm::mnuOpen_Click() {
+  std::string file;
+  fctnOpen(file);
+}
+
+void MainForm::mnuSave_Click() {
+  fctnSave(false, false);
+}
+
+void MainForm::mnuSaveAs_Click() {
+  fctnSave(false, true);
+}
+
+}  // namespace kiv

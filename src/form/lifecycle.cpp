@@ -1,0 +1,105 @@
+#include <cmath>
+
+#include "base/identity.h"
+#include "form/main_form.h"
+
+namespace kiv {
+namespace {
+
+constexpr std::string_view kOpenSwitch = "/o ";
+
+}  // namespace
+
+void MainForm::Main() {
+  Form_Load();
+  hook.HookWindow();
+  tray.SetTrayIcon(true);
+}
+
+void MainForm::Form_Load() {
+  if (CommandText != kCommandTextConsumed) CommandText = platform_.commandArguments();
+  for (int task = 0; task < kTaskCount; ++task) fctnClearTask(task);
+  // The reset table is a new, untitled schedule with no task shown yet. An
+  // open below that is cancelled leaves it so: it must neither be offered for
+  // saving again nor be saved over the file the window held before.
+  cmbTask.setListIndex(-1);
+  ScheduleFileName.clear();
+  fctnChange(false);
+
+  // "/o " is case-sensitive and the path after it is taken exactly as it
+  // stands, quotation marks and blanks included.
+  if (CommandText.starts_with(kOpenSwitch)) {
+    std::string file = CommandText.substr(kOpenSwitch.size());
+    fctnOpen(file);
+    return;
+  }
+  cmbTask.setListIndex(0);
+  // Showing task 1 runs the edit handlers and the compile toggle, which mark
+  // the schedule changed.
+  fctnChange(false);
+}
+
+void MainForm::Form_QueryUnload(int& Cancel, int UnloadMode) {
+  if (Cancel == 1) return;
+  if (UnloadMode == kUserClosed || UnloadMode == kProgramAsked || UnloadMode == kMdiParentClosing) {
+    switch (ask("Do you want to retain the system tray icon?", MessageButtons::YesNoCancel)) {
+      case MessageAnswer::Yes:
+        platform_.hideWindow();
+        Cancel = 1;
+        return;
+      case MessageAnswer::No: {
+        const bool unsavedChanges = mnuSave.enabled();
+        if (!fctnSave(true, false) && unsavedChanges) {
+          Cancel = 1;
+          return;
+        }
+        break;
+      }
+      default:
+        Cancel = 1;
+        return;
+    }
+  }
+  endProgram();
+}
+
+void MainForm::endProgram() {
+  tray.SetTrayIcon(false);
+  hook.UnhookWindow();
+  platform_.endProcess();
+}
+
+void MainForm::Form_MouseDown(int /*Button*/, int /*Shift*/, float X, float Y) {
+  // The icon's callback carries the mouse message in X; a press inside the
+  // window's margin never adds up to either value.
+  const double message = static_cast<double>(X) + std::pow(static_cast<double>(Y), 16);
+  if (message == kTrayLeftButtonDown) {
+    platform_.showWindow();
+  } else if (message == kTrayRightButtonDown) {
+    int cancel = 0;
+    Form_QueryUnload(cancel, kProgramAsked);
+  }
+}
+
+void MainForm::mnuExit_Click() {
+  int cancel = 0;
+  Form_QueryUnload(cancel, kUserClosed);
+}
+
+void MainForm::mnuAbout_Click() {
+  const std::string paragraphs = identity::versionLine() + "\r\n\r\n" +
+                                 std::string(identity::kDescription) + "\r\n\r\n" +
+                                 std::string(identity::kComments);
+  tell(paragraphs, MessageIcon::None);
+}
+
+void MainForm::mnuHlp_Click() {
+  helpRequested(nullptr);
+}
+
+void MainForm::helpRequested(const Control* highlightedMenu) {
+  const Control* subject = highlightedMenu != nullptr ? highlightedMenu : activeControl_;
+  platform_.showHelp(subject != nullptr ? subject->helpContext : 0);
+}
+
+}  // namespace kiv

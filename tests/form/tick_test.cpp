@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "support/compiled_task.h"
+#include "support/form_fixture.h"
+
+namespace kiv {
+namespace {
+
+using testing::commandLineOf;
+using testing::compiledTask;
+using testing::FormTest;
+
+LocalTime at(int year, int month, int day, int hour, int minute, int second) {
+  return fromCivil({year, month, day, hour, minute, second});
+}
+
+std::string trimmedTip(const NotifyIconData& data) {
+  return data.szTip.substr(0, data.szTip.find_last_not_of(' ') + 1);
+}
+
+class TickTest : public FormTest {
+ protected:
+  // Ticks once a second from `from` up to and including `to`.
+  void tickThrough(LocalTime from, LocalTime to) {
+    for (platform.clock = from; platform.clock <= to; platform.advance(std::chrono::seconds{1})) {
+      form.Timer1_Timer();
+      if (platform.ended) return;
+    }
+  }
+
+  std::vector<std::pair<TrayOperation, std::string>> trayCalls() const {
+    std::vector<std::pair<TrayOperation, std::string>> calls;
+    for (const auto& [operation, data] : platform.trayCalls)
+      calls.emplace_back(operation, trimmedTip(data));
+    return calls;
+  }
+};
+
+TEST_F(TickTest, CaptionShowsTitleAndTheUsersDateAndTime) {
+  platform.clock = at(2026, 12, 7, 2, 0, 0);
+  form.Timer1_Timer();
+  EXPECT_EQ(form.KIV.caption(), "Kiv - 2026-12-07 02:00:00");
+}
+
+TEST_F(TickTest, TasksDueTogetherLaunchInIndexOrder) {
+  form.tasks[4] = compiledTask(4, "02:00:00");
+  form.tasks[2] = compiledTask(2, "02:00:00");
+  form.fctnChange(false);
+
+  tickThrough(at(2026, 12, 7, 1, 59, 58), at(2026, 12, 7, 2, 0, 2));
+
+  EXPECT_EQ(platform.launches, (std::vector<std::string>{commandLineOf(2), commandLineOf(4)}));
+  EXPECT_EQ(form.cmbTask.listIndex(), 4);
+  EXPECT_EQ(
+      trayCalls(),
+      (std::vector<std::pair<TrayOperation, std::string>>{
+          {TrayOperation::Modify, "Last launch: task 3 @ 07-Dec-2026 02:00:00 (scheduled)"},
+          {TrayOperation::Modify, "Last launch: task 5 @ 07-Dec-2026 02:00:00 (scheduled)"}}));
+  EXPECT_TRUE(form.mnuSave.enabled());
+  EXPECT_FALSE(platform.ended);
+}
+
+TEST_F(TickTest, CloseAfterRunningEndsBeforeLaterTasks) {
+  Task closing = compiledTask(1, "02:00:00");
+  closing.CloseAfterRunning = 1;
+  form.tasks[1] = closing;
+  form.tasks[4] = compiledTask(4, "02:00:00");
+  form.hook.HookWindow();
+
+  tickThrough(at(2026, 12, 7, 2, 0, 0), at(2026, 12, 7, 2, 0, 0));
+
+  EXPECT_EQ(platform.launches, std::vector<std::string>{commandLineOf(1)});
+  EXPECT_TRUE(platform.ended);
+  ASSERT_EQ(platform.trayCalls.size(), 1U);
+  EXPECT_EQ(platform.trayCalls[0].first, TrayOperation::Delete);
+  EXPECT_EQ(platform.windowHooks, (std::vector<bool>{true, false}));
+}
+
+TEST_F(TickTest, FailedStartStoresTheStatusButLeavesTheTipAndKeepsRunning) {
+  Task closing = compiledTask(0, "02:00:00");
+  closing.CloseAfterRunning = 1;
+  form.tasks[0] = closing;
+  platform.startResults.push_back({false, "gone"});
+
+  tickThrough(at(2026, 12, 7, 2, 0, 0), at(2026, 12, 7, 2, 0, 0));
+
+  EXPECT_EQ(platform.launches.size(), 1U);
+  EXPECT_EQ(trimmedTip(form.tray.TrayData),
+            "Last launch: task 1 @ 07-Dec-2026 02:00:00 (scheduled)");
+  EXPECT_TRUE(platform.trayCalls.empty());
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_FALSE(platform.ended);
+}
+
+TEST_F(TickTest, CompiledTaskWithAMissingFieldWarnsAndIsNotStarted) {
+  Task broken = compiledTask(3, "02:00:00");
+  broken.DatabaseLocation.clear();
+  form.tasks[3] = broken;
+
+  tickThrough(at(2026, 12, 7, 2, 0, 0), at(2026, 12, 7, 2, 0, 0));
+
+  ASSERT_EQ(platform.messages.size(), 1U);
+  EXPECT_EQ(platform.messages[0].text, "The location of the database is required.");
+  EXPECT_TRUE(platform.launches.empty());
+  EXPECT_EQ(form.cmbTask.listIndex(), 3);
+}
+
+TEST_F(TickTest, UncompiledAndUnusableTasksNeverStart) {
+  Task uncompiled = compiledTask(0, "02:00:00");
+  uncompiled.Compiled = 0;
+  form.tasks[0] = uncompiled;
+  form.tasks[1] = compiledTask(1, "02:00:?0");
+  form.tasks[2] = compiledTask(2, "ab:cd:ef");
+  Task odd = compiledTask(3, "02:00:00");
+  odd.Compiled = 2;
+  form.tasks[3] = odd;
+
+  tickThrough(at(2026, 12, 7, 0, 0, 0), at(2026, 12, 7, 3, 0, 0));
+
+  EXPECT_TRUE(platform.launches.empty());
+  EXPECT_EQ(form.cmbTask.listIndex(), 0);
+}
+
+TEST_F(TickTest, DayPatternDecidesTheDay) {
+  form.tasks[0] = compiledTask(0, "02:00:00", 1);                   // weekdays only
+  tickThrough(at(2026, 12, 5, 2, 0, 0), at(2026, 12, 5, 2, 0, 0));  // a Saturday
+  EXPECT_TRUE(platform.launches.empty());
+  tickThrough(at(2026, 12, 7, 2, 0, 0), at(2026, 12, 7, 2, 0, 0));  // a Monday
+  EXPECT_EQ(platform.launches.size(), 1U);
+}
+
+TEST_F(TickTest, ChangingTheLaunchTimeOfACompiledTaskMovesItsNextLaunch) {
+  form.tasks[0] = compiledTask(0, "02:00:00");
+  form.cmbTask.setListIndex(0);
+  form.TBox[kLaunchAtBox].setText("02:00:05");
+
+  tickThrough(at(2026, 12, 7, 1, 59, 59), at(2026, 12, 7, 2, 0, 10));
+
+  EXPECT_EQ(platform.launches.size(), 1U);
+  EXPECT_EQ(trimmedTip(form.tray.TrayData),
+            "Last launch: task 1 @ 07-Dec-2026 02:00:05 (scheduled)");
+}
+
+TEST_F(TickTest, LateTickExaminesTheSecondItSkippedAndARepeatedSecondIsNotExaminedAgain) {
+  form.tasks[0] = compiledTask(0, "02:00:00");
+  platform.clock = at(2026, 12, 7, 1, 59, 59);
+  form.Timer1_Timer();
+  platform.clock = at(2026, 12, 7, 2, 0, 1);  // 02:00:00 was never read
+  form.Timer1_Timer();
+  EXPECT_EQ(platform.launches.size(), 1U);
+
+  platform.clock = at(2026, 12, 7, 2, 0, 0);  // the clock steps back
+  form.Timer1_Timer();
+  EXPECT_EQ(platform.launches.size(), 1U);
+}
+
+TEST_F(TickTest, ATickArrivingWhileAQuestionIsOpenLaunchesOnce) {
+  form.tasks[5] = compiledTask(5, "02:00:00");
+  platform.clock = at(2026, 12, 7, 2, 0, 0);
+  platform.answers = {MessageAnswer::No};
+  platform.duringNextQuestion = [&] {
+    form.Timer1_Timer();
+    form.Timer1_Timer();  // the same second read twice
+  };
+
+  form.mnuErase.press();
+
+  EXPECT_EQ(platform.launches, std::vector<std::string>{commandLineOf(5)});
+  EXPECT_EQ(form.cmbTask.listIndex(), 5);
+}
+
+}  // namespace
+}  // namespace kiv
