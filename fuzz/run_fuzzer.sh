@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Fuzzes the schedule reader with libFuzzer for a while (default 600 s):
 #   bash fuzz/run_fuzzer.sh [SECONDS]
+# The "fuzz" preset instruments the core itself, so coverage grows inside the
+# decoder and the sanitizers watch it. A crash exits non-zero and leaves the
+# input that caused it in build/fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
@@ -10,4 +13,4 @@ corpus=build/fuzz/corpus
 mkdir -p "$corpus"
 build/fuzz/fuzz/kiv_fuzz_seeds "$corpus"
 build/fuzz/fuzz/kiv_schedule_reader_fuzz -max_total_time="$seconds" -max_len=60000 \
-  -timeout=5 -print_final_stats=1 "$corpus"
+  -timeout=5 -print_final_stats=1 -artifact_prefix=build/fuzz/ "$corpus"

@@ -5,7 +5,7 @@
 #   bash scripts/install-deps.sh SET...
 #
 # Every set below is one purpose; a caller names all the sets it needs
-# (scripts/run.sh: run; scripts/test.sh: run test win32). Add a package to the set
+# (scripts/run.sh: run; scripts/test.sh: run test win32 habits). Add a package to the set
 # whose purpose needs it, or add a set here and name it where it is used.
 set -euo pipefail
 
@@ -26,6 +26,10 @@ declare -A package_sets=(
   # own fonts, Tahoma among them, to run Kiv.exe and its tests. The tests also
   # need the test set: GoogleTest's source, the X server and the tray host.
   [win32]="g++-mingw-w64-i686 wine wine32:i386 fonts-wine"
+  # The habits the test command keeps: formatting and clang-tidy (Debian 12's
+  # LLVM 14), and clang with its sanitizer and libFuzzer runtimes for the
+  # fuzzer run. The asan build uses g++'s own sanitizers.
+  [habits]="clang clang-format clang-tidy libclang-rt-14-dev"
 )
 
 usage() {

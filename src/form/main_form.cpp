@@ -14,6 +14,7 @@ namespace {
 template <typename Table>
 std::vector<std::string> listTexts(const Table& table, auto textOf) {
   std::vector<std::string> texts;
+  texts.reserve(table.size());
   for (const auto& entry : table) texts.emplace_back(textOf(entry));
   return texts;
 }
@@ -127,7 +128,9 @@ void MainForm::wireHandlers() {
       {&mnuStore.onClick, &MainForm::mnuStore_Click},
       {&mnuRetrieve.onClick, &MainForm::mnuRetrieve_Click},
   };
-  for (const auto& [slot, member] : clicks) *slot = [this, member] { (this->*member)(); };
+  for (const auto& click : clicks) {
+    *click.first = [this, member = click.second] { (this->*member)(); };
+  }
 
   for (auto& box : TBox) {
     box.onChange = [this, index = box.index()] { TBox_Change(index); };

@@ -42,7 +42,7 @@ DailyCandidates recurringCandidates(std::string_view launchAt) {
   }
   std::vector<std::chrono::seconds> seconds;
   for (int hour = *parts.startHour; hour <= kLastHour; hour += *parts.interval) {
-    seconds.push_back(std::chrono::hours{hour} + std::chrono::minutes{*minute});
+    seconds.emplace_back(std::chrono::hours{hour} + std::chrono::minutes{*minute});
   }
   return seconds;
 }
