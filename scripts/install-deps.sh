@@ -5,8 +5,10 @@
 #   bash scripts/install-deps.sh SET...
 #
 # Every set below is one purpose; a caller names all the sets it needs
-# (scripts/run.sh: run; scripts/test.sh: run test win32). Add a package to the set
-# whose purpose needs it, or add a set here and name it where it is used.
+# (scripts/run.sh: run; scripts/test.sh: run test win32 package package-check;
+# scripts/package.sh: run package, and win32 for the installer). Add a package
+# to the set whose purpose needs it, or add a set here and name it where it is
+# used.
 set -euo pipefail
 
 declare -A package_sets=(
@@ -26,6 +28,13 @@ declare -A package_sets=(
   # own fonts, Tahoma among them, to run Kiv.exe and its tests. The tests also
   # need the test set: GoogleTest's source, the X server and the tray host.
   [win32]="g++-mingw-w64-i686 wine wine32:i386 fonts-wine"
+  # Making what users install: dpkg-shlibdeps, which CPack asks for the .deb's
+  # library dependencies, and makensis for the Windows installer.
+  [package]="dpkg-dev nsis"
+  # Checking it: lintian, the AppStream and desktop-entry validators, man to
+  # read the manual pages as a user does, bash-completion, whose helpers
+  # kivctl's completion uses, and file to read the icons' sizes.
+  [package-check]="lintian appstream desktop-file-utils man-db bash-completion file"
 )
 
 usage() {

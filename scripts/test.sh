@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-bash scripts/install-deps.sh run test win32
+bash scripts/install-deps.sh run test win32 package package-check
 cmake --preset default -DKIV_BUILD_TESTS=ON
 cmake --build --preset default -j2
 status=0
