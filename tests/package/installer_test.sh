@@ -129,7 +129,12 @@ kivWindowShown >/dev/null && fail "Kiv did not start hidden: $(xdotool search --
 xdotool mousemove --window "$KIV_E2E_TRAY_WINDOW" 10 10 click 1
 waitFor "window shown for a click on the icon" kivWindowShown
 
-# ---- Install again, over the running Kiv, and without a start at log-on ------
+# ---- Install again: a bad switch, over the running Kiv, without log-on start --
+status=0
+runCommandLine "\"$installer_windows\" /S /LOGON=yes" || status=$?
+((status == 2)) || fail "/LOGON=yes ended with status $status, not 2 (bad usage)"
+iconDocked || fail "a refused install ended the running Kiv"
+
 runCommandLine "\"$installer_windows\" /S"
 waitFor "end of the running Kiv" iconGone
 [[ $(registryText "$run_key" Kiv) == "$expected_run" ]] ||
