@@ -5,8 +5,10 @@
 #   bash scripts/install-deps.sh SET...
 #
 # Every set below is one purpose; a caller names all the sets it needs
-# (scripts/run.sh: run; scripts/test.sh: run test win32 habits). Add a package to the set
-# whose purpose needs it, or add a set here and name it where it is used.
+# (scripts/run.sh: run; scripts/test.sh: run test win32 habits package
+# package-check; scripts/package.sh: run package, and win32 for the
+# installer). Add a package to the set whose purpose needs it, or add a set
+# here and name it where it is used.
 set -euo pipefail
 
 declare -A package_sets=(
@@ -30,6 +32,13 @@ declare -A package_sets=(
   # LLVM 14), and clang with its sanitizer and libFuzzer runtimes for the
   # fuzzer run. The asan build uses g++'s own sanitizers.
   [habits]="clang clang-format clang-tidy libclang-rt-14-dev"
+  # Making what users install: dpkg-shlibdeps, which CPack asks for the .deb's
+  # library dependencies, and makensis for the Windows installer.
+  [package]="dpkg-dev nsis"
+  # Checking it: lintian, the AppStream and desktop-entry validators, man to
+  # read the manual pages as a user does, bash-completion, whose helpers
+  # kivctl's completion uses, and file to read the icons' sizes.
+  [package-check]="lintian appstream desktop-file-utils man-db bash-completion file"
 )
 
 usage() {

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-bash scripts/install-deps.sh run test win32 habits
+bash scripts/install-deps.sh run test win32 habits package package-check
 status=0
 step() {
   echo "== $*"

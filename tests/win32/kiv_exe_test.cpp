@@ -175,6 +175,7 @@ TEST(KivExeVersion, NamesTheProductAsTheIdentityDoes) {
   EXPECT_EQ(versionText(block, "ProductName"), identity::kProductName);
   EXPECT_EQ(versionText(block, "FileDescription"), identity::kDescription);
   EXPECT_EQ(versionText(block, "Comments"), identity::kComments);
+  EXPECT_EQ(versionText(block, "LegalCopyright"), "Copyright (c) 2026 The Kiv developers");
 
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;

@@ -1,0 +1,27 @@
+// Writes a schedule file whose task 1 has a name and nothing else: the
+// schedule an installed Kiv opens at log-on in the installer's test.
+//
+//   kiv_package_schedule_writer SCHEDULE TASK_NAME
+
+#include <cstdlib>
+#include <iostream>
+
+#include "schedule_file/schedule_file_io.h"
+#include "tasks/task.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: kiv_package_schedule_writer SCHEDULE TASK_NAME\n";
+    return EXIT_FAILURE;
+  }
+  kiv::TaskTable tasks;
+  for (kiv::Task& task : tasks) kiv::resetStoredFields(task);
+  tasks[0].TaskName = argv[2];
+  // A scratch file of one test run needs no flush to the disk.
+  const auto failure = kiv::writeScheduleFile(argv[1], tasks, [](const auto&) { return true; });
+  if (failure.has_value()) {
+    std::cerr << "kiv_package_schedule_writer: " << failure->description << '\n';
+    return EXIT_FAILURE;
+  }
+  return EXIT_SUCCESS;
+}
