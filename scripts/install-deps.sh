@@ -25,8 +25,10 @@ declare -A package_sets=(
   [test]="libgtest-dev googletest libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick"
   # The Windows program Kiv.exe: the mingw-w64 cross compiler for 32-bit
   # Windows, and Wine (its 32-bit part from the i386 architecture) with Wine's
-  # own fonts, Tahoma among them, to run Kiv.exe and its tests. The tests also
-  # need the test set: GoogleTest's source, the X server and the tray host.
+  # own fonts, Tahoma among them, to run Kiv.exe, kivctl.exe and their tests.
+  # The tests also need the test set (GoogleTest's source, the X server and
+  # the tray host) and the run set's compiler, which builds the Linux kivctl
+  # that kivctl.exe is compared with.
   [win32]="g++-mingw-w64-i686 wine wine32:i386 fonts-wine"
   # The habits the test command keeps: formatting and clang-tidy (Debian 12's
   # LLVM 14), and clang with its sanitizer and libFuzzer runtimes for the

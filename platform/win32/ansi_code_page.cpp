@@ -43,7 +43,8 @@ class SystemAnsiCodePage final : public CodePage {
 
   std::string decode(std::string_view bytes) const override { return fromAnsi(bytes); }
 
-  std::string name() const override { return "ANSI (" + std::to_string(GetACP()) + ")"; }
+  // Named as the built-in one is, so both programs refuse a character alike.
+  std::string name() const override { return "Windows-" + std::to_string(GetACP()); }
 };
 
 }  // namespace

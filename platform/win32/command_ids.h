@@ -10,8 +10,6 @@ namespace kiv {
 class CommandIds {
  public:
   static constexpr int kFirst = 100;
-  // The help key, which has no menu item of its own.
-  static constexpr int kHelp = kFirst - 1;
 
   explicit CommandIds(MainForm& form) : form_(form) {}
 

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "ansi_text.h"
+#include "drawn_geometry.h"
 #include "text_box_keys.h"
 #include "twips.h"
+#include "wide_text.h"
 #include "window_text.h"
 
 namespace kiv {
@@ -16,7 +17,7 @@ namespace {
 
 struct WindowKind {
   ControlKind kind;
-  const char* windowClass;
+  const wchar_t* windowClass;
   DWORD style;
   DWORD extendedStyle;
 };
@@ -25,12 +26,12 @@ struct WindowKind {
 // learns where the focus is. A label keeps to its one line: a second line
 // would be cut by the label's height anyway.
 constexpr std::array<WindowKind, 6> kWindowKinds{{
-    {ControlKind::TextBox, "EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {ControlKind::ComboBox, "COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0},
-    {ControlKind::CheckBox, "BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0},
-    {ControlKind::CommandButton, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0},
-    {ControlKind::Label, "STATIC", SS_LEFTNOWORDWRAP, 0},
-    {ControlKind::Frame, "BUTTON", BS_GROUPBOX, 0},
+    {ControlKind::TextBox, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {ControlKind::ComboBox, L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0},
+    {ControlKind::CheckBox, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0},
+    {ControlKind::CommandButton, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0},
+    {ControlKind::Label, L"STATIC", SS_LEFTNOWORDWRAP, 0},
+    {ControlKind::Frame, L"BUTTON", BS_GROUPBOX, 0},
 }};
 
 const WindowKind* windowKindOf(ControlKind kind) {
@@ -53,21 +54,21 @@ constexpr int kVisibleListEntries = 14;
 // the user into it, so the box has three states only while it shows that one.
 void showCheckValue(HWND handle, int value) {
   const DWORD style = value == CheckBox::kGrayed ? BS_AUTO3STATE : BS_AUTOCHECKBOX;
-  SendMessageA(handle, BM_SETSTYLE, style | BS_NOTIFY, TRUE);
-  SendMessageA(handle, BM_SETCHECK, kCheckStates.at(static_cast<std::size_t>(value)), 0);
+  SendMessageW(handle, BM_SETSTYLE, style | BS_NOTIFY, TRUE);
+  SendMessageW(handle, BM_SETCHECK, kCheckStates.at(static_cast<std::size_t>(value)), 0);
 }
 
 void fillList(HWND combo, const ComboBox& list) {
   for (const std::string& item : list.items()) {
-    const std::string entry = toAnsi(item);
-    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    const std::wstring entry = toWide(item);
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }
 }
 
 // A drop-down list's height is its field and its dropped list together; the
 // field's own height follows the font.
 void makeRoomForList(HWND combo, const RECT& field) {
-  const auto entryHeight = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+  const auto entryHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
   SetWindowPos(combo, nullptr, 0, 0, field.right - field.left,
                field.bottom - field.top + kVisibleListEntries * entryHeight,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -89,7 +90,7 @@ ControlWindows::ControlWindows(MainForm& form, const CommandIds& ids, HWND windo
     const POINT origin = inFrame ? POINT{frame.left, frame.top} : POINT{0, 0};
     HWND handle = create(*control, window, origin, dotsPerInch);
     if (handle == nullptr) continue;
-    SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (!control->tooltip.empty()) tooltips_.add(handle, control->tooltip);
     showEveryProperty(*control);
   }
@@ -106,9 +107,9 @@ HWND ControlWindows::create(Control& control, HWND window, POINT origin, int dot
       static_cast<TextBox&>(control).passwordChar != '\0') {
     style |= ES_PASSWORD;
   }
-  const RECT place = twipsToPixels(control.geometry, dotsPerInch, origin);
-  HWND handle = CreateWindowExA(
-      kind->extendedStyle, kind->windowClass, "", style, place.left, place.top,
+  const RECT place = twipsToPixels(drawnGeometry(form_, control), dotsPerInch, origin);
+  HWND handle = CreateWindowExW(
+      kind->extendedStyle, kind->windowClass, L"", style, place.left, place.top,
       place.right - place.left, place.bottom - place.top, window,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids_.idOf(control))), nullptr, nullptr);
   handles_.emplace(&control, handle);
@@ -117,9 +118,9 @@ HWND ControlWindows::create(Control& control, HWND window, POINT origin, int dot
   if (control.kind() == ControlKind::TextBox) {
     auto& box = static_cast<TextBox&>(control);
     if (box.maxLength > 0)
-      SendMessageA(handle, EM_LIMITTEXT, static_cast<WPARAM>(box.maxLength), 0);
+      SendMessageW(handle, EM_LIMITTEXT, static_cast<WPARAM>(box.maxLength), 0);
     if (box.passwordChar != '\0') {
-      SendMessageA(handle, EM_SETPASSWORDCHAR, static_cast<unsigned char>(box.passwordChar), 0);
+      SendMessageW(handle, EM_SETPASSWORDCHAR, static_cast<unsigned char>(box.passwordChar), 0);
     }
     attachTextBoxKeys(handle, form_, box.index());
   } else if (control.kind() == ControlKind::ComboBox) {
@@ -158,7 +159,7 @@ void ControlWindows::show(const Control& control, Property property) {
       break;
     case Property::ListIndex:
       if (control.kind() == ControlKind::ComboBox) {
-        SendMessageA(handle, CB_SETCURSEL,
+        SendMessageW(handle, CB_SETCURSEL,
                      static_cast<WPARAM>(static_cast<const ComboBox&>(control).listIndex()), 0);
       }
       break;

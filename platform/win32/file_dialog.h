@@ -10,16 +10,16 @@
 
 namespace kiv {
 
-// One call of the ANSI common dialogs: the dialog record (OPENFILENAMEA in its
+// One call of the common dialogs: the dialog record (OPENFILENAMEW in its
 // 76-byte form, without the later extension members) filled from the core's
-// record, with the buffers it points into.
+// record, with the wide buffers it points into.
 class FileDialogCall {
  public:
   FileDialogCall(HWND mainWindow, const FileDialogRecord& record);
   FileDialogCall(const FileDialogCall&) = delete;
   FileDialogCall& operator=(const FileDialogCall&) = delete;
 
-  const OPENFILENAMEA& dialogRecord() const { return dialog_; }
+  const OPENFILENAMEW& dialogRecord() const { return dialog_; }
 
   // Runs the dialog: 1 when a file was chosen, then the core's record takes
   // the chosen path, name, filter entry and flags; 0 when the user cancelled;
@@ -27,17 +27,17 @@ class FileDialogCall {
   FileDialogOutcome run(FileDialogRecord& record);
 
  private:
-  std::string filter_;
-  std::string file_;
-  std::string fileTitle_;
-  std::string initialDir_;
-  std::string title_;
-  std::string defaultExt_;
-  OPENFILENAMEA dialog_{};
+  std::wstring filter_;
+  std::wstring file_;
+  std::wstring fileTitle_;
+  std::wstring initialDir_;
+  std::wstring title_;
+  std::wstring defaultExt_;
+  OPENFILENAMEW dialog_{};
 };
 
 // Where a dialog starts for a starting-folder text: the location boxes hold
 // whole file paths, and a dialog starts in the folder of such a file.
-std::string dialogStartFolder(const std::string& ansiText);
+std::wstring dialogStartFolder(const std::wstring& text);
 
 }  // namespace kiv

@@ -4,17 +4,17 @@
 #include <stdexcept>
 #include <string>
 
-#include "ansi_text.h"
 #include "shortcut_keys.h"
+#include "wide_text.h"
 
 namespace kiv {
 namespace {
 
 // The caption with the shortcut shown beside it, as menus show them.
-std::string menuText(const MenuItem& item) {
+std::wstring menuText(const MenuItem& item) {
   std::string text = item.caption();
   if (!item.shortcut.empty()) text += "\t" + item.shortcut;
-  return toAnsi(text);
+  return toWide(text);
 }
 
 MenuItem* menuItemOf(const CommandIds& ids, int id) {
@@ -40,7 +40,6 @@ std::vector<ACCEL> acceleratorsOf(const std::vector<MenuItem*>& menus, const Com
       table.push_back(*accelerator);
     }
   }
-  table.push_back({FVIRTKEY, VK_F1, static_cast<WORD>(CommandIds::kHelp)});
   return table;
 }
 
@@ -50,12 +49,12 @@ FormMenu::FormMenu(MainForm& form, const CommandIds& ids) : ids_(ids), bar_(Crea
   const std::vector<MenuItem*> menus = form.menus();
   for (MenuItem* menu : menus) {
     if (!menu->visible()) continue;
-    AppendMenuA(bar_, MF_POPUP | stateFlags(*menu), reinterpret_cast<UINT_PTR>(createPopup(*menu)),
+    AppendMenuW(bar_, MF_POPUP | stateFlags(*menu), reinterpret_cast<UINT_PTR>(createPopup(*menu)),
                 menuText(*menu).c_str());
     barMenus_.push_back(menu);
   }
   std::vector<ACCEL> table = acceleratorsOf(menus, ids_);
-  accelerators_ = CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
+  accelerators_ = CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
 }
 
 FormMenu::~FormMenu() {
@@ -65,7 +64,7 @@ FormMenu::~FormMenu() {
 HMENU FormMenu::createPopup(const MenuItem& menu) const {
   HMENU popup = CreatePopupMenu();
   for (const MenuItem* item : menu.items()) {
-    AppendMenuA(popup, MF_STRING | stateFlags(*item), static_cast<UINT_PTR>(ids_.idOf(*item)),
+    AppendMenuW(popup, MF_STRING | stateFlags(*item), static_cast<UINT_PTR>(ids_.idOf(*item)),
                 menuText(*item).c_str());
   }
   return popup;
@@ -77,8 +76,8 @@ int FormMenu::barPosition(const MenuItem& menu) const {
 }
 
 void FormMenu::show(const MenuItem& item, Property property, HWND window) const {
-  std::string text = menuText(item);
-  MENUITEMINFOA info{};
+  std::wstring text = menuText(item);
+  MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   switch (property) {
     case Property::Caption:
@@ -94,12 +93,12 @@ void FormMenu::show(const MenuItem& item, Property property, HWND window) const 
   }
   const int position = barPosition(item);
   if (position >= 0) {
-    SetMenuItemInfoA(bar_, static_cast<UINT>(position), TRUE, &info);
+    SetMenuItemInfoW(bar_, static_cast<UINT>(position), TRUE, &info);
     DrawMenuBar(window);
   } else {
     // Items of a menu that is not on the bar are not found here; their pop-up
     // takes their state when it is built.
-    SetMenuItemInfoA(bar_, static_cast<UINT>(ids_.idOf(item)), FALSE, &info);
+    SetMenuItemInfoW(bar_, static_cast<UINT>(ids_.idOf(item)), FALSE, &info);
   }
 }
 
@@ -112,7 +111,7 @@ MenuItem* FormMenu::choose(const MenuItem& menu, HWND window) const {
   SetForegroundWindow(window);
   const int chosen =
       static_cast<int>(TrackPopupMenu(popup, TPM_RETURNCMD, at.x, at.y, 0, window, nullptr));
-  PostMessageA(window, WM_NULL, 0, 0);
+  PostMessageW(window, WM_NULL, 0, 0);
   DestroyMenu(popup);
   return menuItemOf(ids_, chosen);
 }

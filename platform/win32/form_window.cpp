@@ -5,17 +5,17 @@
 #include <array>
 #include <utility>
 
-#include "ansi_text.h"
 #include "close_reason.h"
 #include "resource_ids.h"
 #include "tick_timer.h"
 #include "twips.h"
 #include "user_edits.h"
+#include "wide_text.h"
 
 namespace kiv {
 namespace {
 
-constexpr const char* kWindowClass = "KivForm";
+constexpr const wchar_t* kWindowClass = L"KivForm";
 constexpr UINT_PTR kTickTimer = 1;
 // A fixed-size window: caption, system menu, minimise and close, but no
 // maximise. WS_EX_CONTROLPARENT lets Tab move through the controls.
@@ -41,7 +41,7 @@ int shiftState(WPARAM keys) {
 HICON loadIcon(HINSTANCE instance, int sizeMetric) {
   const int size = GetSystemMetrics(sizeMetric);
   return static_cast<HICON>(
-      LoadImageA(instance, MAKEINTRESOURCEA(IDI_KIV), IMAGE_ICON, size, size, LR_SHARED));
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_KIV), IMAGE_ICON, size, size, LR_SHARED));
 }
 
 }  // namespace
@@ -54,25 +54,25 @@ FormWindow::FormWindow(MainForm& form, HINSTANCE instance)
       font_(createFormFont(dotsPerInch_)),
       icon_(loadIcon(instance, SM_CXICON)),
       smallIcon_(loadIcon(instance, SM_CXSMICON)) {
-  WNDCLASSEXA windowClass{};
+  WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExA(instance, kWindowClass, &windowClass) == FALSE) {
+  if (GetClassInfoExW(instance, kWindowClass, &windowClass) == FALSE) {
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
-    RegisterClassExA(&windowClass);
+    RegisterClassExW(&windowClass);
   }
 
   RECT outer = twipsToPixels(form_.KIV.geometry, dotsPerInch_);
   AdjustWindowRectEx(&outer, kStyle, TRUE, kExtendedStyle);
   // The window keeps its handle when it is created (WM_NCCREATE).
-  CreateWindowExA(kExtendedStyle, kWindowClass, toAnsi(form_.KIV.caption()).c_str(), kStyle,
+  CreateWindowExW(kExtendedStyle, kWindowClass, toWide(form_.KIV.caption()).c_str(), kStyle,
                   CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
                   nullptr, menu_.bar(), instance, this);
-  SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
   controls_ = std::make_unique<ControlWindows>(form_, ids_, handle_, font_, dotsPerInch_);
   form_.addObserver(this);
   armTickTimer(handle_, kTickTimer);
@@ -89,14 +89,14 @@ FormWindow::~FormWindow() {
 LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* created =
-        static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     created->handle_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
   }
-  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   // Until its controls exist, and while it is destroyed, the window is not the form's.
   if (self == nullptr || self->controls_ == nullptr) {
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
   }
   return self->handleMessage(message, wParam, lParam);
 }
@@ -133,6 +133,8 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       highlightedMenu_ =
           menu_.highlighted(reinterpret_cast<HMENU>(lParam), LOWORD(wParam), HIWORD(wParam));
       return 0;
+    // F1 asks here, and only here: the system turns the key into WM_HELP,
+    // from a control (passed up by its parent) or from an open menu.
     case WM_HELP: {
       const auto* help = reinterpret_cast<const HELPINFO*>(lParam);
       form_.helpRequested(help->iContextType == HELPINFO_MENUITEM ? highlightedMenu_ : nullptr);
@@ -141,7 +143,7 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcA(handle_, message, wParam, lParam);
+  return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
 // Menu items and shortcuts come without a child window.
@@ -152,10 +154,8 @@ void FormWindow::command(int id, int notification, HWND child) {
     }
     return;
   }
-  if (id == CommandIds::kHelp) {
-    form_.helpRequested(nullptr);
-  } else if (Control* control = ids_.controlOf(id);
-             control != nullptr && control->kind() == ControlKind::MenuItem) {
+  if (Control* control = ids_.controlOf(id);
+      control != nullptr && control->kind() == ControlKind::MenuItem) {
     static_cast<MenuItem*>(control)->press();
   }
 }
@@ -165,7 +165,7 @@ void FormWindow::command(int id, int notification, HWND child) {
 LRESULT FormWindow::textColours(HDC context, HWND child) const {
   const Control* control = controls_->controlOf(child);
   if (control == nullptr || control->kind() != ControlKind::TextBox) {
-    return DefWindowProcA(handle_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(context),
+    return DefWindowProcW(handle_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(context),
                           reinterpret_cast<LPARAM>(child));
   }
   const Color color = static_cast<const TextBox*>(control)->foreColor();
@@ -197,14 +197,14 @@ void FormWindow::focusActiveControl() {
 
 bool FormWindow::preTranslate(MSG& message) const {
   if (message.hwnd != handle_ && IsChild(handle_, message.hwnd) == FALSE) return false;
-  return TranslateAcceleratorA(handle_, menu_.accelerators(), &message) != 0 ||
-         IsDialogMessageA(handle_, &message) != FALSE;
+  return TranslateAcceleratorW(handle_, menu_.accelerators(), &message) != 0 ||
+         IsDialogMessageW(handle_, &message) != FALSE;
 }
 
 void FormWindow::propertyChanged(const Control& control, Property property) {
   if (&control == &form_.KIV) {
     // The window itself is shown and hidden through the Platform only.
-    if (property == Property::Caption) SetWindowTextA(handle_, toAnsi(control.caption()).c_str());
+    if (property == Property::Caption) SetWindowTextW(handle_, toWide(control.caption()).c_str());
   } else if (control.kind() == ControlKind::MenuItem) {
     menu_.show(static_cast<const MenuItem&>(control), property, handle_);
   } else {

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "ansi_text.h"
+#include "wide_text.h"
 
 namespace kiv {
 namespace {
@@ -28,10 +28,10 @@ template <typename Fill>
 std::string localeText(Fill fill) {
   const int size = fill(nullptr, 0);
   if (size <= 0) return "";
-  std::string text(static_cast<std::size_t>(size), '\0');
+  std::wstring text(static_cast<std::size_t>(size), L'\0');
   const int written = fill(text.data(), size);
   text.resize(written > 0 ? static_cast<std::size_t>(written - 1) : 0);
-  return fromAnsi(text);
+  return fromWide(text);
 }
 
 }  // namespace
@@ -44,19 +44,19 @@ LocalTime localNow() {
 
 std::string userGeneralDateTime(LocalTime time) {
   const SYSTEMTIME system = systemTimeOf(time);
-  const std::string date = localeText([&](char* text, int size) {
-    return GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &system, nullptr, text, size);
+  const std::string date = localeText([&](wchar_t* text, int size) {
+    return GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &system, nullptr, text, size);
   });
   // Without flags and format, the time comes in the user's long time format.
-  const std::string clock = localeText([&](char* text, int size) {
-    return GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &system, nullptr, text, size);
+  const std::string clock = localeText([&](wchar_t* text, int size) {
+    return GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &system, nullptr, text, size);
   });
   return date + " " + clock;
 }
 
 std::string userMonthAbbreviation(int month) {
-  return localeText([month](char* text, int size) {
-    return GetLocaleInfoA(LOCALE_USER_DEFAULT,
+  return localeText([month](wchar_t* text, int size) {
+    return GetLocaleInfoW(LOCALE_USER_DEFAULT,
                           static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + month - 1), text, size);
   });
 }

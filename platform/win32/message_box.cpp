@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "ansi_text.h"
+#include "wide_text.h"
 
 namespace kiv {
 namespace {
@@ -59,7 +59,7 @@ MessageAnswer showMessageBox(HWND owner, const MessageBoxRequest& request) {
   // must come to the front by itself.
   const UINT placement = owner != nullptr ? 0 : MB_SETFOREGROUND | MB_TASKMODAL;
   const int pressed =
-      MessageBoxA(owner, toAnsi(request.text).c_str(), toAnsi(request.title).c_str(),
+      MessageBoxW(owner, toWide(request.text).c_str(), toWide(request.title).c_str(),
                   messageBoxStyle(request) | placement);
   return messageAnswer(pressed);
 }

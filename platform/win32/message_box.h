@@ -6,9 +6,9 @@
 
 namespace kiv {
 
-// The MessageBoxA style for a question: its buttons, icon and default button.
+// The MessageBoxW style for a question: its buttons, icon and default button.
 UINT messageBoxStyle(const MessageBoxRequest& request);
-// The answer for the button MessageBoxA reports (IDOK, IDYES, ...).
+// The answer for the button MessageBoxW reports (IDOK, IDYES, ...).
 MessageAnswer messageAnswer(int pressed);
 
 // Shows the question over `owner` (nullptr for none) and waits for the answer.

@@ -2,13 +2,15 @@
 
 namespace kiv {
 
+void handleMessage(const FormWindow& window, MSG& message) {
+  if (window.preTranslate(message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
 int runMessageLoop(const FormWindow& window) {
   MSG message{};
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (window.preTranslate(message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) handleMessage(window, message);
   return static_cast<int>(message.wParam);
 }
 

@@ -4,8 +4,11 @@
 
 namespace kiv {
 
-// The program's message loop, until the message queue is told to quit. The
-// window sees each message first for its menu shortcuts and dialog keys.
+// One message as the program's loop handles it: the window sees it first for
+// its menu shortcuts and dialog keys, then it is translated and dispatched.
+void handleMessage(const FormWindow& window, MSG& message);
+
+// The program's message loop, until the message queue is told to quit.
 int runMessageLoop(const FormWindow& window);
 
 }  // namespace kiv

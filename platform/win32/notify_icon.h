@@ -8,12 +8,14 @@
 
 namespace kiv {
 
-// The shell's record for the core's tray record: NOTIFYICONDATAA in its
-// oldest, 88-byte form, with the window, the icon and the tip in the ANSI
-// code page (at most 63 characters and the closing NUL).
-NOTIFYICONDATAA shellTrayRecord(const NotifyIconData& data, HWND window, HICON icon);
+// The shell's record for the core's tray record. The core keeps the oldest,
+// 88-byte NOTIFYICONDATA as it is documented; the shell is handed its wide
+// form of the same version (NOTIFYICONDATAW_V1_SIZE), with the window, the
+// icon and the tip as UTF-16: at most 63 code units and the closing NUL, cut
+// before a character rather than through it.
+NOTIFYICONDATAW shellTrayRecord(const NotifyIconData& data, HWND window, HICON icon);
 
-// Shell_NotifyIconA with the operation and the record; true when the shell
+// Shell_NotifyIconW with the operation and the record; true when the shell
 // accepted the call.
 bool notifyShell(TrayOperation operation, const NotifyIconData& data, HWND window, HICON icon);
 

@@ -12,14 +12,14 @@ bool passKeyFilter(HWND edit, MainForm& form, int index, WPARAM& character) {
   TextBox& box = form.TBox.at(static_cast<std::size_t>(index));
   DWORD start = 0;
   DWORD end = 0;
-  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   box.selStart = static_cast<int>(start);
   box.selLength = static_cast<int>(end - start);
-  // An ANSI window receives the character's byte in the code page.
-  int KeyAscii = static_cast<int>(character & 0xFF);
+  // A Unicode window receives the character's UTF-16 code unit, whole.
+  int KeyAscii = static_cast<int>(character & 0xFFFF);
   form.TBox_KeyPress(index, KeyAscii);
   if (KeyAscii == 0) return false;
-  SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(box.selStart),
+  SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(box.selStart),
                static_cast<LPARAM>(box.selStart + box.selLength));
   character = static_cast<WPARAM>(KeyAscii);
   return true;

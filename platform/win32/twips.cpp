@@ -4,6 +4,7 @@
 #include <string>
 
 #include "form/form_layout.h"
+#include "wide_text.h"
 
 namespace kiv {
 namespace {
@@ -37,8 +38,8 @@ HFONT createFormFont(int dotsPerInch) {
   const int hundredthsOfPoint = static_cast<int>(std::lround(layout::kFontPointSize * kHundredths));
   // A negative height asks for the character height, which is what a point size measures.
   const int height = -MulDiv(hundredthsOfPoint, dotsPerInch, kPointsPerInch * kHundredths);
-  const std::string family(layout::kFontFamily);
-  return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  const std::wstring family = toWide(layout::kFontFamily);
+  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_SWISS, family.c_str());
 }

@@ -20,14 +20,14 @@ void takeText(MainForm&, Control& control, HWND window) {
 
 void takeListIndex(MainForm&, Control& control, HWND window) {
   static_cast<ComboBox&>(control).setListIndex(
-      static_cast<int>(SendMessageA(window, CB_GETCURSEL, 0, 0)));
+      static_cast<int>(SendMessageW(window, CB_GETCURSEL, 0, 0)));
 }
 
 // Check box values by position: unchecked, checked, grayed.
 constexpr std::array<LRESULT, 3> kCheckStates{BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
 
 void takeCheckValue(MainForm&, Control& control, HWND window) {
-  const LRESULT state = SendMessageA(window, BM_GETCHECK, 0, 0);
+  const LRESULT state = SendMessageW(window, BM_GETCHECK, 0, 0);
   const auto found = std::find(kCheckStates.begin(), kCheckStates.end(), state);
   const int value = found == kCheckStates.end() ? CheckBox::kUnchecked
                                                 : static_cast<int>(found - kCheckStates.begin());

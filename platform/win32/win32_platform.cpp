@@ -1,7 +1,6 @@
 #include "win32_platform.h"
 
 #include "ansi_code_page.h"
-#include "ansi_text.h"
 #include "command_arguments.h"
 #include "file_dialog.h"
 #include "file_flush.h"
@@ -13,6 +12,7 @@
 #include "notify_icon.h"
 #include "process_start.h"
 #include "registry_settings.h"
+#include "wide_text.h"
 #include "window_hook.h"
 
 namespace kiv {
@@ -40,9 +40,9 @@ FileDialogOutcome Win32Platform::fileDialog(FileDialogRecord& record) {
 }
 
 std::string Win32Platform::currentFolder() {
-  std::string folder(GetCurrentDirectoryA(0, nullptr), '\0');
-  folder.resize(GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data()));
-  return fromAnsi(folder);
+  std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
+  folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+  return fromWide(folder);
 }
 
 const CodePage& Win32Platform::ansiCodePage() const {
@@ -81,7 +81,7 @@ void Win32Platform::setWindowHook(bool installed) {
 }
 
 void Win32Platform::showHelp(int context) {
-  openHelpDocument(boxOwner(), context);
+  openHelpDocument(boxOwner(), helpDocumentBesideProgram(), context);
 }
 
 bool Win32Platform::notifyIcon(TrayOperation operation, const NotifyIconData& data) {
@@ -99,7 +99,7 @@ void Win32Platform::endProcess() {
 }
 
 std::string Win32Platform::commandArguments() {
-  return fromAnsi(argumentsAfterProgramName(GetCommandLineA()));
+  return argumentsAfterProgramName(fromWide(GetCommandLineW()));
 }
 
 std::string Win32Platform::readSetting(const std::string& application, const std::string& section,

@@ -9,8 +9,9 @@ namespace kiv {
 class FormWindow;
 
 // The Platform of the native Windows program: Win32 dialogs, the window, the
-// notification area, CreateProcess, the registry and the user's locale, with
-// every text in the system's ANSI code page at the Win32 boundary.
+// notification area, CreateProcessW, the registry and the user's locale. Every
+// text crosses the Win32 boundary as UTF-16 and is UTF-8 on the core's side;
+// only the schedule file's texts take the system's ANSI code page.
 class Win32Platform : public Platform {
  public:
   explicit Win32Platform(HINSTANCE instance) : instance_(instance) {}

@@ -7,8 +7,9 @@
 namespace kiv {
 
 // The main window's replacement window procedure. Installed with
-// SetWindowLongA (GWL_WNDPROC), it shows every message to the core's
-// WindowHook and then runs the procedure it replaced through CallWindowProcA,
+// SetWindowLongW (GWL_WNDPROC), keeping the
+// window a Unicode one,, it shows every message to the core's
+// WindowHook and then runs the procedure it replaced through CallWindowProcW,
 // returning that procedure's result unchanged: no message is swallowed or
 // altered. Removing it puts the replaced procedure back.
 void installWindowHook(HWND window, WindowHook& hook);

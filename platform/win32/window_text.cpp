@@ -1,13 +1,13 @@
 #include "window_text.h"
 
-#include "ansi_text.h"
+#include "wide_text.h"
 
 namespace kiv {
 namespace {
 
-std::string ansiWindowText(HWND window) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  const int length = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+std::wstring wideWindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  const int length = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
   text.resize(static_cast<std::size_t>(length));
   return text;
 }
@@ -15,12 +15,12 @@ std::string ansiWindowText(HWND window) {
 }  // namespace
 
 std::string windowText(HWND window) {
-  return fromAnsi(ansiWindowText(window));
+  return fromWide(wideWindowText(window));
 }
 
 void showWindowText(HWND window, const std::string& text) {
-  const std::string shown = toAnsi(text);
-  if (ansiWindowText(window) != shown) SetWindowTextA(window, shown.c_str());
+  const std::wstring shown = toWide(text);
+  if (wideWindowText(window) != shown) SetWindowTextW(window, shown.c_str());
 }
 
 }  // namespace kiv

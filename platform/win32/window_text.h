@@ -6,7 +6,8 @@
 
 namespace kiv {
 
-// A window's text, as UTF-8.
+// A window's text, as UTF-8, read through the wide call: exactly what the
+// user typed or pasted.
 std::string windowText(HWND window);
 
 // Sets the window's text to `text` (UTF-8) unless it shows that text already:

@@ -24,7 +24,7 @@ TEST_F(SystemAnsiCodePageTest, ConvertsBothWaysAndNamesItself) {
   ASSERT_TRUE(encoded.ok());
   EXPECT_EQ(encoded.value(), "Caf\xE9 \x80");
   EXPECT_EQ(codePage.decode(encoded.value()), utf8);
-  EXPECT_EQ(codePage.name(), "ANSI (1252)");
+  EXPECT_EQ(codePage.name(), "Windows-1252");
 }
 
 TEST_F(SystemAnsiCodePageTest, NamesTheFirstCharacterWithoutAForm) {

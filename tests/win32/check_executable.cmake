@@ -1,6 +1,7 @@
-# Fails unless PROGRAM is a 32-bit Windows GUI program (PE32, i386) that
-# imports only DLLs that come with Windows, read with OBJDUMP (-p).
-foreach(variable OBJDUMP PROGRAM)
+# Fails unless PROGRAM is a 32-bit Windows program (PE32, i386) of the
+# SUBSYSTEM given ("GUI" or "console") that imports only DLLs that come with
+# Windows, read with OBJDUMP (-p).
+foreach(variable OBJDUMP PROGRAM SUBSYSTEM)
   if(NOT ${variable})
     message(FATAL_ERROR "${variable} is not set")
   endif()
@@ -18,8 +19,10 @@ endif()
 if(NOT headers MATCHES "Magic[ \t]+010b")
   string(APPEND problems "\n  not PE32")
 endif()
-if(NOT headers MATCHES "Subsystem[ \t]+00000002")
-  string(APPEND problems "\n  not a GUI program")
+set(subsystem_numbers_GUI 2)
+set(subsystem_numbers_console 3)
+if(NOT headers MATCHES "Subsystem[ \t]+0000000${subsystem_numbers_${SUBSYSTEM}}")
+  string(APPEND problems "\n  not a ${SUBSYSTEM} program")
 endif()
 
 set(system_dlls ADVAPI32.DLL COMCTL32.DLL COMDLG32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL SHELL32.DLL USER32.DLL)
@@ -41,4 +44,4 @@ if(problems)
   message(FATAL_ERROR "${PROGRAM}:${problems}")
 endif()
 list(LENGTH imports count)
-message(STATUS "${PROGRAM}: PE32 i386 GUI program importing ${count} system DLLs")
+message(STATUS "${PROGRAM}: PE32 i386 ${SUBSYSTEM} program importing ${count} system DLLs")

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "waiting.h"
+#include "wide_text.h"
 #include "window_search.h"
 
 namespace kiv::testing {
@@ -44,9 +45,9 @@ void pressButton(HWND dialog, int id) {
 }
 
 std::string dialogItemText(HWND dialog, int id) {
-  char text[1024] = {};
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return text;
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(dialog, id, text, 1024);
+  return fromWide(text);
 }
 
 int defaultButton(HWND dialog) {

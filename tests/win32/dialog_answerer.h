@@ -12,7 +12,7 @@ namespace kiv::testing {
 // thread, while the test's own thread sits in the call that shows it: waits
 // until a visible top-level window of `windowClass` ("#32770" for dialog
 // boxes, "#32768" for pop-up menus) with the title `title` (any title when
-// empty) appears, and then runs `answer` on it.
+// empty; UTF-8) appears, and then runs `answer` on it.
 class DialogAnswerer {
  public:
   DialogAnswerer(std::string windowClass, std::string title, std::function<void(HWND)> answer);
@@ -30,6 +30,7 @@ class DialogAnswerer {
 
 // What a user does in a dialog box.
 void pressButton(HWND dialog, int id);
+// As UTF-8.
 std::string dialogItemText(HWND dialog, int id);
 // The button drawn as the default, the one Enter presses; 0 when there is none.
 int defaultButton(HWND dialog);

@@ -4,12 +4,14 @@
 
 #include <dlgs.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "dialog_answerer.h"
 #include "file_dialog.h"
 #include "shell/open_save.h"
+#include "wide_text.h"
 #include "win32_platform.h"
 
 namespace kiv {
@@ -33,21 +35,23 @@ FileDialogRecord openRecord(const std::string& initialDir) {
   return record;
 }
 
-// A folder of its own under the temporary folder, with one schedule file.
+// A folder of its own under the temporary folder, with one schedule file. Its
+// name holds characters beyond the ANSI code page.
 class DialogFolder : public ::testing::Test {
  protected:
   DialogFolder() {
-    char temporary[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temporary);
-    folder = std::string(temporary) + "kiv-dialog-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
+    wchar_t temporary[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temporary);
+    folder = fromWide(temporary) + "kiv-dialog-\xCE\x94\xCE\xB2-" +
+             std::to_string(GetCurrentProcessId());
+    CreateDirectoryW(toWide(folder).c_str(), nullptr);
     schedule = folder + "\\nightly.kiv";
-    std::ofstream(schedule) << "schedule";
+    std::ofstream(std::filesystem::path(toWide(schedule))) << "schedule";
   }
   ~DialogFolder() override {
-    DeleteFileA(schedule.c_str());
-    DeleteFileA((folder + "\\weekly.kiv").c_str());
-    RemoveDirectoryA(folder.c_str());
+    DeleteFileW(toWide(schedule).c_str());
+    DeleteFileW(toWide(folder + "\\weekly.kiv").c_str());
+    RemoveDirectoryW(toWide(folder).c_str());
   }
 
   std::string folder;
@@ -59,18 +63,18 @@ using FileDialogRecordMapping = DialogFolder;
 TEST_F(FileDialogRecordMapping, FillsThe76ByteDialogRecord) {
   HWND mainWindow = reinterpret_cast<HWND>(0x1234);
   const FileDialogCall call(mainWindow, openRecord(folder));
-  const OPENFILENAMEA& dialog = call.dialogRecord();
+  const OPENFILENAMEW& dialog = call.dialogRecord();
   EXPECT_EQ(dialog.lStructSize, 76U);
   EXPECT_EQ(dialog.hwndOwner, mainWindow);
-  EXPECT_EQ(std::string(dialog.lpstrFilter, kScheduleFilter.size()),
-            std::string("Schedule files (*.kiv)\0*.kiv\0\0", 30));
+  EXPECT_EQ(std::wstring(dialog.lpstrFilter, kScheduleFilter.size()),
+            std::wstring(L"Schedule files (*.kiv)\0*.kiv\0\0", 30));
   EXPECT_EQ(dialog.nFilterIndex, 1U);
   EXPECT_EQ(dialog.nMaxFile, 260U);
-  EXPECT_STREQ(dialog.lpstrFile, "");
+  EXPECT_STREQ(dialog.lpstrFile, L"");
   EXPECT_EQ(dialog.nMaxFileTitle, 260U);
-  EXPECT_STREQ(dialog.lpstrFileTitle, "");
-  EXPECT_STREQ(dialog.lpstrInitialDir, folder.c_str());
-  EXPECT_STREQ(dialog.lpstrTitle, "Open");
+  EXPECT_STREQ(dialog.lpstrFileTitle, L"");
+  EXPECT_STREQ(dialog.lpstrInitialDir, toWide(folder).c_str());
+  EXPECT_STREQ(dialog.lpstrTitle, L"Open");
   EXPECT_EQ(dialog.Flags, static_cast<DWORD>(0x1004));
   EXPECT_EQ(dialog.lpstrDefExt, nullptr);
   EXPECT_EQ(dialog.hInstance, nullptr);
@@ -87,12 +91,12 @@ TEST_F(FileDialogRecordMapping, LeavesTheOwnerOutWhenTheCallerNamesNone) {
 }
 
 TEST_F(FileDialogRecordMapping, StartsInTheFolderOfAFileNamedAsTheStartingFolder) {
-  EXPECT_EQ(dialogStartFolder(schedule), folder);
-  EXPECT_EQ(dialogStartFolder(folder), folder);
-  EXPECT_EQ(dialogStartFolder(R"(C:\Nowhere\msaccess.exe)"), R"(C:\Nowhere\msaccess.exe)");
-  EXPECT_EQ(dialogStartFolder(""), "");
+  EXPECT_EQ(dialogStartFolder(toWide(schedule)), toWide(folder));
+  EXPECT_EQ(dialogStartFolder(toWide(folder)), toWide(folder));
+  EXPECT_EQ(dialogStartFolder(LR"(C:\Nowhere\msaccess.exe)"), LR"(C:\Nowhere\msaccess.exe)");
+  EXPECT_EQ(dialogStartFolder(L""), L"");
   const FileDialogCall call(nullptr, openRecord(schedule));
-  EXPECT_STREQ(call.dialogRecord().lpstrInitialDir, folder.c_str());
+  EXPECT_STREQ(call.dialogRecord().lpstrInitialDir, toWide(folder).c_str());
   const FileDialogCall withoutFolder(nullptr, openRecord(""));
   EXPECT_EQ(withoutFolder.dialogRecord().lpstrInitialDir, nullptr);
 }
@@ -105,7 +109,7 @@ class CommonDialogs : public DialogFolder {
     // The explorer-style dialog's file name field is a combo box or an edit.
     HWND field = GetDlgItem(dialog, cmb13);
     if (field == nullptr) field = GetDlgItem(dialog, edt1);
-    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(toWide(name).c_str()));
     testing::pressButton(dialog, IDOK);
   }
 

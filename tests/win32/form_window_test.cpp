@@ -3,18 +3,27 @@
 #include "windows_api.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "form/form_layout.h"
+#include "caption_ink.h"
 #include "command_ids.h"
 #include "dialog_answerer.h"
-#include "form/form_layout.h"
+#include "drawn_geometry.h"
 #include "form_window.h"
+#include "message_loop.h"
 #include "registry_settings.h"
 #include "stand_in_record.h"
 #include "twips.h"
 #include "waiting.h"
+#include "wide_text.h"
 #include "win32_platform.h"
 #include "window_text.h"
 
@@ -23,6 +32,14 @@ namespace {
 
 using testing::DialogAnswerer;
 using testing::pumpUntil;
+
+// The Win32 Platform, but help requests are counted rather than opened.
+class HelpRecordingPlatform : public Win32Platform {
+ public:
+  using Win32Platform::Win32Platform;
+  void showHelp(int context) override { helpContexts.push_back(context); }
+  std::vector<int> helpContexts;
+};
 
 // The real window of Kiv.exe, built by the same code, on the Win32 Platform,
 // and driven with the messages that a user's actions send.
@@ -57,7 +74,7 @@ class FormWindowTest : public ::testing::Test {
                  reinterpret_cast<LPARAM>(combo));
   }
   void type(const TextBox& box, const std::string& text) const {
-    SetWindowTextA(handleOf(box), text.c_str());
+    SetWindowTextW(handleOf(box), toWide(text).c_str());
   }
   void typeKeys(const TextBox& box, const std::string& keys) const {
     for (const char key : keys)
@@ -86,7 +103,7 @@ class FormWindowTest : public ::testing::Test {
     type(form.TBox[kLaunchAtBox], "12:30:??");
   }
 
-  Win32Platform platform{GetModuleHandleA(nullptr)};
+  HelpRecordingPlatform platform{GetModuleHandleA(nullptr)};
   MainForm form{platform};
   FormWindow window{form, GetModuleHandleA(nullptr)};
   CommandIds ids{form};
@@ -106,7 +123,7 @@ TEST_F(FormWindowTest, DrawsEveryControlAtItsTwipPositionInTheFormFont) {
     if (handle == nullptr) continue;
     ++drawn;
     const POINT origin = control == &form.Frame1 ? POINT{0, 0} : POINT{frame.left, frame.top};
-    const RECT expected = twipsToPixels(control->geometry, dotsPerInch, origin);
+    const RECT expected = twipsToPixels(drawnGeometry(form, *control), dotsPerInch, origin);
     RECT shown{};
     GetWindowRect(handle, &shown);
     MapWindowPoints(nullptr, window.handle(), reinterpret_cast<POINT*>(&shown), 2);
@@ -203,8 +220,8 @@ TEST_F(FormWindowTest, CarriesTheFormsMenusWithTheirShortcuts) {
   EXPECT_TRUE(has(FVIRTKEY | FCONTROL, 'N', ids.idOf(form.mnuNew)));
   EXPECT_TRUE(has(FVIRTKEY | FCONTROL, 'X', ids.idOf(form.mnuExit)));
   EXPECT_TRUE(has(FVIRTKEY | FCONTROL, 'E', ids.idOf(form.mnuErase)));
-  EXPECT_TRUE(has(FVIRTKEY, VK_F1, CommandIds::kHelp));
-  EXPECT_EQ(accelerators.size(), 10U);
+  // F1 is no shortcut: the system turns it into WM_HELP.
+  EXPECT_EQ(accelerators.size(), 9U);
 }
 
 TEST_F(FormWindowTest, ShowsWhatTheFormChanges) {
@@ -438,6 +455,247 @@ TEST_F(FormWindowTest, StoresAndRetrievesALocationThroughThePopUpOfADoubleClick)
   EXPECT_EQ(retrieving.enabled, (std::vector<bool>{false, true}));
   EXPECT_EQ(textOf(form.TBox[kAccessLocationBox]), access);
   EXPECT_EQ(form.tasks[1].AccessLocation, access);
+}
+
+}  // namespace
+}  // namespace kiv
+
+namespace kiv {
+namespace {
+
+std::string temporaryFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  return fromWide(folder);
+}
+
+void putOnClipboard(const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
+// Greek is outside Windows-1252, the ANSI code page of the tests' Windows.
+const std::wstring kTypedName = L"\u03A9mega \u03B1\u03B2\u03B3 \u00E9";
+const std::string kTypedNameUtf8 = "\xCE\xA9mega \xCE\xB1\xCE\xB2\xCE\xB3 \xC3\xA9";
+const std::string kPastedDatabase =
+    "C:\\w32\\\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1-\xCE\x94.mdb";  // C:\w32\Ωμέγα-Δ.mdb
+
+TEST_F(FormWindowTest, KeepsWhatTheUserTypesAndPastesAndStartsItExactly) {
+  fillTaskThreeForTheStandIn();
+  // Typed: one WM_CHAR for each UTF-16 code unit, as the keyboard sends them.
+  HWND name = handleOf(form.TBox[7]);
+  SetFocus(name);
+  for (const wchar_t unit : kTypedName) SendMessageW(name, WM_CHAR, unit, 1);
+  // Pasted over the whole text of the database box.
+  HWND database = handleOf(form.TBox[5]);
+  SetFocus(database);
+  SendMessageW(database, EM_SETSEL, 0, -1);
+  putOnClipboard(toWide(kPastedDatabase));
+  SendMessageW(database, WM_PASTE, 0, 0);
+
+  const Task& task = form.tasks[2];
+  EXPECT_EQ(task.TaskName, kTypedNameUtf8);
+  EXPECT_EQ(task.DatabaseLocation, kPastedDatabase);
+  // Shown again from the core after another task.
+  select(form.cmbTask, 0);
+  select(form.cmbTask, 2);
+  EXPECT_EQ(textOf(form.TBox[7]), kTypedNameUtf8);
+  EXPECT_EQ(textOf(form.TBox[5]), kPastedDatabase);
+
+  click(form.cmdCompile);
+  ASSERT_EQ(task.Compiled, 1);
+  ASSERT_NE(task.CommandLine.find("\"" + kPastedDatabase + "\""), std::string::npos)
+      << task.CommandLine;
+  const testing::StandInRecord record;
+  click(form.cmdRun);
+  EXPECT_EQ(record.commandLine(), task.CommandLine);
+}
+
+TEST_F(FormWindowTest, RefusesToSaveACharacterTheCodePageLacksAndWritesNothing) {
+  type(form.TBox[7], kTypedNameUtf8);
+  const std::filesystem::path folder = std::filesystem::path(toWide(temporaryFolder())) /
+                                       ("kiv-save-" + std::to_string(GetCurrentProcessId()));
+  std::filesystem::create_directory(folder);
+  const std::string target = fromWide((folder / "greek.kiv").wstring());
+
+  DialogAnswerer saveAs("#32770", "Save As", [&](HWND dialog) {
+    HWND field = GetDlgItem(dialog, cmb13);
+    if (field == nullptr) field = GetDlgItem(dialog, edt1);
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(toWide(target).c_str()));
+    testing::pressButton(dialog, IDOK);
+  });
+  std::string message;
+  DialogAnswerer refusal("#32770", "Kiv", [&](HWND box) {
+    message = testing::dialogItemText(box, testing::kMessageBoxText);
+    testing::pressButton(box, IDOK);
+  });
+  chooseMenu(form.mnuSaveAs);
+  ASSERT_TRUE(saveAs.answered());
+  ASSERT_TRUE(refusal.answered());
+
+  // The message the core gives on every system, naming the character.
+  EXPECT_EQ(message,
+            "Task 1, TaskName: the character \"\xCE\xA9\" (U+03A9) at position 1 has no form in "
+            "the Windows-1252 code page.");
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+  // Nothing was saved: the schedule still has changes to save.
+  EXPECT_EQ(form.tasks[0].TaskName, kTypedNameUtf8);
+  std::filesystem::remove_all(folder);
+}
+
+// A key pressed on the keyboard, through the system's input queue.
+void pressKey(WORD key) {
+  INPUT presses[2] = {};
+  for (INPUT& press : presses) {
+    press.type = INPUT_KEYBOARD;
+    press.ki.wVk = key;
+  }
+  presses[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, presses, sizeof(INPUT));
+}
+
+TEST_F(FormWindowTest, AsksForHelpOncePerF1) {
+  SetForegroundWindow(window.handle());
+  SetFocus(handleOf(form.TBox[1]));
+  ASSERT_EQ(GetFocus(), handleOf(form.TBox[1]));
+  pressKey(VK_F1);
+  // The program's own loop handles what the key brings, for a while after
+  // the first request too: a second one would come with it.
+  const auto pumpFor = [&](std::chrono::milliseconds limit, const std::function<bool()>& done) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done() && std::chrono::steady_clock::now() < end) {
+      MSG message{};
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+        handleMessage(window, message);
+      }
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+  };
+  pumpFor(std::chrono::seconds{10}, [&] { return !platform.helpContexts.empty(); });
+  pumpFor(std::chrono::milliseconds{800}, [] { return false; });
+  EXPECT_EQ(platform.helpContexts, std::vector<int>{form.TBox[1].helpContext});
+}
+
+// What a control needs around its caption's ink, in pixels: the inset of a
+// list's text (which keeps it off the arrow), a push button's edges, and a
+// check box's box and the gap before its text.
+constexpr int kListTextInset = 2;
+constexpr int kButtonEdge = 4;
+constexpr int kCheckGap = 4;
+
+HFONT fontOf(HWND control) {
+  return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+int clientWidth(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return client.right;
+}
+
+std::vector<std::string> listItems(HWND combo) {
+  std::vector<std::string> items;
+  const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int item = 0; item < count; ++item) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, item, 0)),
+                      L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(item),
+                 reinterpret_cast<LPARAM>(text.data()));
+    items.push_back(fromWide(text));
+  }
+  return items;
+}
+
+// Every caption the control shows now, and for a list every entry it can
+// show, each with the room the control gives it.
+struct CaptionRoom {
+  std::string caption;
+  int needed;
+  int room;
+};
+
+std::vector<CaptionRoom> captionRooms(const Control& control, HWND handle) {
+  const HFONT font = fontOf(handle);
+  const std::string caption = windowText(handle);
+  const int ink = testing::captionInk(font, caption);
+  switch (control.kind()) {
+    case ControlKind::Label:
+      return {{caption, ink, clientWidth(handle)}};
+    case ControlKind::CommandButton:
+      return {{caption, ink + 2 * kButtonEdge, clientWidth(handle)}};
+    case ControlKind::CheckBox:
+      return {{caption, ink + GetSystemMetrics(SM_CXMENUCHECK) + kCheckGap, clientWidth(handle)}};
+    case ControlKind::ComboBox: {
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof info;
+      GetComboBoxInfo(handle, &info);
+      const int field = info.rcItem.right - info.rcItem.left;
+      const int list = clientWidth(info.hwndList);
+      std::vector<CaptionRoom> rooms;
+      for (const std::string& item : listItems(handle)) {
+        const int needed = testing::captionInk(font, item) + 2 * kListTextInset;
+        rooms.push_back({item + " (field)", needed, field});
+        rooms.push_back({item + " (list)", needed, list});
+      }
+      return rooms;
+    }
+    default:
+      return {};
+  }
+}
+
+TEST_F(FormWindowTest, ShowsEveryCaptionWholeInEveryState) {
+  fillTaskThreeForTheStandIn();
+  const auto expectEveryCaptionFits = [&](const std::string& state) {
+    for (const Control* control : form.controls()) {
+      HWND handle = handleOf(*control);
+      if (handle == nullptr || IsWindowVisible(handle) == FALSE) continue;
+      for (const CaptionRoom& caption : captionRooms(*control, handle)) {
+        EXPECT_LE(caption.needed, caption.room) << control->name() << "(" << control->index()
+                                                << ") \"" << caption.caption << "\" when " << state;
+      }
+    }
+  };
+  // Every version and action changes captions: the security file's label, the
+  // macro's label.
+  for (int version = 0; version < 6; ++version) {
+    for (int action = 0; action < 5; ++action) {
+      select(form.cmbVer, version);
+      select(form.cmbAction, action);
+      expectEveryCaptionFits("version " + std::to_string(version) + ", action " +
+                             std::to_string(action));
+    }
+  }
+  select(form.cmbAction, 0);
+  click(form.cmdCompile);
+  ASSERT_EQ(form.tasks[2].Compiled, 1);
+  expectEveryCaptionFits("compiled");
+}
+
+TEST_F(FormWindowTest, WidensAControlOnlyIntoRoomNoOtherControlTakes) {
+  const int dotsPerInch = screenDotsPerInch();
+  for (const Control* widened : form.controls()) {
+    const TwipsRect drawn = drawnGeometry(form, *widened);
+    if (drawn == widened->geometry) continue;
+    EXPECT_GT(drawn.width, widened->geometry.width) << widened->name();
+    EXPECT_EQ(drawn.left, widened->geometry.left) << widened->name();
+    EXPECT_EQ(drawn.top, widened->geometry.top) << widened->name();
+    EXPECT_EQ(drawn.height, widened->geometry.height) << widened->name();
+    const RECT place = twipsToPixels(drawn, dotsPerInch);
+    for (const Control* other : form.controls()) {
+      if (other == widened || other == &form.Frame1 || handleOf(*other) == nullptr) continue;
+      const RECT otherPlace = twipsToPixels(drawnGeometry(form, *other), dotsPerInch);
+      RECT overlap{};
+      EXPECT_FALSE(IntersectRect(&overlap, &place, &otherPlace))
+          << widened->name() << " meets " << other->name() << "(" << other->index() << ")";
+    }
+  }
 }
 
 }  // namespace

@@ -15,12 +15,13 @@ TEST(InputBox, ReturnsTheTextEnteredWithOk) {
   std::string prompt;
   DialogAnswerer user("#32770", "Kiv", [&](HWND box) {
     prompt = testing::dialogItemText(box, IDC_INPUT_PROMPT);
-    SetDlgItemTextA(box, IDC_INPUT_TEXT, "12");
+    // Typed as it is, characters beyond the ANSI code page among them.
+    SetDlgItemTextW(box, IDC_INPUT_TEXT, L"12 \u03A9");
     testing::pressButton(box, IDOK);
   });
   const std::string answer = showInputBox(GetModuleHandleA(nullptr), nullptr, kPrompt, "Kiv");
   ASSERT_TRUE(user.answered());
-  EXPECT_EQ(answer, "12");
+  EXPECT_EQ(answer, "12 \xCE\xA9");
   EXPECT_EQ(prompt, kPrompt);
 }
 

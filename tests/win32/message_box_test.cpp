@@ -61,17 +61,20 @@ TEST(MessageBoxShown, AsksWithTheTextUnderTheTitleAndNoAsTheDefault) {
   EXPECT_EQ(preselected, IDNO);
 }
 
-TEST(MessageBoxShown, ShowsTextsInTheCodePage) {
+TEST(MessageBoxShown, ShowsEveryCharacterOfItsTexts) {
+  // Greek is outside the ANSI code page of the tests' Windows.
+  const std::string greek = "\xCE\xA9mega \xCE\xB1\xCE\xB2\xCE\xB3 \xC3\xA9";
   std::string text;
-  DialogAnswerer user("#32770", "Kiv \xE9", [&](HWND box) {
+  DialogAnswerer user("#32770", "Kiv " + greek, [&](HWND box) {
     text = testing::dialogItemText(box, testing::kMessageBoxText);
     testing::pressButton(box, IDOK);
   });
   const MessageAnswer answer = showMessageBox(
-      nullptr, {"Caf\xC3\xA9", MessageButtons::Ok, MessageIcon::Information, 0, "Kiv \xC3\xA9"});
+      nullptr,
+      {"Caf\xC3\xA9 " + greek, MessageButtons::Ok, MessageIcon::Information, 0, "Kiv " + greek});
   ASSERT_TRUE(user.answered());
   EXPECT_EQ(answer, MessageAnswer::Ok);
-  EXPECT_EQ(text, "Caf\xE9");
+  EXPECT_EQ(text, "Caf\xC3\xA9 " + greek);
 }
 
 }  // namespace

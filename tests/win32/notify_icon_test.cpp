@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "notify_icon.h"
 #include "resource_ids.h"
 #include "shell/tray_tip.h"
+#include "wide_text.h"
 
 namespace kiv {
 namespace {
@@ -14,35 +14,42 @@ class NotifyIcon : public ::testing::Test {
  protected:
   ~NotifyIcon() override { DestroyWindow(window); }
 
-  HWND window = CreateWindowExA(0, "STATIC", "Kiv", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+  HWND window = CreateWindowExW(0, L"STATIC", L"Kiv", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                                 nullptr, nullptr);
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_KIV));
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KIV));
   NotifyIconData data;
 };
 
-TEST_F(NotifyIcon, FillsTheOldest88ByteRecord) {
+TEST_F(NotifyIcon, FillsTheOldestRecordInItsWideForm) {
   setTrayTip(data, "Kiv - Kivander v7.0.0");
-  const NOTIFYICONDATAA record = shellTrayRecord(data, window, icon);
-  EXPECT_EQ(record.cbSize, 88U);
+  const NOTIFYICONDATAW record = shellTrayRecord(data, window, icon);
+  // The core's record stays the documented 88-byte one.
+  EXPECT_EQ(data.cbSize, 88U);
+  EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
   EXPECT_EQ(record.hWnd, window);
   EXPECT_EQ(record.uID, 1U);
   EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   EXPECT_EQ(record.uCallbackMessage, 516U);
   EXPECT_EQ(record.hIcon, icon);
   // The tip field's 64 characters, blanks after the text, keep 63 and the NUL.
-  EXPECT_EQ(std::string(record.szTip), "Kiv - Kivander v7.0.0" + std::string(63 - 21, ' '));
+  EXPECT_EQ(fromWide(record.szTip), "Kiv - Kivander v7.0.0" + std::string(63 - 21, ' '));
 }
 
-TEST_F(NotifyIcon, CutsALongTipAtTheFieldAndShowsItInTheCodePage) {
+TEST_F(NotifyIcon, ShowsEveryCharacterOfTheTipAndCutsItAtTheField) {
   setTrayTip(data,
-             "Last launch: task 12 @ 06-d\xC3\xA9"
-             "c-2026 15:04:05 (on demand) and far more text");
-  const NOTIFYICONDATAA record = shellTrayRecord(data, window, icon);
-  EXPECT_EQ(std::strlen(record.szTip), 63U);
-  EXPECT_EQ(std::string(record.szTip, 30),
-            "Last launch: task 12 @ 06-d\xE9"
-            "c-");
-  EXPECT_EQ(record.szTip[63], '\0');
+             "Last launch: task 12 @ 06-\xCE\x94\xCE\xB5\xCE\xBA-2026 15:04:05 (on demand) and far "
+             "more text");
+  const NOTIFYICONDATAW record = shellTrayRecord(data, window, icon);
+  EXPECT_EQ(std::wstring(record.szTip).size(), 63U);
+  EXPECT_EQ(std::wstring(record.szTip, 34), L"Last launch: task 12 @ 06-\u0394\u03B5\u03BA-2026");
+  EXPECT_EQ(record.szTip[63], L'\0');
+}
+
+TEST_F(NotifyIcon, NeverCutsACharacterInTwo) {
+  // 62 letters and a character of two UTF-16 code units: only the letters fit.
+  setTrayTip(data, std::string(62, 'a') + "\xF0\x9F\x98\x80");
+  const NOTIFYICONDATAW record = shellTrayRecord(data, window, icon);
+  EXPECT_EQ(std::wstring(record.szTip), std::wstring(62, L'a'));
 }
 
 TEST_F(NotifyIcon, IsAddedModifiedAndDeletedByTheShell) {

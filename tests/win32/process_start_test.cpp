@@ -1,51 +1,62 @@
 #include <gtest/gtest.h>
 
-#include "ansi_text.h"
 #include "process_start.h"
 #include "stand_in_record.h"
+#include "windows_api.h"
 
 namespace kiv {
 namespace {
 
 using testing::StandInRecord;
 
-TEST(ProcessStart, StartsTheCommandLineAsItStands) {
-  const StandInRecord record;
-  // A Windows command line as compilation composes it: the program quoted,
-  // switches, doubled blanks and quotation marks inside.
-  const std::string commandLine =
-      "\"" + fromAnsi(StandInRecord::program()) +
-      R"(" "C:\Data\orders.mdb" /wrkgrp "C:\Data\secure.mdw"  /user Admin /x "Nightly run")";
-  const StartResult result = startMinimised(commandLine);
-  ASSERT_TRUE(result.started) << result.error;
-  EXPECT_EQ(result.error, "");
-  EXPECT_EQ(record.commandLine(), commandLine);
+std::string standInLine(const std::string& arguments) {
+  return "\"" + StandInRecord::program() + "\" " + arguments;
 }
 
-TEST(ProcessStart, PassesTheCommandLineInTheCodePage) {
-  const StandInRecord record;
-  const std::string commandLine = "\"" + fromAnsi(StandInRecord::program()) +
-                                  "\" \"C:\\Donn\xC3\xA9"
-                                  "es\\caf\xC3\xA9.mdb\" /compact";
-  ASSERT_TRUE(startMinimised(commandLine).started);
-  EXPECT_EQ(record.commandLine(), toAnsi(commandLine));
+TEST(ProcessStart, StartsTheCommandLineExactlyAsItStands) {
+  // Command lines as compilation composes them: the program quoted, switches,
+  // doubled blanks and quotation marks inside, and characters of every kind,
+  // those the ANSI code page lacks among them.
+  for (
+      const std::string& arguments : {
+          std::string(
+              R"("C:\Data\orders.mdb" /wrkgrp "C:\Data\secure.mdw"  /user Admin /x "Nightly run")"),
+          std::string("\"C:\\Donn\xC3\xA9"
+                      "es\\caf\xC3\xA9.mdb\" /compact"),
+          std::string("\"C:\\w32\\\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1-\xCE\x94.mdb\" /user "
+                      "\xCE\xB1\xCE\xB2\xCE\xB3 /pwd \xF0\x9F\x98\x80 /compact"),
+      }) {
+    const StandInRecord record;
+    const std::string commandLine = standInLine(arguments);
+    const StartResult result = startMinimised(commandLine);
+    ASSERT_TRUE(result.started) << result.error;
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(record.commandLine(), commandLine);
+  }
 }
 
-TEST(ProcessStart, ReportsAProgramThatIsNotThereWithTheSystemsText) {
-  const StartResult result =
-      startMinimised(R"("C:\Nowhere\msaccess.exe" "C:\Data\orders.mdb" /compact)");
-  EXPECT_FALSE(result.started);
-  EXPECT_FALSE(result.error.empty());
-  EXPECT_EQ(result.error.find_first_of("\r\n"), std::string::npos);
-}
+TEST(ProcessStart, ReportsAFailureWithTheSystemsTextNamingTheProgram) {
+  char temporary[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temporary);
+  const std::string notAProgram = std::string(temporary) + "kiv-not-a-program.txt";
+  HANDLE file = CreateFileA(notAProgram.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  WriteFile(file, "notes", 5, &written, nullptr);
+  CloseHandle(file);
 
-TEST(ProcessStart, RefusesACommandLineTheCodePageCannotCarry) {
-  const StandInRecord record;
-  const StartResult result =
-      startMinimised("\"" + fromAnsi(StandInRecord::program()) + "\" \"C:\\\xD0\x96.mdb\"");
-  EXPECT_FALSE(result.started);
-  EXPECT_EQ(result.error,
-            "The command line holds a character that the system's code page cannot pass on.");
+  for (const std::string& program : {std::string(R"(C:\Nowhere\msaccess.exe)"), notAProgram}) {
+    const StartResult result =
+        startMinimised("\"" + program + R"(" "C:\Data\orders.mdb" /pwd secret /compact)");
+    EXPECT_FALSE(result.started) << program;
+    EXPECT_FALSE(result.error.empty()) << program;
+    EXPECT_EQ(result.error.find_first_of("\r\n%"), std::string::npos) << result.error;
+    EXPECT_EQ(result.error.find("secret"), std::string::npos) << result.error;
+  }
+  // A file that is no program: the system's text names it.
+  const StartResult result = startMinimised("\"" + notAProgram + "\" /compact");
+  EXPECT_NE(result.error.find(notAProgram), std::string::npos) << result.error;
+  DeleteFileA(notAProgram.c_str());
 }
 
 }  // namespace

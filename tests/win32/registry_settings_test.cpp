@@ -49,10 +49,10 @@ TEST_F(RegistrySettings, KeepOneValuePerKeyAndReplaceIt) {
   EXPECT_EQ(readRegistrySetting(kApplication, "FileLoc", "4"), "");
 }
 
-TEST_F(RegistrySettings, KeepTextsOfTheCodePage) {
+TEST_F(RegistrySettings, KeepEveryCharacter) {
   const std::string path =
       "C:\\Donn\xC3\xA9"
-      "es\\caf\xC3\xA9.mdb";
+      "es\\\xCE\x94\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80.mdb";
   writeRegistrySetting(kApplication, "FileLoc", "5", path);
   EXPECT_EQ(readRegistrySetting(kApplication, "FileLoc", "5"), path);
 }

@@ -15,15 +15,15 @@ class StandInRecord {
   StandInRecord(const StandInRecord&) = delete;
   StandInRecord& operator=(const StandInRecord&) = delete;
 
-  // The stand-in's full path in the ANSI code page.
+  // The stand-in's full path, as UTF-8.
   static std::string program();
 
-  // The command line the stand-in recorded, byte for byte, once it is there;
-  // nothing when no stand-in wrote it within the wait.
+  // The command line the stand-in was started with, as UTF-8, once it is
+  // there; nothing when no stand-in wrote it within the wait.
   std::optional<std::string> commandLine() const;
 
  private:
-  std::string path_;
+  std::wstring path_;
 };
 
 }  // namespace kiv::testing

@@ -1,5 +1,7 @@
 #include "window_search.h"
 
+#include "wide_text.h"
+
 namespace kiv::testing {
 namespace {
 
@@ -13,10 +15,10 @@ bool matches(HWND window, const WindowQuery& query) {
   GetWindowThreadProcessId(window, &process);
   char windowClass[64] = {};
   GetClassNameA(window, windowClass, sizeof windowClass);
-  char title[256] = {};
-  GetWindowTextA(window, title, sizeof title);
+  wchar_t title[256] = {};
+  GetWindowTextW(window, title, 256);
   return process == query.process && query.windowClass == windowClass &&
-         (query.title.empty() || query.title == title) &&
+         (query.title.empty() || query.title == fromWide(title)) &&
          (!query.shownOnly || IsWindowVisible(window) != FALSE);
 }
 

@@ -11,7 +11,7 @@ namespace kiv::testing {
 struct WindowQuery {
   DWORD process;
   std::string windowClass;
-  std::string title;  // any title when empty
+  std::string title;  // UTF-8; any title when empty
   bool shownOnly;
 };
 HWND findTopLevelWindow(const WindowQuery& query);

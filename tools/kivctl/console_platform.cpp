@@ -3,9 +3,9 @@
 #include <array>
 #include <utility>
 
-#include "posix/file_sync.h"
-#include "posix/process_starter.h"
 #include "scheduler/date_time_text.h"
+#include "os_services.h"
+#include "utf8_path.h"
 #include "wall_clock.h"
 
 namespace kiv::ctl {
@@ -67,11 +67,15 @@ FileDialogOutcome ConsolePlatform::fileDialog(FileDialogRecord&) {
 
 std::string ConsolePlatform::currentFolder() {
   std::error_code error;
-  return std::filesystem::current_path(error).string();
+  return utf8Text(std::filesystem::current_path(error));
+}
+
+const CodePage& ConsolePlatform::ansiCodePage() const {
+  return scheduleCodePage();
 }
 
 bool ConsolePlatform::flushToDisk(const std::filesystem::path& file) {
-  return posix::syncFileToDisk(file);
+  return forceToDisk(file);
 }
 
 void ConsolePlatform::popupMenu(const MenuItem&) {}
@@ -87,7 +91,7 @@ bool ConsolePlatform::notifyIcon(TrayOperation operation, const NotifyIconData& 
 }
 
 StartResult ConsolePlatform::startProcess(const std::string& commandLine) {
-  StartResult result = posix::start(commandLine);
+  StartResult result = startCommandLine(commandLine);
   if (!result.started) {
     // The command line may hold a password, so only the reason is told.
     note("A task could not be started: " + result.error);

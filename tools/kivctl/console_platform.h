@@ -13,8 +13,9 @@ namespace kiv::ctl {
 // a message becomes a timestamped line on standard error and a question
 // takes its safe answer (Cancel, or No where there is no Cancel). Each
 // last-launch status that would reach the icon's tip is a line on standard
-// output. Programs start through the POSIX starter, the clock is the local
-// wall clock, and nothing is stored in settings.
+// output. Programs start through the system's own starter (the one the window
+// program of that system uses), the clock is the local wall clock, and
+// nothing is stored in settings.
 class ConsolePlatform final : public Platform {
  public:
   ConsolePlatform(std::string scheduleFile, std::ostream& out, std::ostream& err);
@@ -34,6 +35,7 @@ class ConsolePlatform final : public Platform {
 
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override;
+  const CodePage& ansiCodePage() const override;
   bool flushToDisk(const std::filesystem::path& file) override;
 
   void showWindow() override {}

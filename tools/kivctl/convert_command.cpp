@@ -3,16 +3,18 @@
 #include <optional>
 
 #include "exit_status.h"
-#include "posix/file_sync.h"
+#include "os_services.h"
 #include "schedule_file/schedule_file_io.h"
 #include "schedule_source.h"
+#include "utf8_path.h"
 
 namespace kiv::ctl {
 
 int convertCommand(const std::string& in, const std::string& out, std::ostream& err) {
   const std::optional<Schedule> schedule = loadSchedule(in, err);
   if (!schedule) return kExitFailure;
-  if (const auto failure = writeScheduleFile(out, schedule->tasks, posix::syncFileToDisk)) {
+  if (const auto failure =
+          writeScheduleFile(pathFromUtf8(out), schedule->tasks, forceToDisk, scheduleCodePage())) {
     reportError(err, out + ": " + failure->description);
     return kExitFailure;
   }

@@ -29,7 +29,8 @@ int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
   const auto compiled =
       std::ranges::count_if(form.tasks, [](const Task& t) { return t.Compiled == 1; });
   platform.note("Scheduling " + std::to_string(compiled) + " compiled task" +
-                (compiled == 1 ? "" : "s") + " of " + file + " until SIGINT or SIGTERM.");
+                (compiled == 1 ? "" : "s") + " of " + file + " until " +
+                std::string(stopRequestNames()) + ".");
 
   while (!platform.ended() && stopSignals.wait(delayToNextSecond(wallClockMilliseconds()))) {
     form.Timer1_Timer();

@@ -7,8 +7,8 @@ namespace kiv::ctl {
 
 // "kivctl run": the window program's scheduler without its window. Loads the
 // schedule into the same MainForm, ticks just after each second boundary and
-// launches due compiled tasks as the window program does, until SIGINT,
-// SIGTERM or a task that closes the scheduler after running. The exit status:
+// launches due compiled tasks as the window program does, until a stop
+// request (stopRequestNames) or a task that closes the scheduler after running. The exit status:
 // a failure only when the schedule cannot be loaded.
 int runCommand(const std::string& file, std::ostream& out, std::ostream& err);
 

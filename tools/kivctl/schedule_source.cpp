@@ -3,7 +3,9 @@
 #include <array>
 
 #include "exit_status.h"
+#include "os_services.h"
 #include "schedule_file/schedule_file_io.h"
+#include "utf8_path.h"
 
 namespace kiv::ctl {
 namespace {
@@ -14,7 +16,8 @@ constexpr std::array<std::string_view, 3> kLayoutNames{"current", "formatA", "fo
 }  // namespace
 
 std::optional<Schedule> loadSchedule(const std::string& file, std::ostream& err) {
-  const FileResult<LoadedSchedule> loaded = readScheduleFile(file);
+  const FileResult<LoadedSchedule> loaded =
+      readScheduleFile(pathFromUtf8(file), scheduleCodePage());
   if (!loaded) {
     reportError(err, file + ": " + std::to_string(loaded.error().number) + ": " +
                          loaded.error().description);

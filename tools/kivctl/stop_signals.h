@@ -1,15 +1,19 @@
 #pragma once
 
-#include <signal.h>
-
 #include <chrono>
+#include <memory>
+#include <string_view>
 
 namespace kiv::ctl {
 
-// SIGINT and SIGTERM ask the scheduler to stop. While this object lives they
-// are held back except inside wait, so a tick in progress always finishes and
-// a stop is never lost between a check and the wait that follows it. The
-// former handlers and signal mask come back when it ends.
+// What asks the scheduler to stop, in words: the POSIX signals, or Windows'
+// console events.
+std::string_view stopRequestNames();
+
+// The requests named above ask the scheduler to stop. While this object
+// lives a stop is only taken inside wait, so a tick in progress always
+// finishes and a stop is never lost between a check and the wait that
+// follows it. The former handling comes back when it ends.
 class StopSignals {
  public:
   StopSignals();
@@ -21,9 +25,8 @@ class StopSignals {
   bool wait(std::chrono::milliseconds delay);
 
  private:
-  sigset_t savedMask_{};
-  struct sigaction savedInterrupt_ {};
-  struct sigaction savedTerminate_ {};
+  struct Saved;
+  std::unique_ptr<Saved> saved_;
 };
 
 }  // namespace kiv::ctl

@@ -1,11 +1,12 @@
 #include "usage.h"
 
 #include "base/identity.h"
+#include "stop_signals.h"
 
 namespace kiv::ctl {
 
 std::string helpText() {
-  return R"(Usage: kivctl COMMAND [OPTION]... FILE
+  return std::string(R"(Usage: kivctl COMMAND [OPTION]... FILE
 Inspect a schedule file of the Kiv task scheduler, list its next launches,
 or run its scheduler without a window.
 
@@ -25,7 +26,8 @@ Commands:
   run FILE
         runs the scheduler on FILE without a window: launches due tasks,
         prints each last-launch status on standard output and messages on
-        standard error; ends on SIGINT or SIGTERM
+        standard error; ends on )") +
+         std::string(stopRequestNames()) + R"(
   convert IN OUT
         reads a schedule of any layout and writes it to OUT in the current one
 

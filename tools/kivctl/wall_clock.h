@@ -10,7 +10,8 @@ namespace kiv::ctl {
 // on a whole second, for aiming ticks at second boundaries.
 std::chrono::milliseconds wallClockMilliseconds();
 
-// The local wall-clock time now, in the system's time zone.
+// The local wall-clock time now, in the system's time zone (from each
+// system's os_services.cpp).
 LocalTime localNow();
 
 }  // namespace kiv::ctl

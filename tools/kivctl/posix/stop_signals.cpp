@@ -1,5 +1,6 @@
 #include "stop_signals.h"
 
+#include <signal.h>
 #include <sys/select.h>
 
 #include <csignal>
@@ -23,27 +24,37 @@ sigset_t stopSignalSet() {
 
 }  // namespace
 
-StopSignals::StopSignals() {
+struct StopSignals::Saved {
+  sigset_t mask{};
+  struct sigaction interrupt {};
+  struct sigaction terminate {};
+};
+
+std::string_view stopRequestNames() {
+  return "SIGINT or SIGTERM";
+}
+
+StopSignals::StopSignals() : saved_(std::make_unique<Saved>()) {
   stopAsked = 0;
   const sigset_t stops = stopSignalSet();
-  ::sigprocmask(SIG_BLOCK, &stops, &savedMask_);
+  ::sigprocmask(SIG_BLOCK, &stops, &saved_->mask);
   struct sigaction action {};
   action.sa_handler = askToStop;
   ::sigemptyset(&action.sa_mask);
-  ::sigaction(SIGINT, &action, &savedInterrupt_);
-  ::sigaction(SIGTERM, &action, &savedTerminate_);
+  ::sigaction(SIGINT, &action, &saved_->interrupt);
+  ::sigaction(SIGTERM, &action, &saved_->terminate);
 }
 
 StopSignals::~StopSignals() {
-  ::sigaction(SIGINT, &savedInterrupt_, nullptr);
-  ::sigaction(SIGTERM, &savedTerminate_, nullptr);
-  ::sigprocmask(SIG_SETMASK, &savedMask_, nullptr);
+  ::sigaction(SIGINT, &saved_->interrupt, nullptr);
+  ::sigaction(SIGTERM, &saved_->terminate, nullptr);
+  ::sigprocmask(SIG_SETMASK, &saved_->mask, nullptr);
 }
 
 bool StopSignals::wait(std::chrono::milliseconds delay) {
   // pselect lets the stop signals in only while it waits: one that came
   // during the tick arrives at once and ends the wait.
-  sigset_t waiting = savedMask_;
+  sigset_t waiting = saved_->mask;
   ::sigdelset(&waiting, SIGINT);
   ::sigdelset(&waiting, SIGTERM);
   const auto whole = std::chrono::duration_cast<std::chrono::seconds>(delay);

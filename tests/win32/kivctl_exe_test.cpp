@@ -1,0 +1,213 @@
+// kivctl.exe itself, started as a script or an administrator's console
+// starts it.
+#include <gtest/gtest.h>
+
+#include "windows_api.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "console_events.h"
+#include "json_reader.h"
+#include "local_clock.h"
+#include "schedule_files.h"
+#include "base/local_time.h"
+#include "stand_in_record.h"
+#include "stop_signals.h"
+#include "support/temp_folder.h"
+#include "task_command_line.h"
+#include "waiting.h"
+#include "wide_text.h"
+
+namespace kiv {
+namespace {
+
+using testing::waitUntil;
+
+std::string kivctlExe() {
+  const char* program = std::getenv("KIVCTL_EXE");
+  return program != nullptr ? program : "";
+}
+
+std::string fileText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::wstring quoted(const std::string& argument) {
+  return L"\"" + toWide(argument) + L"\"";
+}
+
+// kivctl.exe run with `arguments`, its standard output and error going to
+// files of a folder of their own. `creationFlags` as CreateProcess takes them.
+class KivctlProcess {
+ public:
+  explicit KivctlProcess(const std::vector<std::string>& arguments, DWORD creationFlags = 0) {
+    std::wstring commandLine = quoted(kivctlExe());
+    for (const std::string& argument : arguments) commandLine += L" " + quoted(argument);
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    const auto open = [&](const std::filesystem::path& file) {
+      return CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    HANDLE out = open(folder_.path() / "stdout.txt");
+    HANDLE err = open(folder_.path() / "stderr.txt");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, creationFlags,
+                              nullptr, nullptr, &startup, &process_) != FALSE;
+    CloseHandle(out);
+    CloseHandle(err);
+    if (started_) CloseHandle(process_.hThread);
+  }
+  ~KivctlProcess() {
+    if (!started_) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+      TerminateProcess(process_.hProcess, 99);
+    CloseHandle(process_.hProcess);
+  }
+  KivctlProcess(const KivctlProcess&) = delete;
+  KivctlProcess& operator=(const KivctlProcess&) = delete;
+
+  bool started() const { return started_; }
+  DWORD id() const { return process_.dwProcessId; }
+  // The exit status once the process has ended within the limit; nothing else.
+  std::optional<DWORD> exitStatus(DWORD limitMilliseconds = 30000) const {
+    if (!started_ || WaitForSingleObject(process_.hProcess, limitMilliseconds) != WAIT_OBJECT_0)
+      return std::nullopt;
+    DWORD status = 0;
+    GetExitCodeProcess(process_.hProcess, &status);
+    return status;
+  }
+  std::string out() const { return fileText(folder_.path() / "stdout.txt"); }
+  std::string err() const { return fileText(folder_.path() / "stderr.txt"); }
+
+ private:
+  testing::TempFolder folder_;
+  PROCESS_INFORMATION process_{};
+  bool started_ = false;
+};
+
+TEST(KivctlExe, ExitsAsOnPosixWithOneLineOnStandardError) {
+  ASSERT_FALSE(kivctlExe().empty()) << "KIVCTL_EXE names no program";
+  const KivctlProcess version({"--version"});
+  ASSERT_TRUE(version.started());
+  EXPECT_EQ(version.exitStatus(), 0U);
+  // Line ends as on POSIX: the bytes match kivctl's everywhere.
+  EXPECT_EQ(version.out(), "kivctl (Kivander) 7.0.0\n");
+
+  const KivctlProcess unknown({"show", "a.kiv"});
+  EXPECT_EQ(unknown.exitStatus(), 2U);
+  EXPECT_EQ(unknown.err(), "kivctl: unknown command 'show'; try 'kivctl --help'\n");
+  EXPECT_EQ(unknown.out(), "");
+
+  const KivctlProcess help({"--help"});
+  EXPECT_EQ(help.exitStatus(), 0U);
+  EXPECT_NE(help.out().find("ends on Ctrl+C, Ctrl+Break or the console's closing"),
+            std::string::npos)
+      << help.out();
+}
+
+// A folder whose name holds characters beyond the ANSI code page.
+class KivctlExeFolder : public ::testing::Test {
+ protected:
+  KivctlExeFolder() { std::filesystem::create_directory(folder); }
+
+  testing::TempFolder temporary;
+  std::filesystem::path folder = temporary.path() / L"\u0394\u03B2\u03B3 \u00E9";
+  std::string folderText = fromWide(folder.wstring());
+};
+
+TEST_F(KivctlExeFolder, TakesAndWritesPathsAndTextsAsUtf8) {
+  TaskTable tasks;
+  tasks[0].TaskName = "Caf\xC3\xA9 \xE2\x82\xAC";
+  tasks[0].Compiled = 1;
+  testing::writeSchedule(folder / "nightly.kiv", tasks);
+  const std::string file = folderText + "\\nightly.kiv";
+
+  const KivctlProcess listing({"list", file, "--json"});
+  EXPECT_EQ(listing.exitStatus(), 0U) << listing.err();
+  const auto json = testing::parseJson(listing.out());
+  ASSERT_TRUE(json) << listing.out();
+  EXPECT_EQ((*json)["tasks"].array()[0]["taskName"].text(), "Caf\xC3\xA9 \xE2\x82\xAC");
+
+  // check names the file as it was given.
+  const KivctlProcess check({"check", file});
+  EXPECT_EQ(check.exitStatus(), 1U);
+  EXPECT_TRUE(check.out().starts_with(file + ": task 1: ")) << check.out();
+
+  const KivctlProcess missing({"list", folderText + "\\missing.kiv"});
+  EXPECT_EQ(missing.exitStatus(), 1U);
+  EXPECT_TRUE(missing.err().starts_with("kivctl: " + folderText + "\\missing.kiv: 2: "))
+      << missing.err();
+
+  const KivctlProcess convert({"convert", file, folderText + "\\copy.kiv"});
+  EXPECT_EQ(convert.exitStatus(), 0U) << convert.err();
+  EXPECT_EQ(fileText(folder / "copy.kiv"), fileText(folder / "nightly.kiv"));
+}
+
+// A compiled task of the stand-in, due a few seconds from now.
+Task dueStandInTask(int secondsAhead) {
+  Task task;
+  task.TaskName = "Soon";
+  task.LaunchAt = dateTimeText(localNow() + std::chrono::seconds{secondsAhead}).substr(11);
+  task.Username = "Admin";
+  task.Password = "p\xC3\xA4ss \"x\"";
+  task.AccessLocation = testing::StandInRecord::program();
+  task.DatabaseLocation =
+      "C:\\Donn\xC3\xA9"
+      "es\\caf\xC3\xA9 \xE2\x82\xAC.mdb";
+  task.Action = 0;
+  task.Compiled = 1;
+  return task;
+}
+
+const std::string kReady = "Ctrl+C, Ctrl+Break or the console's closing.\n";
+
+TEST_F(KivctlExeFolder, RunStartsTheProgramWithItsCommandLineExactly) {
+  TaskTable tasks;
+  tasks[4] = dueStandInTask(3);
+  tasks[4].CloseAfterRunning = 1;
+  testing::writeSchedule(folder / "soon.kiv", tasks);
+  const testing::StandInRecord record;
+
+  const KivctlProcess run({"run", folderText + "\\soon.kiv"});
+  // The task closes the scheduler after running: it ends by itself.
+  EXPECT_EQ(run.exitStatus(), 0U) << run.err();
+  EXPECT_EQ(record.commandLine(), ctl::printedCommandLine(tasks[4], true));
+  EXPECT_TRUE(run.out().starts_with("Last launch: task 5 @ ")) << run.out();
+  EXPECT_NE(run.err().find(kReady), std::string::npos) << run.err();
+  EXPECT_EQ(run.err().find("p\xC3\xA4ss"), std::string::npos) << run.err();
+}
+
+TEST(KivctlStopSignals, CtrlCAndCtrlBreakEndTheWaitAtOnce) {
+  for (const DWORD event : {DWORD{CTRL_C_EVENT}, DWORD{CTRL_BREAK_EVENT}}) {
+    ctl::StopSignals stop;
+    EXPECT_TRUE(stop.wait(std::chrono::milliseconds{20})) << event;
+    // As the console calls it, from a thread of its own.
+    BOOL taken = FALSE;
+    std::thread console([&] { taken = ctl::onConsoleEvent(event); });
+    console.join();
+    EXPECT_TRUE(taken) << event;
+    // A wait that ran out would answer true.
+    EXPECT_FALSE(stop.wait(std::chrono::seconds{20})) << event;
+  }
+}
+
+TEST(KivctlStopSignals, LeavesOtherEventsToTheNextHandler) {
+  const ctl::StopSignals stop;
+  EXPECT_FALSE(ctl::onConsoleEvent(0x7F));
+}
+
+}  // namespace
+}  // namespace kiv

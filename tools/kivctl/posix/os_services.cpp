@@ -1,0 +1,35 @@
+#include "os_services.h"
+
+#include <time.h>
+
+#include <chrono>
+
+#include "posix/file_sync.h"
+#include "posix/process_starter.h"
+#include "wall_clock.h"
+
+namespace kiv::ctl {
+
+const CodePage& scheduleCodePage() {
+  return windows1252CodePage();
+}
+
+bool forceToDisk(const std::filesystem::path& file) {
+  return posix::syncFileToDisk(file);
+}
+
+StartResult startCommandLine(const std::string& commandLine) {
+  return posix::start(commandLine);
+}
+
+// The standard library of the build compiler has no time-zone database yet,
+// so the C library converts.
+LocalTime localNow() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  return fromCivil({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                    local.tm_min, local.tm_sec});
+}
+
+}  // namespace kiv::ctl

@@ -1,0 +1,28 @@
+#include "os_services.h"
+
+#include "ansi_code_page.h"
+#include "file_flush.h"
+#include "local_clock.h"
+#include "process_start.h"
+#include "wall_clock.h"
+
+namespace kiv::ctl {
+
+// A schedule written by Kiv.exe on this system reads the same here.
+const CodePage& scheduleCodePage() {
+  return systemAnsiCodePage();
+}
+
+bool forceToDisk(const std::filesystem::path& file) {
+  return flushFileToDisk(file);
+}
+
+StartResult startCommandLine(const std::string& commandLine) {
+  return startMinimised(commandLine);
+}
+
+LocalTime localNow() {
+  return kiv::localNow();
+}
+
+}  // namespace kiv::ctl
