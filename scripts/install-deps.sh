@@ -21,8 +21,10 @@ declare -A package_sets=(
   # The test suites: GoogleTest for the core, Google Benchmark so the
   # benchmarks keep building, and a private X server with a
   # notification-area host, input automation and screenshots for the
-  # end-to-end tests.
-  [test]="libgtest-dev googletest libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick"
+  # end-to-end tests. The systemd timers kivctl exports are checked with
+  # systemd's own analyzer (systemd-analyze, no running service manager), in
+  # UTC and in a zone with daylight saving from the time zone data.
+  [test]="libgtest-dev googletest libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick systemd tzdata"
   # The Windows program Kiv.exe: the mingw-w64 cross compiler for 32-bit
   # Windows, and Wine (its 32-bit part from the i386 architecture) with Wine's
   # own fonts, Tahoma among them, to run Kiv.exe, kivctl.exe and their tests.

@@ -13,7 +13,7 @@
 #include <system_error>
 #include <vector>
 
-#include "posix/windows_command_line.h"
+#include "compile/windows_command_line.h"
 
 namespace kiv::posix {
 namespace {

@@ -38,6 +38,40 @@ TEST(Arguments, CommandsTakeTheirOperandsAndOptionsInAnyOrder) {
   EXPECT_EQ(convert.value().files, (std::vector<std::string>{"old.kiv", "new.kiv"}));
 }
 
+TEST(Arguments, ExportNeedsItsFolderAndTakesOneScope) {
+  const auto plain = parse({"export", "a.kiv", "--systemd", "units"});
+  ASSERT_TRUE(plain) << plain.error().message;
+  EXPECT_EQ(plain.value().action, Action::Export);
+  EXPECT_EQ(plain.value().systemdFolder, "units");
+  EXPECT_FALSE(plain.value().userUnits || plain.value().systemUnits || plain.value().persistent);
+  EXPECT_FALSE(plain.value().unitPrefix);
+
+  const auto full = parse({"export", "--persistent", "--system", "--prefix=db_1",
+                           "--systemd=/etc/systemd/system", "a.kiv"});
+  ASSERT_TRUE(full) << full.error().message;
+  EXPECT_EQ(full.value().systemdFolder, "/etc/systemd/system");
+  EXPECT_TRUE(full.value().systemUnits);
+  EXPECT_TRUE(full.value().persistent);
+  EXPECT_EQ(full.value().unitPrefix, "db_1");
+
+  const std::vector<std::pair<std::vector<std::string_view>, std::string>> refused{
+      {{"export", "a.kiv"}, "'export' needs --systemd DIR"},
+      {{"export", "a.kiv", "--systemd", ""}, "--systemd takes a folder"},
+      {{"export", "a.kiv", "--systemd", "u", "--user", "--system"},
+       "--user and --system exclude each other"},
+      {{"export", "a.kiv", "--systemd", "u", "--prefix", "my units"},
+       "--prefix: the unit name prefix \"my units\" may hold only letters A to Z, digits, "
+       "\"_\", \".\" and \"-\""},
+      {{"export", "--systemd", "u"}, "'export' takes FILE, given 0 operands"},
+      {{"next", "a.kiv", "--systemd", "u"}, "'next' has no option --systemd"},
+  };
+  for (const auto& [arguments, message] : refused) {
+    const auto parsed = parse(arguments);
+    ASSERT_FALSE(parsed) << message;
+    EXPECT_EQ(parsed.error().message, message);
+  }
+}
+
 TEST(Arguments, NextDefaultsToTenLaunchesFromNow) {
   const auto next = parse({"next", "a.kiv"});
   ASSERT_TRUE(next);

@@ -26,7 +26,7 @@ TEST(KivctlCli, HelpAndVersionSucceedOnStandardOutput) {
   expectExit(help, 0);
   EXPECT_TRUE(help.out.starts_with("Usage: kivctl COMMAND")) << help.out;
   for (const std::string command :
-       {"list FILE", "next FILE", "check FILE", "run FILE", "convert IN OUT"}) {
+       {"list FILE", "next FILE", "check FILE", "run FILE", "convert IN OUT", "export FILE"}) {
     EXPECT_NE(help.out.find("  " + command), std::string::npos) << command;
   }
   EXPECT_EQ(help.err, "");

@@ -30,6 +30,38 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
   return result;
 }
 
+// Starts `argv` (the program looked up on PATH) with standard input on
+// /dev/null and standard output and error going to the files; the
+// environment entries come before the test's own, so they win.
+pid_t spawnProgram(std::vector<std::string> argv, const std::vector<std::string>& environment,
+                   const std::filesystem::path& outFile, const std::filesystem::path& errFile) {
+  std::vector<std::string> envp(environment);
+  for (char** entry = environ; *entry != nullptr; ++entry) envp.emplace_back(*entry);
+
+  posix_spawn_file_actions_t actions;
+  ::posix_spawn_file_actions_init(&actions);
+  ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  ::posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+  ::posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+  auto argPointers = pointers(argv);
+  auto envPointers = pointers(envp);
+  pid_t pid = -1;
+  const int failed = ::posix_spawnp(&pid, argv.front().c_str(), &actions, nullptr,
+                                    argPointers.data(), envPointers.data());
+  ::posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) throw std::runtime_error(argv.front() + " could not be started");
+  return pid;
+}
+
+Ending waitFor(pid_t pid) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  if (WIFEXITED(status)) return {true, WEXITSTATUS(status), 0};
+  return {false, -1, WIFSIGNALED(status) ? WTERMSIG(status) : 0};
+}
+
 }  // namespace
 
 std::string waitForText(const std::filesystem::path& file, std::string_view wanted,
@@ -49,22 +81,7 @@ KivctlProcess::KivctlProcess(const std::vector<std::string>& arguments,
     : folder_(folder) {
   std::vector<std::string> argv{KIVCTL};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  std::vector<std::string> envp(environment);
-  for (char** entry = environ; *entry != nullptr; ++entry) envp.emplace_back(*entry);
-
-  posix_spawn_file_actions_t actions;
-  ::posix_spawn_file_actions_init(&actions);
-  ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  ::posix_spawn_file_actions_addopen(&actions, 1, outFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-  ::posix_spawn_file_actions_addopen(&actions, 2, errFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-  auto argPointers = pointers(argv);
-  auto envPointers = pointers(envp);
-  const int failed =
-      ::posix_spawn(&pid_, KIVCTL, &actions, nullptr, argPointers.data(), envPointers.data());
-  ::posix_spawn_file_actions_destroy(&actions);
-  if (failed != 0) throw std::runtime_error("kivctl could not be started");
+  pid_ = spawnProgram(argv, environment, outFile(), errFile());
 }
 
 KivctlProcess::~KivctlProcess() {
@@ -78,11 +95,9 @@ void KivctlProcess::signal(int number) {
 }
 
 Ending KivctlProcess::wait() {
-  int status = 0;
-  ::waitpid(pid_, &status, 0);
+  const Ending ending = waitFor(pid_);
   pid_ = -1;
-  if (WIFEXITED(status)) return {true, WEXITSTATUS(status), 0};
-  return {false, -1, WIFSIGNALED(status) ? WTERMSIG(status) : 0};
+  return ending;
 }
 
 std::string KivctlProcess::out() const {
@@ -97,6 +112,15 @@ Finished runKivctl(const std::vector<std::string>& arguments) {
   KivctlProcess process(arguments, folder.path());
   const Ending ending = process.wait();
   return {ending, process.out(), process.err()};
+}
+
+Finished runProgram(const std::vector<std::string>& argv,
+                    const std::vector<std::string>& environment) {
+  const TempFolder folder;
+  const auto out = folder.path() / "stdout.txt";
+  const auto err = folder.path() / "stderr.txt";
+  const Ending ending = waitFor(spawnProgram(argv, environment, out, err));
+  return {ending, fileText(out), fileText(err)};
 }
 
 }  // namespace kiv::testing

@@ -55,4 +55,9 @@ struct Finished {
 
 Finished runKivctl(const std::vector<std::string>& arguments);
 
+// Any program, looked up on PATH, run to its end the same way; environment
+// entries "NAME=value" win over the test's own.
+Finished runProgram(const std::vector<std::string>& argv,
+                    const std::vector<std::string>& environment = {});
+
 }  // namespace kiv::testing

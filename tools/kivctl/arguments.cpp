@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "scheduler/date_time_text.h"
+#include "unit_names.h"
 
 namespace kiv::ctl {
 namespace {
@@ -43,7 +44,19 @@ std::optional<std::string> applyCount(Invocation& in, std::string_view value) {
          std::string(value) + "\"";
 }
 
-constexpr std::array<OptionSpec, 5> kOptions{{
+std::optional<std::string> applySystemdFolder(Invocation& in, std::string_view value) {
+  if (value.empty()) return std::string("--systemd takes a folder");
+  in.systemdFolder = std::string(value);
+  return std::nullopt;
+}
+
+std::optional<std::string> applyUnitPrefix(Invocation& in, std::string_view value) {
+  if (auto problem = unitPrefixProblem(value)) return "--prefix: " + *problem;
+  in.unitPrefix = std::string(value);
+  return std::nullopt;
+}
+
+constexpr std::array<OptionSpec, 10> kOptions{{
     {"--json", nullptr, &Invocation::json},
     {"--show-passwords", nullptr, &Invocation::showPasswords},
     {"--from", [](Invocation& in,
@@ -51,7 +64,21 @@ constexpr std::array<OptionSpec, 5> kOptions{{
     {"--until", [](Invocation& in,
                    std::string_view value) { return applyDateTime(in.until, "--until", value); }},
     {"--count", applyCount},
+    {"--systemd", applySystemdFolder},
+    {"--user", nullptr, &Invocation::userUnits},
+    {"--system", nullptr, &Invocation::systemUnits},
+    {"--prefix", applyUnitPrefix},
+    {"--persistent", nullptr, &Invocation::persistent},
 }};
+
+// What the options of a command must be together; nullopt when they are.
+using OptionsCheck = std::optional<std::string> (*)(const Invocation&);
+
+std::optional<std::string> checkExportOptions(const Invocation& in) {
+  if (!in.systemdFolder) return std::string("'export' needs --systemd DIR");
+  if (in.userUnits && in.systemUnits) return std::string("--user and --system exclude each other");
+  return std::nullopt;
+}
 
 struct CommandSpec {
   std::string_view name;
@@ -59,15 +86,22 @@ struct CommandSpec {
   std::string_view operands;  // as the help names them
   std::size_t operandCount;
   std::vector<std::string_view> options;
+  OptionsCheck check = nullptr;
 };
 
-const std::array<CommandSpec, 5>& commands() {
-  static const std::array<CommandSpec, 5> kCommands{{
+const std::array<CommandSpec, 6>& commands() {
+  static const std::array<CommandSpec, 6> kCommands{{
       {"list", Action::List, "FILE", 1, {"--json", "--show-passwords"}},
       {"next", Action::Next, "FILE", 1, {"--from", "--count", "--until", "--json"}},
       {"check", Action::Check, "FILE", 1, {}},
       {"run", Action::Run, "FILE", 1, {}},
       {"convert", Action::Convert, "IN OUT", 2, {}},
+      {"export",
+       Action::Export,
+       "FILE",
+       1,
+       {"--systemd", "--user", "--system", "--prefix", "--persistent"},
+       checkExportOptions},
   }};
   return kCommands;
 }
@@ -116,6 +150,9 @@ class CommandParser {
                         std::string(command_.operands) + ", given " +
                         std::to_string(invocation_.files.size()) + " operand" +
                         (invocation_.files.size() == 1 ? "" : "s")};
+    }
+    if (command_.check != nullptr) {
+      if (auto error = command_.check(invocation_)) return UsageError{*error};
     }
     return invocation_;
   }

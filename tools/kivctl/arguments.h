@@ -12,7 +12,7 @@
 
 namespace kiv::ctl {
 
-enum class Action { Help, Version, List, Next, Check, Run, Convert };
+enum class Action { Help, Version, List, Next, Check, Run, Convert, Export };
 
 // What the command line asks for.
 struct Invocation {
@@ -23,6 +23,11 @@ struct Invocation {
   std::optional<LocalTime> from;  // next: now when not given
   std::optional<LocalTime> until;
   std::size_t count = 10;
+  std::optional<std::string> systemdFolder;  // export: where the units go
+  bool userUnits = false;
+  bool systemUnits = false;
+  std::optional<std::string> unitPrefix;  // export: checked to make unit names
+  bool persistent = false;
 };
 
 // Bad usage, said in one line.

@@ -4,6 +4,7 @@
 #include "check_command.h"
 #include "convert_command.h"
 #include "exit_status.h"
+#include "export_command.h"
 #include "list_command.h"
 #include "next_command.h"
 #include "run_command.h"
@@ -37,6 +38,13 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
       return runCommand(in.files[0], out, err);
     case Action::Convert:
       return convertCommand(in.files[0], in.files[1], err);
+    case Action::Export:
+      return exportCommand(in.files[0],
+                           {.directory = *in.systemdFolder,
+                            .scope = in.systemUnits ? UnitScope::System : UnitScope::User,
+                            .prefix = in.unitPrefix,
+                            .persistent = in.persistent},
+                           out, err);
   }
   return kExitUsage;
 }

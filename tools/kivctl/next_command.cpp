@@ -8,11 +8,12 @@
 #include "scheduler/date_time_text.h"
 
 namespace kiv::ctl {
-namespace {
 
 std::string taskLabel(int index, const Task& task) {
   return "task " + std::to_string(index + 1) + " (launch time \"" + task.LaunchAt + "\")";
 }
+
+namespace {
 
 // Writes each launch as it comes, so a long forecast is never held whole.
 class LaunchWriter {

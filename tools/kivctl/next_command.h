@@ -7,6 +7,10 @@
 
 namespace kiv::ctl {
 
+// "task 3 (launch time "02:00:00")": a task named where its launches are in
+// question, as in "... never launches: " and the reason.
+std::string taskLabel(int index, const Task& task);
+
 // The launches in `range` on `out` as they are found, one a line or as JSON;
 // on `err` a line for each compiled task that never launches and for a launch
 // that ends the scheduler.

@@ -8,7 +8,7 @@ namespace kiv::ctl {
 std::string helpText() {
   return std::string(R"(Usage: kivctl COMMAND [OPTION]... FILE
 Inspect a schedule file of the Kiv task scheduler, list its next launches,
-or run its scheduler without a window.
+run its scheduler without a window, or hand the schedule to systemd timers.
 
 Commands:
   list FILE [--json] [--show-passwords]
@@ -30,6 +30,21 @@ Commands:
          std::string(stopRequestNames()) + R"(
   convert IN OUT
         reads a schedule of any layout and writes it to OUT in the current one
+  export FILE --systemd DIR [--user|--system] [--prefix NAME] [--persistent]
+        writes into DIR, readable by the owner only, a service and a timer
+        NAME-taskN.service and NAME-taskN.timer for each compiled task the
+        scheduler would start: the service starts the task's program as the
+        scheduler does, the timer elapses when the scheduler would launch it
+        (NAME: kiv- and the file's name unless --prefix); --persistent
+        catches up on a launch missed while the machine was off; prints the
+        units and the systemctl commands that start them, for the user's
+        service manager (--user, the default) or the system's (--system);
+        tasks that get no units are named on standard error with the reason
+
+Example: run the tasks of nightly.kiv as the user's systemd timers
+  kivctl export nightly.kiv --systemd ~/.config/systemd/user
+  systemctl --user daemon-reload
+  systemctl --user enable --now kiv-nightly-task3.timer
 
 Options:
   --help     show this help and exit

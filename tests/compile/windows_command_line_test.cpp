@@ -1,4 +1,4 @@
-#include "posix/windows_command_line.h"
+#include "compile/windows_command_line.h"
 
 #include <gtest/gtest.h>
 

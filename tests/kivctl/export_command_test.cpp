@@ -1,0 +1,246 @@
+#include "export_command.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "schedule_files.h"
+#include "support/compiled_task.h"
+#include "support/temp_folder.h"
+#include "tasks/value_lists.h"
+
+namespace kiv::ctl {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::compiledTask;
+using testing::TempFolder;
+
+struct Exported {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Exported exportUnits(const fs::path& schedule, const ExportOptions& options) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = exportCommand(schedule.string(), options, out, err);
+  return {status, out.str(), err.str()};
+}
+
+// User units into `directory`, named after the schedule, not persistent.
+ExportOptions into(const fs::path& directory) {
+  ExportOptions options;
+  options.directory = directory;
+  return options;
+}
+
+std::string fileText(const fs::path& file) {
+  const std::vector<std::uint8_t> bytes = testing::readAll(file);
+  return {bytes.begin(), bytes.end()};
+}
+
+std::vector<std::string> sortedNames(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::ranges::sort(names);
+  return names;
+}
+
+// A weekday task with a name and a password, one that never launches, one
+// that closes the scheduler after running, and one left uncompiled.
+TaskTable mixedTasks() {
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:00:00", kWeekdaysOnly);
+  tasks[0].TaskName = "Nightly 100% \"compact\"";
+  tasks[0].Password = "s3cret$";
+  tasks[1] = compiledTask(1, "12:30:?0");
+  tasks[2] = compiledTask(2, "06:15:?8", kLastWeekdayOfMonth);
+  tasks[2].CloseAfterRunning = 1;
+  tasks[3] = compiledTask(3, "04:00:00");
+  tasks[3].Compiled = 0;
+  return tasks;
+}
+
+TEST(ExportCommand, WritesAServiceAndATimerForEachTaskTheTickStarts) {
+  const TempFolder folder;
+  const fs::path schedule = folder.path() / "nightly.kiv";
+  testing::writeSchedule(schedule, mixedTasks());
+  const fs::path units = folder.path() / "config" / "systemd" / "user";
+
+  const Exported exported = exportUnits(schedule, into(units));
+
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(sortedNames(units),
+            (std::vector<std::string>{"kiv-nightly-task1.service", "kiv-nightly-task1.timer",
+                                      "kiv-nightly-task3.service", "kiv-nightly-task3.timer"}));
+  for (const auto& entry : fs::directory_iterator(units)) {
+    EXPECT_EQ(fs::status(entry.path()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write)
+        << entry.path();
+  }
+  EXPECT_EQ(fileText(units / "kiv-nightly-task1.service"),
+            "[Unit]\n"
+            "Description=Kiv task 1 \"Nightly 100%% \"compact\"\" (nightly.kiv)\n"
+            "\n"
+            "[Service]\n"
+            "Type=oneshot\n"
+            "ExecStart=\"/opt/db/access\" \"/srv/task1.mdb\" \"/user\" \"Admin\" \"/pwd\" "
+            "\"s3cret$$\" \"/compact\"\n");
+  EXPECT_EQ(fileText(units / "kiv-nightly-task1.timer"),
+            "[Unit]\n"
+            "Description=Kiv task 1 \"Nightly 100%% \"compact\"\" (nightly.kiv)\n"
+            "\n"
+            "[Timer]\n"
+            "OnCalendar=Mon,Tue,Wed,Thu,Fri *-*-* 02:00:00\n"
+            "AccuracySec=1s\n"
+            "Persistent=false\n"
+            "\n"
+            "[Install]\n"
+            "WantedBy=timers.target\n");
+  EXPECT_NE(fileText(units / "kiv-nightly-task3.timer")
+                .find("OnCalendar=Mon,Tue,Wed,Thu,Fri *-*~01 06,14,22:15:00\n"
+                      "OnCalendar=Fri *-*~02,03 06,14,22:15:00\n"),
+            std::string::npos);
+  EXPECT_EQ(exported.out, "wrote " + (units / "kiv-nightly-task1.service").string() +
+                              "\n"
+                              "wrote " +
+                              (units / "kiv-nightly-task1.timer").string() +
+                              "\n"
+                              "wrote " +
+                              (units / "kiv-nightly-task3.service").string() +
+                              "\n"
+                              "wrote " +
+                              (units / "kiv-nightly-task3.timer").string() +
+                              "\n"
+                              "\n"
+                              "To start the timers now and at every boot:\n"
+                              "  systemctl --user daemon-reload\n"
+                              "  systemctl --user enable --now kiv-nightly-task1.timer\n"
+                              "  systemctl --user enable --now kiv-nightly-task3.timer\n");
+  EXPECT_EQ(exported.err,
+            "kivctl: task 2 (launch time \"12:30:?0\") never launches: its interval is 0 hours\n"
+            "kivctl: task 3 has \"Close KIV after running?\" checked, which has no meaning for a "
+            "timer: there is no scheduler to close\n");
+}
+
+TEST(ExportCommand, SystemUnitsArePersistentOnRequestAndWarnOfVisiblePasswords) {
+  const TempFolder folder;
+  const fs::path schedule = folder.path() / "nightly.kiv";
+  testing::writeSchedule(schedule, mixedTasks());
+
+  ExportOptions options = into(folder.path() / "units");
+  options.scope = UnitScope::System;
+  options.prefix = "db";
+  options.persistent = true;
+  const Exported exported = exportUnits(schedule, options);
+
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  EXPECT_NE(fileText(folder.path() / "units" / "db-task1.timer").find("\nPersistent=true\n"),
+            std::string::npos);
+  EXPECT_NE(exported.out.find("  systemctl daemon-reload\n"
+                              "  systemctl enable --now db-task1.timer\n"
+                              "  systemctl enable --now db-task3.timer\n"),
+            std::string::npos)
+      << exported.out;
+  EXPECT_NE(exported.err.find("kivctl: the system's service manager shows a service's command "
+                              "line, and with it the password, to every user"),
+            std::string::npos)
+      << exported.err;
+
+  // Without a password there is nothing to warn of.
+  TaskTable tasks = mixedTasks();
+  tasks[0].Password.clear();
+  testing::writeSchedule(schedule, tasks);
+  options.persistent = false;
+  const Exported plain = exportUnits(schedule, options);
+  EXPECT_EQ(plain.err.find("password"), std::string::npos) << plain.err;
+}
+
+TEST(ExportCommand, ATaskSystemdCannotStartAsTheStarterDoesFailsTheExport) {
+  const TempFolder folder;
+  const fs::path schedule = folder.path() / "nightly.kiv";
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:00:00");
+  tasks[0].AccessLocation = R"(C:\Office\MSACCESS.EXE)";
+  tasks[1] = compiledTask(1, "03:00:00");
+  testing::writeSchedule(schedule, tasks);
+
+  const Exported exported = exportUnits(schedule, into(folder.path() / "units"));
+
+  EXPECT_EQ(exported.status, 1);
+  EXPECT_EQ(exported.err,
+            "kivctl: task 1 cannot be exported: its program \"C:\\Office\\MSACCESS.EXE\" holds a "
+            "quote, a backslash, a \"$\" or a control character, which systemd does not take in "
+            "the name of a program\n");
+  EXPECT_EQ(sortedNames(folder.path() / "units"),
+            (std::vector<std::string>{"kiv-nightly-task2.service", "kiv-nightly-task2.timer"}));
+}
+
+TEST(ExportCommand, NamesUnitsLeftFromAnEarlierExport) {
+  const TempFolder folder;
+  const fs::path schedule = folder.path() / "nightly.kiv";
+  TaskTable tasks = mixedTasks();
+  tasks[1] = compiledTask(1, "05:00:00");
+  testing::writeSchedule(schedule, tasks);
+  const fs::path units = folder.path() / "units";
+  ASSERT_EQ(exportUnits(schedule, into(units)).status, 0);
+
+  tasks[1].Compiled = 0;
+  testing::writeSchedule(schedule, tasks);
+  const Exported again = exportUnits(schedule, into(units));
+
+  EXPECT_EQ(again.status, 0);
+  EXPECT_EQ(again.err.substr(again.err.find("kivctl: task 2")),
+            "kivctl: task 2 has no units now, but " + (units / "kiv-nightly-task2").string() +
+                ".* are left from an earlier export; stop them with 'systemctl --user disable "
+                "--now kiv-nightly-task2.timer' and remove them\n");
+  EXPECT_TRUE(fs::exists(units / "kiv-nightly-task2.timer"));
+}
+
+TEST(ExportCommand, AFolderOrUnitThatCannotBeWrittenFailsWithItsName) {
+  const TempFolder folder;
+  const fs::path schedule = folder.path() / "nightly.kiv";
+  testing::writeSchedule(schedule, mixedTasks());
+
+  const fs::path notAFolder = folder.path() / "file";
+  testing::writeAll(notAFolder, {'x'});
+  const Exported onFile = exportUnits(schedule, into(notAFolder / "units"));
+  EXPECT_EQ(onFile.status, 1);
+  EXPECT_TRUE(onFile.err.starts_with("kivctl: " + (notAFolder / "units").string() + ": "))
+      << onFile.err;
+  EXPECT_EQ(onFile.out, "");
+
+  // A folder in the place of the first unit: its replacement cannot be renamed there.
+  const fs::path units = folder.path() / "units";
+  fs::create_directories(units / "kiv-nightly-task1.service");
+  const Exported blocked = exportUnits(schedule, into(units));
+  EXPECT_EQ(blocked.status, 1);
+  EXPECT_NE(blocked.err.find("kivctl: " + (units / "kiv-nightly-task1.service").string() + ": "),
+            std::string::npos)
+      << blocked.err;
+  EXPECT_EQ(sortedNames(units), std::vector<std::string>{"kiv-nightly-task1.service"});
+}
+
+TEST(ExportCommand, RefusesADefaultPrefixThatMakesNoUnitName) {
+  const TempFolder folder;
+  // "kiv-" and 237 characters: one more than a prefix may have. The safe
+  // writer's temporary name would be too long for the folder, so the
+  // schedule gets its name afterwards.
+  const fs::path schedule = folder.path() / (std::string(237, 'n') + ".kiv");
+  testing::writeSchedule(folder.path() / "short.kiv", mixedTasks());
+  fs::rename(folder.path() / "short.kiv", schedule);
+  const Exported exported = exportUnits(schedule, into(folder.path() / "units"));
+  EXPECT_EQ(exported.status, 1);
+  EXPECT_NE(exported.err.find("is longer than 240 characters; give one with --prefix"),
+            std::string::npos)
+      << exported.err;
+  EXPECT_FALSE(fs::exists(folder.path() / "units"));
+}
+
+}  // namespace
+}  // namespace kiv::ctl

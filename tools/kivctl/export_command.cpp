@@ -1,0 +1,168 @@
+#include "export_command.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "compile/command_line.h"
+#include "exit_status.h"
+#include "next_command.h"
+#include "os_services.h"
+#include "compile/windows_command_line.h"
+#include "schedule_file/file_bytes.h"
+#include "schedule_source.h"
+#include "scheduler/systemd_calendar.h"
+#include "scheduler/task_launches.h"
+#include "systemd_quoting.h"
+#include "systemd_units.h"
+#include "unit_names.h"
+
+namespace kiv::ctl {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Why a compiled task gets no units. A task that never launches is exported
+// exactly by having none; one that launches but cannot be expressed is a
+// failure of the export.
+struct Refusal {
+  std::string message;
+  bool failure = false;
+};
+
+Result<TaskUnits, Refusal> unitsFor(const Task& task, int index, std::string_view scheduleName,
+                                    bool persistent) {
+  auto seconds = launchSecondsOfDay(task);
+  if (!seconds) return Refusal{taskLabel(index, task) + " never launches: " + seconds.error()};
+  // The program and arguments the POSIX starter would start for the line the
+  // tick composes when it shows the task.
+  std::vector<std::string> arguments =
+      splitWindowsCommandLine(composeCommandLine(compileInputsFor(task)));
+  if (auto problem = execStartProblem(arguments)) {
+    return Refusal{"task " + std::to_string(index + 1) + " cannot be exported: " + *problem, true};
+  }
+  return TaskUnits{taskDescription(index, task.TaskName, scheduleName), std::move(arguments),
+                   calendarEvents(task.DaysToRunOn, seconds.value()), persistent};
+}
+
+// The unit holds the password as the command line does, so it is written
+// owner-only and whole, as Save writes a schedule.
+std::optional<std::string> writeUnit(const fs::path& file, const std::string& text) {
+  const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  if (const auto failure = writeFileSafely(file, bytes, forceToDisk)) {
+    return file.string() + ": " + failure->description;
+  }
+  return std::nullopt;
+}
+
+std::string systemctl(UnitScope scope) {
+  return scope == UnitScope::User ? "systemctl --user" : "systemctl";
+}
+
+bool isThere(const fs::path& file) {
+  std::error_code ignored;  // a file that cannot even be looked at is no leftover to name
+  return fs::exists(fs::symlink_status(file, ignored));
+}
+
+// A task that had units from an earlier export and has none now would go on
+// starting from them once enabled; they are not this export's to remove.
+void noteLeftovers(const ExportOptions& options, std::string_view prefix,
+                   const std::vector<bool>& exported, std::ostream& err) {
+  for (int index = 0; index < kTaskCount; ++index) {
+    if (exported[static_cast<std::size_t>(index)]) continue;
+    const std::string stem = unitStem(prefix, index);
+    if (!isThere(options.directory / (stem + ".timer")) &&
+        !isThere(options.directory / (stem + ".service"))) {
+      continue;
+    }
+    reportError(err, "task " + std::to_string(index + 1) + " has no units now, but " +
+                         (options.directory / stem).string() +
+                         ".* are left from an earlier export; stop them with '" +
+                         systemctl(options.scope) + " disable --now " + stem +
+                         ".timer' and remove them");
+  }
+}
+
+void writeEnableCommands(UnitScope scope, const std::vector<std::string>& timers,
+                         std::ostream& out) {
+  if (timers.empty()) {
+    out << "No units written.\n";
+    return;
+  }
+  out << "\nTo start the timers now and at every boot:\n";
+  out << "  " << systemctl(scope) << " daemon-reload\n";
+  for (const std::string& timer : timers) {
+    out << "  " << systemctl(scope) << " enable --now " << timer << '\n';
+  }
+}
+
+}  // namespace
+
+int exportCommand(const std::string& file, const ExportOptions& options, std::ostream& out,
+                  std::ostream& err) {
+  const std::optional<Schedule> schedule = loadSchedule(file, err);
+  if (!schedule) return kExitFailure;
+  const std::string prefix = options.prefix.value_or(defaultUnitPrefix(file));
+  if (const auto problem = unitPrefixProblem(prefix)) {
+    reportError(err, *problem + "; give one with --prefix");
+    return kExitFailure;
+  }
+  std::error_code error;
+  fs::create_directories(options.directory, error);
+  if (error) {
+    reportError(err, options.directory.string() + ": " + error.message());
+    return kExitFailure;
+  }
+
+  const std::string scheduleName = fs::path(file).filename().string();
+  std::vector<bool> exported(kTaskCount, false);
+  std::vector<std::string> timers;
+  bool complete = true;
+  bool passwordInSystemUnit = false;
+  for (int index = 0; index < kTaskCount; ++index) {
+    const Task& task = schedule->tasks.at(index);
+    if (task.Compiled != 1) continue;
+    const auto units = unitsFor(task, index, scheduleName, options.persistent);
+    if (!units) {
+      reportError(err, units.error().message);
+      complete = complete && !units.error().failure;
+      continue;
+    }
+    if (task.CloseAfterRunning == 1) {
+      reportError(err, "task " + std::to_string(index + 1) +
+                           " has \"Close KIV after running?\" checked, which has no meaning for a "
+                           "timer: there is no scheduler to close");
+    }
+    const std::string stem = unitStem(prefix, index);
+    const std::array<std::pair<std::string, std::string>, 2> files{{
+        {stem + ".service", serviceUnitText(units.value())},
+        {stem + ".timer", timerUnitText(units.value())},
+    }};
+    for (const auto& [name, text] : files) {
+      if (const auto failure = writeUnit(options.directory / name, text)) {
+        reportError(err, *failure);
+        return kExitFailure;
+      }
+      out << "wrote " << (options.directory / name).string() << '\n';
+    }
+    exported[static_cast<std::size_t>(index)] = true;
+    timers.push_back(stem + ".timer");
+    passwordInSystemUnit = passwordInSystemUnit || !task.Password.empty();
+  }
+  passwordInSystemUnit = passwordInSystemUnit && options.scope == UnitScope::System;
+
+  noteLeftovers(options, prefix, exported, err);
+  if (passwordInSystemUnit) {
+    reportError(err,
+                "the system's service manager shows a service's command line, and with it the "
+                "password, to every user of the machine ('systemctl show'); export tasks with a "
+                "password with --user");
+  }
+  writeEnableCommands(options.scope, timers, out);
+  return complete ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace kiv::ctl

@@ -1,0 +1,36 @@
+#include "systemd_units.h"
+
+#include "systemd_quoting.h"
+
+namespace kiv::ctl {
+namespace {
+
+std::string unitSection(const TaskUnits& units) {
+  return "[Unit]\nDescription=" + plainSettingValue(units.description) + "\n";
+}
+
+}  // namespace
+
+std::string taskDescription(int taskIndex, std::string_view taskName,
+                            std::string_view scheduleName) {
+  std::string description = "Kiv task " + std::to_string(taskIndex + 1);
+  if (!taskName.empty()) description += " \"" + std::string(taskName) + "\"";
+  return description + " (" + std::string(scheduleName) + ")";
+}
+
+std::string serviceUnitText(const TaskUnits& units) {
+  return unitSection(units) +
+         "\n[Service]\nType=oneshot\nExecStart=" + execStartValue(units.arguments) + "\n";
+}
+
+std::string timerUnitText(const TaskUnits& units) {
+  std::string text = unitSection(units) + "\n[Timer]\n";
+  for (const std::string& event : units.calendarEvents) text += "OnCalendar=" + event + "\n";
+  // The default accuracy is a minute, which would let a timer elapse up to a
+  // minute late; the scheduler starts a task at its second.
+  text += "AccuracySec=1s\n";
+  text += std::string("Persistent=") + (units.persistent ? "true" : "false") + "\n";
+  return text + "\n[Install]\nWantedBy=timers.target\n";
+}
+
+}  // namespace kiv::ctl

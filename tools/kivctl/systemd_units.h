@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kiv::ctl {
+
+// What the two units of one exported task say.
+struct TaskUnits {
+  std::string description;                  // as it is to be shown
+  std::vector<std::string> arguments;       // the program and its arguments, as started
+  std::vector<std::string> calendarEvents;  // when the timer elapses
+  bool persistent = false;  // catch up on an elapse missed while the machine was off
+};
+
+// "Kiv task 3 "Nightly compact" (nightly.kiv)", or without the quoted name
+// for a task that has none. It never ends in a backslash, which would join
+// the next line of the unit file to it.
+std::string taskDescription(int taskIndex, std::string_view taskName,
+                            std::string_view scheduleName);
+
+// The service that starts the task's program once and waits for it to end.
+// execStartProblem must have let its arguments through.
+std::string serviceUnitText(const TaskUnits& units);
+
+// The timer that starts the service of the same name at the calendar events,
+// to the second, once it is enabled.
+std::string timerUnitText(const TaskUnits& units);
+
+}  // namespace kiv::ctl
