@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "schedule_file/file_storage.h"
 #include "shell/local_time.h"
 #include "shell/tray_data.h"
 
@@ -72,9 +73,8 @@ class Platform {
   // The code page of the schedule file's texts: the system's ANSI code page,
   // Windows-1252 unless a front-end knows better.
   virtual const CodePage& ansiCodePage() const;
-  // Forces a closed file's data to the disk; false when that failed. A
-  // schedule replaces its old file only after this succeeded.
-  virtual bool flushToDisk(const std::filesystem::path& file) = 0;
+  // How schedule files are read and saved on this system.
+  virtual FileStorage& fileStorage() = 0;
 
   // Window.
   virtual void showWindow() = 0;

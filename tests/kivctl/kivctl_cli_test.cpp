@@ -1,7 +1,11 @@
 // The real kivctl binary: what a shell or a script sees.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <chrono>
+#include <optional>
 
 #include "json_reader.h"
 #include "kivctl_process.h"
@@ -87,6 +91,35 @@ TEST(KivctlCli, AFileThatCannotBeReadFailsEveryCommandWithOneLine) {
   EXPECT_TRUE(folderGiven.err.starts_with("kivctl: " + folder.path().string() + ": "))
       << folderGiven.err;
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "out.kiv"));
+}
+
+// A pipe with no writer, a device or a socket is no schedule: each is refused
+// at once, without waiting for a writer and without reading it as empty.
+TEST(KivctlCli, AnythingButARegularFileFailsEveryCommandAtOnce) {
+  const TempFolder folder;
+  const std::string pipe = (folder.path() / "pipe.kiv").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string out = (folder.path() / "out.kiv").string();
+  const std::vector<std::vector<std::string>> commands{{"list", "@"}, {"list", "@", "--json"},
+                                                       {"next", "@"}, {"check", "@"},
+                                                       {"run", "@"},  {"convert", "@", out}};
+
+  for (const std::string& path : {pipe, std::string("/dev/zero"), std::string("/dev/null")}) {
+    for (std::vector<std::string> arguments : commands) {
+      std::ranges::replace(arguments, std::string("@"), path);
+      const TempFolder logs;
+      KivctlProcess process(arguments, logs.path());
+      const std::optional<Ending> ending = process.waitFor(std::chrono::seconds{10});
+      ASSERT_TRUE(ending.has_value()) << arguments[0] << " waits on " << path;
+      EXPECT_TRUE(ending->exited);
+      EXPECT_EQ(ending->status, 1) << arguments[0] << " " << path;
+      EXPECT_EQ(process.err(),
+                "kivctl: " + path + ": 1004: The schedule file is not a regular file.\n")
+          << arguments[0];
+      EXPECT_EQ(process.out(), "");
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST(KivctlCli, ListsTheScheduleAsJson) {

@@ -30,6 +30,11 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
   return result;
 }
 
+Ending endingOf(int status) {
+  if (WIFEXITED(status)) return {true, WEXITSTATUS(status), 0};
+  return {false, -1, WIFSIGNALED(status) ? WTERMSIG(status) : 0};
+}
+
 }  // namespace
 
 std::string waitForText(const std::filesystem::path& file, std::string_view wanted,
@@ -45,8 +50,10 @@ std::string waitForText(const std::filesystem::path& file, std::string_view want
 
 KivctlProcess::KivctlProcess(const std::vector<std::string>& arguments,
                              const std::filesystem::path& folder,
-                             const std::vector<std::string>& environment)
+                             const std::vector<std::string>& environment,
+                             const std::filesystem::path& standardOutput)
     : folder_(folder) {
+  const std::filesystem::path out = standardOutput.empty() ? outFile() : standardOutput;
   std::vector<std::string> argv{KIVCTL};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   std::vector<std::string> envp(environment);
@@ -55,8 +62,7 @@ KivctlProcess::KivctlProcess(const std::vector<std::string>& arguments,
   posix_spawn_file_actions_t actions;
   ::posix_spawn_file_actions_init(&actions);
   ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  ::posix_spawn_file_actions_addopen(&actions, 1, outFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
+  ::posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   ::posix_spawn_file_actions_addopen(&actions, 2, errFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
   auto argPointers = pointers(argv);
@@ -81,8 +87,18 @@ Ending KivctlProcess::wait() {
   int status = 0;
   ::waitpid(pid_, &status, 0);
   pid_ = -1;
-  if (WIFEXITED(status)) return {true, WEXITSTATUS(status), 0};
-  return {false, -1, WIFSIGNALED(status) ? WTERMSIG(status) : 0};
+  return endingOf(status);
+}
+
+std::optional<Ending> KivctlProcess::waitFor(std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  int status = 0;
+  while (::waitpid(pid_, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds{10});
+  }
+  pid_ = -1;
+  return endingOf(status);
 }
 
 std::string KivctlProcess::out() const {

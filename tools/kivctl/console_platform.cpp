@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "local_time_text.h"
-#include "posix/file_sync.h"
 #include "posix/process_starter.h"
 #include "wall_clock.h"
 
@@ -68,10 +67,6 @@ FileDialogOutcome ConsolePlatform::fileDialog(FileDialogRecord&) {
 std::string ConsolePlatform::currentFolder() {
   std::error_code error;
   return std::filesystem::current_path(error).string();
-}
-
-bool ConsolePlatform::flushToDisk(const std::filesystem::path& file) {
-  return posix::syncFileToDisk(file);
 }
 
 void ConsolePlatform::popupMenu(const MenuItem&) {}

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "posix/posix_file_storage.h"
 #include "shell/platform.h"
 
 namespace kiv::ctl {
@@ -34,7 +35,7 @@ class ConsolePlatform final : public Platform {
 
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override;
-  bool flushToDisk(const std::filesystem::path& file) override;
+  FileStorage& fileStorage() override { return storage_; }
 
   void showWindow() override {}
   void hideWindow() override {}
@@ -66,6 +67,7 @@ class ConsolePlatform final : public Platform {
   std::string scheduleFile_;
   std::ostream& out_;
   std::ostream& err_;
+  posix::PosixFileStorage storage_;
   const NotifyIconData* watchedTray_ = nullptr;
   // The status of a launch that started and has not reached the icon yet.
   std::optional<std::string> pendingStatus_;

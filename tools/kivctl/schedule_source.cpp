@@ -3,6 +3,7 @@
 #include <array>
 
 #include "exit_status.h"
+#include "posix/posix_file_storage.h"
 #include "schedule_file/schedule_file_io.h"
 
 namespace kiv::ctl {
@@ -14,7 +15,8 @@ constexpr std::array<std::string_view, 3> kLayoutNames{"current", "formatA", "fo
 }  // namespace
 
 std::optional<Schedule> loadSchedule(const std::string& file, std::ostream& err) {
-  const FileResult<LoadedSchedule> loaded = readScheduleFile(file);
+  posix::PosixFileStorage storage;
+  const FileResult<LoadedSchedule> loaded = readScheduleFile(file, storage);
   if (!loaded) {
     reportError(err, file + ": " + std::to_string(loaded.error().number) + ": " +
                          loaded.error().description);
