@@ -122,6 +122,33 @@ TEST(KivctlCli, AnythingButARegularFileFailsEveryCommandAtOnce) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+// Output that cannot be written is a failure the caller must see, whether the
+// first write fails or one half-way through.
+TEST(KivctlCli, OutputThatCannotBeWrittenFailsWithOneLine) {
+  const TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  TaskTable tasks = variedTasks();
+  tasks[0] = compiledTask(0, "02:00:00");
+  writeSchedule(file, tasks);
+  const std::vector<std::vector<std::string>> commands{
+      {"list", file.string()},
+      {"list", file.string(), "--json", "--show-passwords"},
+      {"next", file.string(), "--count", "100"},
+      {"check", file.string()},
+      {"--help"},
+      {"--version"}};
+
+  for (const std::vector<std::string>& arguments : commands) {
+    const TempFolder logs;
+    KivctlProcess process(arguments, logs.path(), {}, "/dev/full");
+    const Ending ending = process.wait();
+    EXPECT_TRUE(ending.exited);
+    EXPECT_EQ(ending.status, 1) << arguments[0];
+    EXPECT_TRUE(process.err().ends_with("kivctl: standard output: No space left on device\n"))
+        << arguments[0] << ": " << process.err();
+  }
+}
+
 TEST(KivctlCli, ListsTheScheduleAsJson) {
   const TempFolder folder;
   const auto file = folder.path() / "schedule.kiv";
