@@ -8,9 +8,12 @@
 
 #include "commands.h"
 #include "exit_status.h"
+#include "posix/core_dumps.h"
 #include "standard_output.h"
 
 int main(int argc, char* argv[]) {
+  // Before a schedule, and with it a password, is read.
+  kiv::posix::forbidCoreDumps();
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   kiv::ctl::StandardOutput output;
   std::ostream out(&output);
