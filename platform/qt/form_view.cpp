@@ -28,6 +28,7 @@
 #include "qt_text.h"
 #include "twips.h"
 #include "typed_character.h"
+#include "typed_length_limit.h"
 
 namespace kiv {
 namespace {
@@ -60,9 +61,12 @@ void showCheckValue(int value, QCheckBox* box) {
 }
 
 // setText moves the cursor to the end, so the echo of what the user has just
-// typed must leave an equal text alone.
+// typed must leave an equal text alone. A text from code passes the box's
+// limit on typing untouched.
 void showText(const QString& text, QLineEdit* edit) {
-  if (edit->text() != text) edit->setText(text);
+  if (edit->text() == text) return;
+  if (auto* limit = edit->findChild<TypedLengthLimit*>()) limit->acceptFromCode(text);
+  edit->setText(text);
 }
 
 // Only the active and inactive text takes the colour: a disabled box keeps the
@@ -164,7 +168,7 @@ void FormView::place(Control& control, QWidget* widget) {
 
 QLineEdit* FormView::createTextBox(TextBox& box, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
-  if (box.maxLength > 0) edit->setMaxLength(box.maxLength);
+  if (box.maxLength > 0) edit->setValidator(new TypedLengthLimit(box.maxLength, edit));
   if (box.passwordChar != '\0') {
     edit->setEchoMode(QLineEdit::Password);
     auto* style = new PasswordStyle(QLatin1Char(box.passwordChar));
