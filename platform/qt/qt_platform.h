@@ -39,6 +39,7 @@ class QtPlatform : public Platform {
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override;
   FileStorage& fileStorage() override { return *storage_; }
+  bool programsHaveNoExtension() const override { return true; }
 
   void showWindow() override;
   void hideWindow() override;

@@ -13,6 +13,9 @@ constexpr std::string_view kDatabaseFilter = "Database files (*.md?)|*.md?|All f
 constexpr std::string_view kWorkgroupFilter =
     "Workgroup files (*.mdw)|*.mdw|INI files (*.ini)|*.ini";
 constexpr std::string_view kScheduleFilter = "Schedule files (*.kiv)|*.kiv";
+// Where programs have no extension, the program's dialog also offers every
+// file, after its own entries.
+constexpr std::string_view kEveryFileEntry = "|All files (*)|*";
 
 enum class Target { LocationBox, OpenSchedule, SaveSchedule };
 
@@ -20,17 +23,18 @@ struct DialogMode {
   std::string_view title;
   std::string_view filter;
   bool iniFilterForOldestVersion;  // preselect the second entry for version "2"
+  bool picksAProgram;
   Target target;
 };
 
 // ModeCode 0 to 2 are the three Browse buttons (location boxes TBox 4 to 6),
 // 3 opens a schedule and 4 saves one.
 constexpr std::array<DialogMode, 5> kModes{{
-    {"Select", kAccessFilter, false, Target::LocationBox},
-    {"Select", kDatabaseFilter, false, Target::LocationBox},
-    {"Select", kWorkgroupFilter, true, Target::LocationBox},
-    {"Open", kScheduleFilter, false, Target::OpenSchedule},
-    {"Save As", kScheduleFilter, false, Target::SaveSchedule},
+    {"Select", kAccessFilter, false, true, Target::LocationBox},
+    {"Select", kDatabaseFilter, false, false, Target::LocationBox},
+    {"Select", kWorkgroupFilter, true, false, Target::LocationBox},
+    {"Open", kScheduleFilter, false, false, Target::OpenSchedule},
+    {"Save As", kScheduleFilter, false, false, Target::SaveSchedule},
 }};
 
 constexpr int kFirstLocationBox = 4;
@@ -48,6 +52,7 @@ void MainForm::fctnCommonDialog(int ModeCode) {
                                      ? TBox.at(ModeCode + kFirstLocationBox).text()
                                      : platform_.currentFolder();
   std::string filter(mode.filter);
+  if (mode.picksAProgram && platform_.programsHaveNoExtension()) filter += kEveryFileEntry;
   std::string path;
   std::string title;
   std::int32_t flags = OFN_HIDEREADONLY;

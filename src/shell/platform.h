@@ -75,6 +75,10 @@ class Platform {
   virtual const CodePage& ansiCodePage() const;
   // How schedule files are read and saved on this system.
   virtual FileStorage& fileStorage() = 0;
+  // Whether programs are files without an extension, as on POSIX systems,
+  // rather than ".exe" files the program dialog's own filters pick; false
+  // unless a front-end knows better.
+  virtual bool programsHaveNoExtension() const { return false; }
 
   // Window.
   virtual void showWindow() = 0;

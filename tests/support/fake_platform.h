@@ -42,6 +42,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   std::deque<std::pair<FileDialogOutcome, std::string>> fileChoices;  // outcome, chosen path
   std::deque<StartResult> startResults;  // when empty, every start succeeds
   const CodePage* codePage = nullptr;    // the schedule file's; Windows-1252 when null
+  bool noProgramExtensions = false;      // programs are named as on POSIX
 
   // Runs inside the next question, before its answer is returned: the place
   // for a timer tick that arrives while a modal box is open.
@@ -78,6 +79,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   std::string currentFolder() override { return folder; }
   const CodePage& ansiCodePage() const override;
   FileStorage& fileStorage() override { return *this; }
+  bool programsHaveNoExtension() const override { return noProgramExtensions; }
   void showWindow() override;
   void hideWindow() override;
   void popupMenu(const MenuItem& menu) override;
