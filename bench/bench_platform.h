@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "posix/posix_file_storage.h"
 #include "shell/platform.h"
 
 namespace kiv::bench {
@@ -12,12 +13,13 @@ namespace kiv::bench {
 class BenchPlatform : public Platform {
  public:
   LocalTime clock{};
+  posix::PosixFileStorage storage;
 
   MessageAnswer messageBox(const MessageBoxRequest&) override { return MessageAnswer::Ok; }
   std::string inputBox(const std::string&, const std::string&) override { return ""; }
   FileDialogOutcome fileDialog(FileDialogRecord&) override { return {}; }
   std::string currentFolder() override { return "."; }
-  bool flushToDisk(const std::filesystem::path&) override { return true; }
+  FileStorage& fileStorage() override { return storage; }
   void showWindow() override {}
   void hideWindow() override {}
   void popupMenu(const MenuItem&) override {}

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "kivctl_bench_schedule.h"
+#include "posix/posix_file_storage.h"
 #include "schedule_file/schedule_file_io.h"
 #include "wall_clock.h"
 
@@ -13,8 +14,8 @@ int main(int argc, char* argv[]) {
   }
   const int minuteNow = kiv::toCivil(kiv::ctl::localNow()).minute;
   const kiv::TaskTable tasks = kiv::bench::recurringSchedule((minuteNow + 30) % 60);
-  if (const auto failure = kiv::writeScheduleFile(
-          argv[1], tasks, [](const std::filesystem::path&) { return true; })) {
+  kiv::posix::PosixFileStorage storage;
+  if (const auto failure = kiv::writeScheduleFile(argv[1], tasks, storage)) {
     std::cerr << "kivctl_bench_schedule: " << failure->description << '\n';
     return 1;
   }

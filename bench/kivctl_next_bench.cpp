@@ -7,6 +7,7 @@
 
 #include "kivctl_bench_schedule.h"
 #include "next_command.h"
+#include "posix/posix_file_storage.h"
 #include "schedule_file/schedule_file_io.h"
 #include "scheduler/date_time_text.h"
 #include "scheduler/next_launches.h"
@@ -17,7 +18,8 @@ void nextThousandLaunchesOverAYear(benchmark::State& state) {
   const std::filesystem::path file =
       std::filesystem::temp_directory_path() / "kivctl_next_bench.kiv";
   const kiv::TaskTable tasks = kiv::bench::recurringSchedule(15);
-  if (kiv::writeScheduleFile(file, tasks, [](const std::filesystem::path&) { return true; })) {
+  kiv::posix::PosixFileStorage storage;
+  if (kiv::writeScheduleFile(file, tasks, storage)) {
     state.SkipWithError("the schedule could not be written");
     return;
   }

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "posix/file_sync.h"
+#include "posix/posix_file_storage.h"
 #include "schedule_file/schedule_file_io.h"
 
 namespace {
@@ -35,8 +35,9 @@ fs::path benchFile() {
 void saveFullSchedule(benchmark::State& state) {
   const kiv::TaskTable tasks = fullSchedule();
   const fs::path file = benchFile();
+  kiv::posix::PosixFileStorage storage;
   for (auto _ : state) {
-    if (const auto failure = kiv::writeScheduleFile(file, tasks, kiv::posix::syncFileToDisk)) {
+    if (const auto failure = kiv::writeScheduleFile(file, tasks, storage)) {
       state.SkipWithError(failure->description.c_str());
       break;
     }
@@ -46,12 +47,13 @@ void saveFullSchedule(benchmark::State& state) {
 
 void loadFullSchedule(benchmark::State& state) {
   const fs::path file = benchFile();
-  if (kiv::writeScheduleFile(file, fullSchedule(), kiv::posix::syncFileToDisk)) {
+  kiv::posix::PosixFileStorage storage;
+  if (kiv::writeScheduleFile(file, fullSchedule(), storage)) {
     state.SkipWithError("could not write the schedule to load");
     return;
   }
   for (auto _ : state) {
-    auto loaded = kiv::readScheduleFile(file);
+    auto loaded = kiv::readScheduleFile(file, storage);
     if (!loaded) {
       state.SkipWithError(loaded.error().description.c_str());
       break;

@@ -22,17 +22,22 @@
 #include <utility>
 #include <vector>
 
+#include "caption_fit.h"
 #include "form_font.h"
 #include "list_style.h"
 #include "password_style.h"
 #include "qt_text.h"
 #include "twips.h"
 #include "typed_character.h"
+#include "typed_length_limit.h"
 
 namespace kiv {
 namespace {
 
 // The reason a close request gives when the user closed the window.
+
+// Pixels a box widened for its text keeps free beside its neighbours.
+constexpr int kFitGap = 2;
 
 // A fixed-size window: title, system menu, minimise and close, but no maximise.
 constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
@@ -59,9 +64,12 @@ void showCheckValue(int value, QCheckBox* box) {
 }
 
 // setText moves the cursor to the end, so the echo of what the user has just
-// typed must leave an equal text alone.
+// typed must leave an equal text alone. A text from code passes the box's
+// limit on typing untouched.
 void showText(const QString& text, QLineEdit* edit) {
-  if (edit->text() != text) edit->setText(text);
+  if (edit->text() == text) return;
+  if (auto* limit = edit->findChild<TypedLengthLimit*>()) limit->acceptFromCode(text);
+  edit->setText(text);
 }
 
 // Only the active and inactive text takes the colour: a disabled box keeps the
@@ -125,7 +133,29 @@ void FormView::buildClientArea() {
   for (Control* control : form_.controls()) {
     if (QWidget* widget = createControlWidget(*control, frame)) place(*control, widget);
   }
+  // The lists' entries never change; the captions are fitted as they are shown.
+  for (const Control* control : form_.controls()) {
+    if (control->kind() == ControlKind::ComboBox) fitToText(*control, widgets_.value(control));
+  }
   setCentralWidget(client);
+}
+
+// The boxes are drawn where the form puts them, in the window's font. Where a
+// text is wider than its box in that font, the box widens within the free
+// space of its row, so no caption or list entry is ever cut; it returns to
+// its own size once its text fits again.
+void FormView::fitToText(const Control& control, QWidget* widget) {
+  const QRect documented = twipsToPixels(control.geometry, dotsPerInch_);
+  widget->setGeometry(documented);
+  const int missing = missingWidth(*widget);
+  if (missing <= 0) return;
+  QWidget* frame = widget->parentWidget();
+  QList<QRect> others;
+  for (const QWidget* sibling : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (sibling != widget) others << sibling->geometry();
+  }
+  widget->setGeometry(
+      widenedWithinRow(documented, missing, others, frame->contentsRect(), kFitGap));
 }
 
 QWidget* FormView::createControlWidget(Control& control, QWidget* frame) {
@@ -163,7 +193,7 @@ void FormView::place(Control& control, QWidget* widget) {
 
 QLineEdit* FormView::createTextBox(TextBox& box, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
-  if (box.maxLength > 0) edit->setMaxLength(box.maxLength);
+  if (box.maxLength > 0) edit->setValidator(new TypedLengthLimit(box.maxLength, edit));
   if (box.passwordChar != '\0') {
     edit->setEchoMode(QLineEdit::Password);
     auto* style = new PasswordStyle(QLatin1Char(box.passwordChar));
@@ -265,6 +295,10 @@ void FormView::showOnWidget(const Control& control, Property property, QWidget* 
   switch (property) {
     case Property::Caption:
       showCaption(control, widget);
+      if (control.kind() == ControlKind::Label || control.kind() == ControlKind::CheckBox ||
+          control.kind() == ControlKind::CommandButton) {
+        fitToText(control, widget);
+      }
       break;
     case Property::Text:
       if (auto* edit = qobject_cast<QLineEdit*>(widget)) {

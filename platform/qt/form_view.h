@@ -46,6 +46,7 @@ class FormView : public QMainWindow, public FormObserver {
   void buildClientArea();
   QWidget* createControlWidget(Control& control, QWidget* frame);
   void place(Control& control, QWidget* widget);
+  void fitToText(const Control& control, QWidget* widget);
   QLineEdit* createTextBox(TextBox& box, QWidget* parent);
   QComboBox* createComboBox(ComboBox& list, QWidget* parent);
   QCheckBox* createCheckBox(CheckBox& check, QWidget* parent);

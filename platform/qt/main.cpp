@@ -4,6 +4,7 @@
 #include "base/identity.h"
 #include "form/main_form.h"
 #include "form_view.h"
+#include "posix/core_dumps.h"
 #include "program_icon.h"
 #include "qt_platform.h"
 #include "qt_text.h"
@@ -11,6 +12,8 @@
 #include "tick_timer.h"
 
 int main(int argc, char* argv[]) {
+  // Before a schedule, and with it a password, can be read.
+  kiv::posix::forbidCoreDumps();
   QApplication application(argc, argv);
   QApplication::setApplicationName(kiv::toQString(std::string(kiv::identity::kTitle)));
   QApplication::setWindowIcon(kiv::programIcon());

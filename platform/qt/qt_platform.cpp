@@ -11,13 +11,13 @@
 #include <memory>
 
 #include "file_dialog.h"
-#include "file_flush.h"
 #include "form/controls.h"
 #include "form/main_form.h"
 #include "input_dialog.h"
 #include "locale_texts.h"
 #include "message_box.h"
 #include "popup_menu.h"
+#include "posix/posix_file_storage.h"
 #include "posix/process_starter.h"
 #include "qt_text.h"
 #include "window_system_sync.h"
@@ -42,7 +42,8 @@ QtPlatform::QtPlatform()
     : activation_([this] {
         if (form_ != nullptr) form_->hook.WindowProc(WindowHook::WM_ACTIVATEAPP, 1);
       }),
-      helpDocument_(findHelpDocument()) {}
+      helpDocument_(findHelpDocument()),
+      storage_(std::make_unique<posix::PosixFileStorage>()) {}
 
 QtPlatform::~QtPlatform() {
   setWindowHook(false);
@@ -88,10 +89,6 @@ FileDialogOutcome QtPlatform::fileDialog(FileDialogRecord& record) {
 
 std::string QtPlatform::currentFolder() {
   return toCoreText(QDir::toNativeSeparators(QDir::currentPath()));
-}
-
-bool QtPlatform::flushToDisk(const std::filesystem::path& file) {
-  return flushFileToDisk(file);
 }
 
 // Showing keeps the window's state: a minimised window stays minimised.

@@ -38,7 +38,8 @@ class QtPlatform : public Platform {
 
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override;
-  bool flushToDisk(const std::filesystem::path& file) override;
+  FileStorage& fileStorage() override { return *storage_; }
+  bool programsHaveNoExtension() const override { return true; }
 
   void showWindow() override;
   void hideWindow() override;
@@ -70,6 +71,7 @@ class QtPlatform : public Platform {
   ActivationFilter activation_;
   QString helpDocument_;
   std::unique_ptr<HelpWindow> help_;
+  std::unique_ptr<FileStorage> storage_;
 };
 
 // The process's arguments after its own name, joined with single blanks.

@@ -3,7 +3,6 @@
 #include "ansi_code_page.h"
 #include "command_arguments.h"
 #include "file_dialog.h"
-#include "file_flush.h"
 #include "form_window.h"
 #include "help_document.h"
 #include "input_box.h"
@@ -47,10 +46,6 @@ std::string Win32Platform::currentFolder() {
 
 const CodePage& Win32Platform::ansiCodePage() const {
   return systemAnsiCodePage();
-}
-
-bool Win32Platform::flushToDisk(const std::filesystem::path& file) {
-  return flushFileToDisk(file);
 }
 
 // Showing keeps the window's state: a minimised window stays minimised.

@@ -3,6 +3,7 @@
 #include "windows_api.h"
 
 #include "shell/platform.h"
+#include "win32_file_storage.h"
 
 namespace kiv {
 
@@ -25,7 +26,7 @@ class Win32Platform : public Platform {
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override;
   const CodePage& ansiCodePage() const override;
-  bool flushToDisk(const std::filesystem::path& file) override;
+  FileStorage& fileStorage() override { return storage_; }
 
   void showWindow() override;
   void hideWindow() override;
@@ -55,6 +56,7 @@ class Win32Platform : public Platform {
 
   HINSTANCE instance_;
   FormWindow* window_ = nullptr;
+  Win32FileStorage storage_;
 };
 
 }  // namespace kiv

@@ -13,6 +13,9 @@ constexpr std::string_view kDatabaseFilter = "Database files (*.md?)|*.md?|All f
 constexpr std::string_view kWorkgroupFilter =
     "Workgroup files (*.mdw)|*.mdw|INI files (*.ini)|*.ini";
 constexpr std::string_view kScheduleFilter = "Schedule files (*.kiv)|*.kiv";
+// Where programs have no extension, the program's dialog also offers every
+// file, after its own entries.
+constexpr std::string_view kEveryFileEntry = "|All files (*)|*";
 
 enum class Target { LocationBox, OpenSchedule, SaveSchedule };
 
@@ -20,16 +23,17 @@ struct DialogSetup {
   std::string_view title;
   std::string_view filter;
   bool iniFilterForOldestVersion;  // preselect the second entry for version "2"
+  bool picksAProgram;
   Target target;
 };
 
 // Indexed by DialogMode: the three Browse buttons, opening and saving.
 constexpr std::array<DialogSetup, kDialogModeCount> kModes{{
-    {"Select", kAccessFilter, false, Target::LocationBox},
-    {"Select", kDatabaseFilter, false, Target::LocationBox},
-    {"Select", kWorkgroupFilter, true, Target::LocationBox},
-    {"Open", kScheduleFilter, false, Target::OpenSchedule},
-    {"Save As", kScheduleFilter, false, Target::SaveSchedule},
+    {"Select", kAccessFilter, false, true, Target::LocationBox},
+    {"Select", kDatabaseFilter, false, false, Target::LocationBox},
+    {"Select", kWorkgroupFilter, true, false, Target::LocationBox},
+    {"Open", kScheduleFilter, false, false, Target::OpenSchedule},
+    {"Save As", kScheduleFilter, false, false, Target::SaveSchedule},
 }};
 
 }  // namespace
@@ -42,6 +46,9 @@ void MainForm::fctnCommonDialog(int ModeCode) {
   const bool oldestVersion = shown != nullptr && shown->Version == 0;
   OpenSaveRequest request;
   request.Filter = mode.filter;
+  if (mode.picksAProgram && platform_.programsHaveNoExtension()) {
+    request.Filter += kEveryFileEntry;
+  }
   request.FilterIndex = mode.iniFilterForOldestVersion && oldestVersion ? 2 : 1;
   request.InitDir = mode.target == Target::LocationBox
                         ? TBox.at(ModeCode + kFirstLocationBox).text()

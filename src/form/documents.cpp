@@ -48,10 +48,8 @@ bool MainForm::fctnSave(bool Ask, bool SaveAs) {
     if (!SaveChosen) return false;
   }
 
-  const auto failure = writeScheduleFile(
-      pathFromUtf8(ScheduleFileName), tasks,
-      [this](const std::filesystem::path& file) { return platform_.flushToDisk(file); },
-      platform_.ansiCodePage());
+  const auto failure = writeScheduleFile(pathFromUtf8(ScheduleFileName), tasks,
+                                         platform_.fileStorage(), platform_.ansiCodePage());
   if (failure) {
     tell(failure->description, MessageIcon::None);
     return false;
@@ -84,8 +82,8 @@ void MainForm::fctnOpen(std::string& strFile) {
     CommandText = kCommandTextConsumed;
     ScheduleFileName.clear();
     Form_Load();
-  } else if (const auto loaded =
-                 readScheduleFile(pathFromUtf8(OpenFileName), platform_.ansiCodePage())) {
+  } else if (const auto loaded = readScheduleFile(
+                 pathFromUtf8(OpenFileName), platform_.fileStorage(), platform_.ansiCodePage())) {
     takeOverLoadedSchedule(loaded.value());
   } else {
     ScheduleFileName = previousFileName;

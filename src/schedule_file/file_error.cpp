@@ -18,6 +18,14 @@ FileError writeFailure(std::error_code cause) {
   return systemFailure(cause, file_error::kWriteFailed, "The schedule file could not be written.");
 }
 
+FileError flushFailure() {
+  return {file_error::kFlushFailed, "The schedule file could not be forced to the disk."};
+}
+
+FileError notARegularFile() {
+  return {file_error::kNotARegularFile, "The schedule file is not a regular file."};
+}
+
 FileError taskFieldError(int number, int taskIndex, std::string_view field, std::string_view what) {
   std::string description = "Task " + std::to_string(taskIndex + 1) + ", ";
   description.append(field);

@@ -35,6 +35,9 @@ inline constexpr int kWriteFailed = 1002;
 // The front-end could not force the written schedule to the disk; the old file
 // is kept, because a file that may vanish in a power cut must not replace it.
 inline constexpr int kFlushFailed = 1003;
+// The path names a pipe, a device or a socket: only a regular file holds a
+// schedule, and opening the others could wait for ever or read endless bytes.
+inline constexpr int kNotARegularFile = 1004;
 // A text slot's length field says more than the 126 bytes a slot can hold.
 inline constexpr int kSlotTooLong = 1010;
 // A group of the scrambled password is not three decimal digits.
@@ -60,6 +63,10 @@ inline constexpr int kTextTooLong = 1022;
 // left no error number.
 FileError readFailure(std::error_code cause);
 FileError writeFailure(std::error_code cause);
+
+// kFlushFailed and kNotARegularFile with their texts.
+FileError flushFailure();
+FileError notARegularFile();
 
 // A failure that belongs to one field of one task: "Task 3, Password: " and
 // what went wrong. `taskIndex` is 0-based; users read task numbers from 1.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/local_time.h"
+#include "schedule_file/file_storage.h"
 #include "shell/tray_data.h"
 
 namespace kiv {
@@ -72,9 +73,12 @@ class Platform {
   // The code page of the schedule file's texts: the system's ANSI code page,
   // Windows-1252 unless a front-end knows better.
   virtual const CodePage& ansiCodePage() const;
-  // Forces a closed file's data to the disk; false when that failed. A
-  // schedule replaces its old file only after this succeeded.
-  virtual bool flushToDisk(const std::filesystem::path& file) = 0;
+  // How schedule files are read and saved on this system.
+  virtual FileStorage& fileStorage() = 0;
+  // Whether programs are files without an extension, as on POSIX systems,
+  // rather than ".exe" files the program dialog's own filters pick; false
+  // unless a front-end knows better.
+  virtual bool programsHaveNoExtension() const { return false; }
 
   // Window.
   virtual void showWindow() = 0;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "posix/posix_file_storage.h"
 #include "schedule_file/schedule_file_io.h"
 #include "tasks/task.h"
 
@@ -32,8 +33,8 @@ int main(int argc, char** argv) {
   task.CloseAfterRunning = 1;
   task.Compiled = 1;
 
-  // A scratch file of one test run needs no flush to the disk.
-  const auto failure = kiv::writeScheduleFile(argv[1], tasks, [](const auto&) { return true; });
+  kiv::posix::PosixFileStorage storage;
+  const auto failure = kiv::writeScheduleFile(argv[1], tasks, storage);
   if (failure.has_value()) {
     std::cerr << "kiv_e2e_scheduled_task: " << failure->description << '\n';
     return EXIT_FAILURE;

@@ -58,6 +58,28 @@ TEST_F(FormTest, EachModeAsksWithItsTitleFilterAndFolder) {
   }
 }
 
+// Where programs have no extension, only the program's dialog adds an entry
+// for every file, after its own entries, which stay as they are.
+TEST_F(FormTest, ProgramsWithoutExtensionsAddEveryFileToTheProgramDialogOnly) {
+  const std::vector<std::pair<int, std::string>> filters{
+      {0,
+       "Access (msaccess.exe)\0msaccess.exe\0Program files (*.exe)\0*.exe\0All files (*)\0*\0\0"s},
+      {1, "Database files (*.md?)\0*.md?\0All files (*.*)\0*.*\0\0"s},
+      {2, "Workgroup files (*.mdw)\0*.mdw\0INI files (*.ini)\0*.ini\0\0"s},
+      {3, "Schedule files (*.kiv)\0*.kiv\0\0"s},
+      {4, "Schedule files (*.kiv)\0*.kiv\0\0"s},
+  };
+  platform.noProgramExtensions = true;
+  for (const auto& [mode, filter] : filters) {
+    platform.fileDialogs.clear();
+    platform.fileChoices.push_back({{0, 0}, ""});
+    form.fctnCommonDialog(mode);
+    ASSERT_EQ(platform.fileDialogs.size(), 1U);
+    EXPECT_EQ(platform.fileDialogs[0].filter, filter) << mode;
+    EXPECT_EQ(platform.fileDialogs[0].filterIndex, 1U) << mode;
+  }
+}
+
 TEST_F(FormTest, BrowseFillsTheLocationBoxAsAnEdit) {
   platform.fileChoices.push_back({{1, 0}, "/srv/new.mdb"});
   form.fctnChange(false);

@@ -146,7 +146,7 @@ class DocumentTest : public FormTest {
   void forgetRecorded() {
     platform.messages.clear();
     platform.fileDialogs.clear();
-    platform.flushedFiles.clear();
+    platform.savedFiles.clear();
     platform.events.clear();
   }
 
@@ -231,7 +231,7 @@ TEST_P(SaveScenarios, FollowTheDocumentStateTable) {
 
   if (!c.written.empty()) {
     EXPECT_EQ(fs::file_size(file(c.written)), 53633U);
-    const FileResult<LoadedSchedule> reread = readScheduleFile(file(c.written));
+    const FileResult<LoadedSchedule> reread = readScheduleFile(file(c.written), platform);
     ASSERT_TRUE(reread.ok());
     EXPECT_EQ(reread.value().tasks[0].TaskName, changed ? "Edited" : "");
   }
@@ -309,7 +309,7 @@ TEST_F(DocumentTest, SaveMenuItemIsEnabledExactlyWhileThereAreUnsavedChanges) {
   EXPECT_TRUE(form.mnuSave.enabled());
   form.mnuSave.press();
   EXPECT_EQ(shownMessages(), std::vector<ShownMessage>{savedMessage("Weekly.kiv")});
-  EXPECT_EQ(readScheduleFile(file("Weekly.kiv")).value().tasks[0].Username, "nightshift");
+  EXPECT_EQ(readScheduleFile(file("Weekly.kiv"), platform).value().tasks[0].Username, "nightshift");
 
   scriptDialog("Monthly.kiv");
   form.mnuSaveAs.press();  // always enabled, also without changes
@@ -317,17 +317,13 @@ TEST_F(DocumentTest, SaveMenuItemIsEnabledExactlyWhileThereAreUnsavedChanges) {
   EXPECT_EQ(shownMessages().size(), 1U);
 }
 
-TEST_F(DocumentTest, SaveWritesAFlushedTemporaryFileAndRenamesIt) {
+TEST_F(DocumentTest, SaveHandsTheWholeFileToThePlatformsStorage) {
   saveAs("Nightly.kiv");
   form.TBox[kTaskNameBox].setText("Edited");
 
   form.mnuSave.press();
 
-  ASSERT_EQ(platform.flushedFiles.size(), 1U);
-  const fs::path& temporary = platform.flushedFiles[0];
-  EXPECT_EQ(temporary.parent_path(), folder.path());
-  EXPECT_NE(temporary.filename(), "Nightly.kiv");
-  EXPECT_FALSE(fs::exists(temporary));
+  EXPECT_EQ(platform.savedFiles, std::vector<fs::path>{file("Nightly.kiv")});
   EXPECT_EQ(fs::file_size(file("Nightly.kiv")), 53633U);
 }
 
@@ -335,7 +331,8 @@ TEST_F(DocumentTest, APasswordTooLongToStoreFailsTheSaveAndKeepsTheOldFile) {
   form.TBox[kPasswordBox].setText(std::string(42, 'p'));
   saveAs("Nightly.kiv");
   const Bytes oldBytes = readAll(file("Nightly.kiv"));
-  EXPECT_EQ(readScheduleFile(file("Nightly.kiv")).value().tasks[0].Password, std::string(42, 'p'));
+  EXPECT_EQ(readScheduleFile(file("Nightly.kiv"), platform).value().tasks[0].Password,
+            std::string(42, 'p'));
 
   form.TBox[kPasswordBox].setText(std::string(43, 'p'));
   form.mnuSave.press();
@@ -446,7 +443,7 @@ TEST_P(OpenScenarios, FollowTheDocumentStateTable) {
   EXPECT_EQ(form.TBox[kDatabaseLocationBox].text(), table[c.shown].DatabaseLocation);
 
   if (!c.savedFirst.empty()) {
-    const FileResult<LoadedSchedule> saved = readScheduleFile(file(c.savedFirst));
+    const FileResult<LoadedSchedule> saved = readScheduleFile(file(c.savedFirst), platform);
     ASSERT_TRUE(saved.ok());
     EXPECT_EQ(saved.value().tasks[4].TaskName, "Edited 5");
   }
@@ -506,7 +503,7 @@ TEST_F(DocumentTest, AConvertedOldScheduleIsSavedInTheCurrentLayoutToTheSamePath
 
   EXPECT_EQ(shownMessages(), std::vector<ShownMessage>{savedMessage("FormatA.kiv")});
   EXPECT_EQ(fs::file_size(file("FormatA.kiv")), 53633U);
-  const FileResult<LoadedSchedule> reread = readScheduleFile(file("FormatA.kiv"));
+  const FileResult<LoadedSchedule> reread = readScheduleFile(file("FormatA.kiv"), platform);
   ASSERT_TRUE(reread.ok());
   EXPECT_EQ(reread.value().layout, ScheduleLayout::Current);
   for (int t = 0; t < kTaskCount; ++t) {
@@ -558,6 +555,25 @@ TEST_F(DocumentTest, OpeningAFileFromTheCommandLineThatIsMissingResetsToUntitled
   EXPECT_FALSE(form.mnuSave.enabled());
 }
 
+// A device is no schedule: opening one is refused like a missing file, at
+// once, and reads nothing (endless zeros or no bytes at all).
+TEST_F(DocumentTest, OpeningADeviceIsRefusedAsNoSchedule) {
+  for (const std::string device : {"/dev/zero", "/dev/null"}) {
+    if (!fs::exists(device)) GTEST_SKIP() << "no " << device << " here";
+    forgetRecorded();
+    std::string named = device;
+
+    form.fctnOpen(named);
+
+    EXPECT_EQ(shownMessages(),
+              std::vector<ShownMessage>{told("Schedule '" + device +
+                                                 "' could not be loaded; check the path & "
+                                                 "filename are valid.",
+                                             MessageIcon::Exclamation)});
+    EXPECT_EQ(form.ScheduleFileName, "");
+  }
+}
+
 // ---------------------------------------------------------------- New
 
 struct NewCase {
@@ -606,7 +622,7 @@ TEST_P(NewScenarios, ResetOnlyAfterTheSaveQuestionAllows) {
     EXPECT_EQ(form.ScheduleFileName, path("Nightly.kiv"));
     EXPECT_TRUE(form.mnuSave.enabled());
   }
-  EXPECT_EQ(readScheduleFile(file("Nightly.kiv")).value().tasks[6].LaunchAt,
+  EXPECT_EQ(readScheduleFile(file("Nightly.kiv"), platform).value().tasks[6].LaunchAt,
             c.saved ? "03:00:00" : "02:00:00");
 }
 

@@ -313,7 +313,7 @@ TEST_P(Closing, AsksToRetainTheIconThenToSave) {
   EXPECT_EQ(platform.windowHooks,
             ended ? (std::vector<bool>{true, false}) : std::vector<bool>{true});
   if (c.titled) {
-    EXPECT_EQ(readScheduleFile(file).value().tasks[0].TaskName, c.saved ? "Edited" : "");
+    EXPECT_EQ(readScheduleFile(file, platform).value().tasks[0].TaskName, c.saved ? "Edited" : "");
   }
 }
 

@@ -1,5 +1,7 @@
 #include "console_platform.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -87,11 +89,20 @@ TEST_F(ConsolePlatformTest, ClockTextsAreFixedAndEnglish) {
   }
 }
 
-TEST_F(ConsolePlatformTest, FlushesOnlyAFileThatIsThere) {
+TEST_F(ConsolePlatformTest, SavesOwnerOnlyAndRefusesToReadAPipe) {
+  namespace fs = std::filesystem;
   TempFolder folder;
-  testing::writeAll(folder.path() / "saved.kiv", {1, 2, 3});
-  EXPECT_TRUE(platform.flushToDisk(folder.path() / "saved.kiv"));
-  EXPECT_FALSE(platform.flushToDisk(folder.path() / "missing.kiv"));
+  const fs::path saved = folder.path() / "saved.kiv";
+  const std::vector<std::uint8_t> bytes{1, 2, 3};
+  ASSERT_EQ(platform.fileStorage().replaceFile(saved, bytes), std::nullopt);
+  EXPECT_EQ(testing::readAll(saved), bytes);
+  EXPECT_EQ(fs::status(saved).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+  const fs::path pipe = folder.path() / "pipe.kiv";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const auto read = platform.fileStorage().readFile(pipe, 100);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.error().number, file_error::kNotARegularFile);
 }
 
 TEST_F(ConsolePlatformTest, AStartThatFailsIsLoggedWithoutTheCommandLine) {

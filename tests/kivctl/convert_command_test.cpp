@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "posix/posix_file_storage.h"
 #include "schedule_file/schedule_file_io.h"
 #include "schedule_files.h"
 #include "support/temp_folder.h"
@@ -20,7 +21,8 @@ TEST(ConvertCommand, WritesEveryLayoutInTheCurrentOne) {
     const auto out = folder.path() / "new.kiv";
     const TaskTable tasks = testing::variedTasks();
     testing::writeAll(in, testing::oldLayoutFile(tasks, layout));
-    const auto before = readScheduleFile(in);
+    posix::PosixFileStorage storage;
+    const auto before = readScheduleFile(in, storage);
     ASSERT_TRUE(before);
 
     std::ostringstream err;
@@ -44,7 +46,8 @@ TEST(ConvertCommand, MayReplaceItsOwnInput) {
 
   std::ostringstream err;
   EXPECT_EQ(convertCommand(file.string(), file.string(), err), 0);
-  const auto converted = readScheduleFile(file);
+  posix::PosixFileStorage storage;
+  const auto converted = readScheduleFile(file, storage);
   ASSERT_TRUE(converted);
   EXPECT_EQ(converted.value().layout, ScheduleLayout::Current);
   EXPECT_EQ(converted.value().tasks.at(19).TaskName, testing::variedTasks().at(19).TaskName);

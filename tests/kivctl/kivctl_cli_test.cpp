@@ -1,7 +1,11 @@
 // The real kivctl binary: what a shell or a script sees.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <chrono>
+#include <optional>
 
 #include "json_reader.h"
 #include "kivctl_process.h"
@@ -87,6 +91,62 @@ TEST(KivctlCli, AFileThatCannotBeReadFailsEveryCommandWithOneLine) {
   EXPECT_TRUE(folderGiven.err.starts_with("kivctl: " + folder.path().string() + ": "))
       << folderGiven.err;
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "out.kiv"));
+}
+
+// A pipe with no writer, a device or a socket is no schedule: each is refused
+// at once, without waiting for a writer and without reading it as empty.
+TEST(KivctlCli, AnythingButARegularFileFailsEveryCommandAtOnce) {
+  const TempFolder folder;
+  const std::string pipe = (folder.path() / "pipe.kiv").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string out = (folder.path() / "out.kiv").string();
+  const std::vector<std::vector<std::string>> commands{{"list", "@"}, {"list", "@", "--json"},
+                                                       {"next", "@"}, {"check", "@"},
+                                                       {"run", "@"},  {"convert", "@", out}};
+
+  for (const std::string& path : {pipe, std::string("/dev/zero"), std::string("/dev/null")}) {
+    for (std::vector<std::string> arguments : commands) {
+      std::ranges::replace(arguments, std::string("@"), path);
+      const TempFolder logs;
+      KivctlProcess process(arguments, logs.path());
+      const std::optional<Ending> ending = process.waitFor(std::chrono::seconds{10});
+      ASSERT_TRUE(ending.has_value()) << arguments[0] << " waits on " << path;
+      EXPECT_TRUE(ending->exited);
+      EXPECT_EQ(ending->status, 1) << arguments[0] << " " << path;
+      EXPECT_EQ(process.err(),
+                "kivctl: " + path + ": 1004: The schedule file is not a regular file.\n")
+          << arguments[0];
+      EXPECT_EQ(process.out(), "");
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// Output that cannot be written is a failure the caller must see, whether the
+// first write fails or one half-way through.
+TEST(KivctlCli, OutputThatCannotBeWrittenFailsWithOneLine) {
+  const TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  TaskTable tasks = variedTasks();
+  tasks[0] = compiledTask(0, "02:00:00");
+  writeSchedule(file, tasks);
+  const std::vector<std::vector<std::string>> commands{
+      {"list", file.string()},
+      {"list", file.string(), "--json", "--show-passwords"},
+      {"next", file.string(), "--count", "100"},
+      {"check", file.string()},
+      {"--help"},
+      {"--version"}};
+
+  for (const std::vector<std::string>& arguments : commands) {
+    const TempFolder logs;
+    KivctlProcess process(arguments, logs.path(), {}, "/dev/full");
+    const Ending ending = process.wait();
+    EXPECT_TRUE(ending.exited);
+    EXPECT_EQ(ending.status, 1) << arguments[0];
+    EXPECT_TRUE(process.err().ends_with("kivctl: standard output: No space left on device\n"))
+        << arguments[0] << ": " << process.err();
+  }
 }
 
 TEST(KivctlCli, ListsTheScheduleAsJson) {

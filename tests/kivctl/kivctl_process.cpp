@@ -55,11 +55,15 @@ pid_t spawnProgram(std::vector<std::string> argv, const std::vector<std::string>
   return pid;
 }
 
-Ending waitFor(pid_t pid) {
-  int status = 0;
-  ::waitpid(pid, &status, 0);
+Ending endingOf(int status) {
   if (WIFEXITED(status)) return {true, WEXITSTATUS(status), 0};
   return {false, -1, WIFSIGNALED(status) ? WTERMSIG(status) : 0};
+}
+
+Ending waitUntilEnded(pid_t pid) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return endingOf(status);
 }
 
 }  // namespace
@@ -77,11 +81,13 @@ std::string waitForText(const std::filesystem::path& file, std::string_view want
 
 KivctlProcess::KivctlProcess(const std::vector<std::string>& arguments,
                              const std::filesystem::path& folder,
-                             const std::vector<std::string>& environment)
+                             const std::vector<std::string>& environment,
+                             const std::filesystem::path& standardOutput)
     : folder_(folder) {
+  const std::filesystem::path out = standardOutput.empty() ? outFile() : standardOutput;
   std::vector<std::string> argv{KIVCTL};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  pid_ = spawnProgram(argv, environment, outFile(), errFile());
+  pid_ = spawnProgram(argv, environment, out, errFile());
 }
 
 KivctlProcess::~KivctlProcess() {
@@ -95,9 +101,20 @@ void KivctlProcess::signal(int number) {
 }
 
 Ending KivctlProcess::wait() {
-  const Ending ending = waitFor(pid_);
+  const Ending ending = waitUntilEnded(pid_);
   pid_ = -1;
   return ending;
+}
+
+std::optional<Ending> KivctlProcess::waitFor(std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  int status = 0;
+  while (::waitpid(pid_, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds{10});
+  }
+  pid_ = -1;
+  return endingOf(status);
 }
 
 std::string KivctlProcess::out() const {
@@ -119,7 +136,7 @@ Finished runProgram(const std::vector<std::string>& argv,
   const TempFolder folder;
   const auto out = folder.path() / "stdout.txt";
   const auto err = folder.path() / "stderr.txt";
-  const Ending ending = waitFor(spawnProgram(argv, environment, out, err));
+  const Ending ending = waitUntilEnded(spawnProgram(argv, environment, out, err));
   return {ending, fileText(out), fileText(err)};
 }
 

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,18 +24,22 @@ struct Ending {
 };
 
 // The real kivctl binary run as a process, with its standard output and
-// error going to files in `folder` and its standard input on /dev/null.
-// Environment entries "NAME=value" are added to the test's own environment.
+// error going to files in `folder` (or standard output to `standardOutput`,
+// when given) and its standard input on /dev/null. Environment entries
+// "NAME=value" are added to the test's own environment.
 class KivctlProcess {
  public:
   KivctlProcess(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
-                const std::vector<std::string>& environment = {});
+                const std::vector<std::string>& environment = {},
+                const std::filesystem::path& standardOutput = {});
   ~KivctlProcess();
   KivctlProcess(const KivctlProcess&) = delete;
   KivctlProcess& operator=(const KivctlProcess&) = delete;
 
   void signal(int number);
   Ending wait();
+  // The ending, or nullopt when the process is still running after `limit`.
+  std::optional<Ending> waitFor(std::chrono::milliseconds limit);
 
   std::filesystem::path outFile() const { return folder_ / "stdout.txt"; }
   std::filesystem::path errFile() const { return folder_ / "stderr.txt"; }

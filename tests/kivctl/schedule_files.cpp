@@ -4,14 +4,15 @@
 
 #include <algorithm>
 
+#include "posix/posix_file_storage.h"
 #include "schedule_file/schedule_encoder.h"
 #include "schedule_file/schedule_file_io.h"
 
 namespace kiv::testing {
 
 void writeSchedule(const std::filesystem::path& file, const TaskTable& tasks) {
-  const auto failure =
-      writeScheduleFile(file, tasks, [](const std::filesystem::path&) { return true; });
+  posix::PosixFileStorage storage;
+  const auto failure = writeScheduleFile(file, tasks, storage);
   ASSERT_FALSE(failure) << failure->description;
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "form/main_form.h"
 #include "file_dialog.h"
 #include "qt_platform.h"
 #include "shell/open_save.h"
@@ -78,6 +79,7 @@ class FileDialogTest : public QObject {
   void choiceFillsTheRecord();
   void platformReportsAChoiceAndMovesTheCurrentFolder();
   void platformReportsACancel();
+  void programDialogListsAProgramWithoutExtension();
 
  private:
   std::unique_ptr<QTemporaryDir> folder_;  // a fresh one for every test
@@ -266,6 +268,39 @@ void FileDialogTest::platformReportsACancel() {
   QCOMPARE(outcome.apiReturn, 0);
   QCOMPARE(r.file, std::string("untouched"));
   QCOMPARE(QDir::currentPath(), previousFolder_);
+}
+
+// The Browse dialog of the program location, opened by the window as a user
+// opens it: the documented entries first, then every file, under which a
+// program named as POSIX names programs shows and can be picked.
+void FileDialogTest::programDialogListsAProgramWithoutExtension() {
+  const QString program = folder_->filePath("dbrunner");
+  touch(program);
+  QtPlatform platform;
+  MainForm form(platform);
+  form.Form_Load();
+  form.TBox[4].setText(program.toStdString());
+  QStringList filters;
+  QStringList shown;
+  DialogAnswerer answerer([&](QFileDialog& dialog) {
+    filters = dialog.nameFilters();
+    dialog.selectNameFilter(filters.last());
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    QVERIFY(model != nullptr);
+    const QModelIndex listed = model->index(folder_->path());
+    QTRY_COMPARE(model->rowCount(listed), 1);
+    shown << model->fileName(model->index(0, 0, listed));
+    dialog.findChild<QLineEdit*>("fileNameEdit")->setText("dbrunner");
+    static_cast<QDialog&>(dialog).accept();
+  });
+
+  form.Command1[0].press();
+
+  QCOMPARE(filters,
+           QStringList({"Access (msaccess.exe)", "Program files (*.exe)", "All files (*)"}));
+  QCOMPARE(shown, QStringList{"dbrunner"});
+  QCOMPARE(QFileInfo(QString::fromStdString(form.TBox[4].text())).canonicalFilePath(),
+           QFileInfo(program).canonicalFilePath());
 }
 
 }  // namespace kiv

@@ -1,7 +1,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,6 +45,8 @@ class FormBindingTest : public QObject {
   void disabledMenuItemShortcutsDoNothing();
   void passwordBoxShowsStars();
   void taskNameBoxRefusesTheFiftyFirstCharacter();
+  void taskNameLimitHoldsTypingAndPastingOnly_data();
+  void taskNameLimitHoldsTypingAndPastingOnly();
 };
 
 void FormBindingTest::typingReachesTheTask() {
@@ -286,6 +290,77 @@ void FormBindingTest::taskNameBoxRefusesTheFiftyFirstCharacter() {
 
   QCOMPARE(taskName->text(), fifty);
   QCOMPARE(v.form.tasks[0].TaskName, fifty.toStdString());
+}
+
+// What the user does in the task-name box after a text was set from code:
+// types, pastes or presses Backspace at the end, or types over everything.
+enum class Edit { None, Type, Paste, Backspace, TypeOverAll };
+
+void FormBindingTest::taskNameLimitHoldsTypingAndPastingOnly_data() {
+  QTest::addColumn<QString>("loaded");  // the task name as a schedule file holds it
+  QTest::addColumn<Edit>("edit");
+  QTest::addColumn<QString>("input");  // what is typed or pasted
+  QTest::addColumn<QString>("shown");  // the box's text and the task's name afterwards
+
+  const QString sixty(60, QLatin1Char('s'));
+  const QString fortyFive(45, QLatin1Char('f'));
+  const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");  // two UTF-16 units
+  QString fiftySmiles;
+  for (int character = 0; character < 50; ++character) fiftySmiles += smile;
+
+  QTest::newRow("a longer name loaded is shown whole") << sixty << Edit::None << "" << sixty;
+  QTest::newRow("Backspace shortens it by one character")
+      << sixty << Edit::Backspace << "" << sixty.left(59);
+  QTest::newRow("typing does not lengthen it") << sixty << Edit::Type << "x" << sixty;
+  QTest::newRow("typing over it all replaces it") << sixty << Edit::TypeOverAll << "x"
+                                                  << "x";
+  QTest::newRow("typing stops at fifty characters")
+      << QString() << Edit::Type << QString(51, QLatin1Char('t')) << QString(50, QLatin1Char('t'));
+  QTest::newRow("a character beyond UTF-16's first plane counts once")
+      << QString() << Edit::Type << fiftySmiles + smile << fiftySmiles;
+  QTest::newRow("a paste that fits goes in")
+      << fortyFive << Edit::Paste << "12345" << fortyFive + "12345";
+  QTest::newRow("a paste that does not fit is refused whole")
+      << fortyFive << Edit::Paste << "123456" << fortyFive;
+}
+
+void FormBindingTest::taskNameLimitHoldsTypingAndPastingOnly() {
+  QFETCH(QString, loaded);
+  QFETCH(Edit, edit);
+  QFETCH(QString, input);
+  QFETCH(QString, shown);
+  LoadedView v;
+  v.form.tasks[0].TaskName = loaded.toStdString();
+  v.form.cmbTask.setListIndex(0);  // shows task 1 as opening a schedule does
+  auto* taskName = v.widget<QLineEdit>(v.form.TBox[7]);
+  QCOMPARE(taskName->text(), loaded);
+  taskName->end(false);
+
+  switch (edit) {
+    case Edit::None:
+      break;
+    case Edit::Backspace:
+      QTest::keyClick(taskName, Qt::Key_Backspace);
+      break;
+    case Edit::TypeOverAll:
+      taskName->selectAll();
+      [[fallthrough]];
+    case Edit::Type:
+      // One key event for each character, as a keyboard sends them.
+      for (const uint character : input.toUcs4()) {
+        const QString text = QString::fromUcs4(reinterpret_cast<const char32_t*>(&character), 1);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+        QApplication::sendEvent(taskName, &press);
+      }
+      break;
+    case Edit::Paste:
+      QApplication::clipboard()->setText(input);
+      taskName->paste();
+      break;
+  }
+
+  QCOMPARE(taskName->text(), shown);
+  QCOMPARE(QString::fromStdString(v.form.tasks[0].TaskName), shown);
 }
 
 }  // namespace kiv

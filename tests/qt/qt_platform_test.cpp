@@ -12,6 +12,7 @@
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,7 +49,7 @@ class QtPlatformTest : public QObject {
   void clockReadsTheLocalWallClock();
   void datesFollowTheUsersLocale();
   void currentFolderIsTheProcesssFolder();
-  void flushingNeedsAnExistingFile();
+  void savingReplacesTheFileWholeAndKeepsItsPermissions();
   void showingTheWindowKeepsItMinimised();
 
  private:
@@ -273,20 +274,26 @@ void QtPlatformTest::currentFolderIsTheProcesssFolder() {
            QDir(folder.path()).canonicalPath());
 }
 
-void QtPlatformTest::flushingNeedsAnExistingFile() {
+// The window saves the way kivctl does: the new file replaces the old one
+// whole, keeps its permissions, and nothing else is left in the folder.
+void QtPlatformTest::savingReplacesTheFileWholeAndKeepsItsPermissions() {
   QTemporaryDir folder;
   const std::filesystem::path written = folder.filePath("night.kiv").toStdString();
   QFile file(written);
   QVERIFY(file.open(QIODevice::WriteOnly));
-  QCOMPARE(file.write("schedule"), qint64{8});
+  QCOMPARE(file.write("a longer old schedule"), qint64{21});
   file.close();
+  const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+  QVERIFY(file.setPermissions(shared));
   QtPlatform platform;
 
-  QVERIFY(platform.flushToDisk(written));
-  QVERIFY(!platform.flushToDisk(written.parent_path() / "absent.kiv"));
-  QVERIFY(!QFile::exists(folder.filePath("absent.kiv")));
+  const std::vector<std::uint8_t> bytes{'n', 'e', 'w'};
+  const std::optional<FileError> failure = platform.fileStorage().replaceFile(written, bytes);
+  QVERIFY2(!failure, failure ? failure->description.c_str() : "");
   QVERIFY(file.open(QIODevice::ReadOnly));
-  QCOMPARE(file.readAll(), QByteArray("schedule"));
+  QCOMPARE(file.readAll(), QByteArray("new"));
+  QCOMPARE(file.permissions() & ~(QFile::ReadUser | QFile::WriteUser), shared);
+  QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"night.kiv"});
 }
 
 void QtPlatformTest::showingTheWindowKeepsItMinimised() {

@@ -2,12 +2,13 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "schedule_file/file_bytes.h"
+#include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
 namespace kiv {
@@ -19,138 +20,138 @@ using testing::TempFolder;
 using testing::writeAll;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr fs::perms kOwnerOnly = fs::perms::owner_read | fs::perms::owner_write;
-constexpr fs::perms kAnyWrite =
-    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-
-// How a saved schedule file's permissions read. Windows keeps who may read a
-// file in its access lists, which std::filesystem does not show: there the
-// mode bits tell only that the file is not marked read-only.
-#ifdef _WIN32
-constexpr fs::perms kSavedPermissions = fs::perms::owner_read | fs::perms::owner_write |
-                                        fs::perms::group_read | fs::perms::group_write |
-                                        fs::perms::others_read | fs::perms::others_write;
-// Windows refuses to open a folder as a file as it refuses any other access.
-constexpr std::errc kReadingAFolder = std::errc::permission_denied;
-#else
-constexpr fs::perms kSavedPermissions = kOwnerOnly;
-constexpr std::errc kReadingAFolder = std::errc::is_a_directory;
-#endif
-
-int errorNumber(std::errc code) {
-  return std::make_error_code(code).value();
+FileError systemError(std::errc code) {
+  const std::error_code error = std::make_error_code(code);
+  return {error.value(), error.message()};
 }
 
-const DurableFlush kFlushed = [](const fs::path&) { return true; };
+// What the target is when the save starts; names are in the test's folder.
+enum class Target {
+  Missing,
+  RegularFile,
+  ReadOnlyFile,
+  Folder,
+  LinkToFile,
+  LinkToLinkToFile,
+  DanglingLink,
+  LinkToFolder,
+  LinkLoop,
+  LinkToADevice,
+};
 
-class SafeWrite : public ::testing::Test {
+struct TargetCase {
+  const char* name;
+  Target target;
+  std::optional<FileError> failure;  // none: the save goes ahead
+  std::string written;               // the file the storage is handed, when it goes ahead
+};
+
+void PrintTo(const TargetCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class SaveTarget : public ::testing::TestWithParam<TargetCase> {
  protected:
-  SafeWrite() { writeAll(target, oldBytes); }
+  // False when this user may not make links (Windows without the privilege).
+  bool link(const fs::path& to, const std::string& name) {
+    std::error_code error;
+    fs::create_symlink(to, folder.path() / name, error);
+    return !error;
+  }
 
-  // The old file is byte for byte what it was and nothing else is in the folder.
-  void expectOldFileUntouched() {
-    EXPECT_EQ(readAll(target), oldBytes);
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"tasks.kiv"});
+  bool prepare(Target target) {
+    switch (target) {
+      case Target::Missing:
+        return true;
+      case Target::RegularFile:
+        writeAll(folder.path() / "tasks.kiv", oldBytes);
+        return true;
+      case Target::ReadOnlyFile:
+        writeAll(folder.path() / "tasks.kiv", oldBytes);
+        fs::permissions(folder.path() / "tasks.kiv", fs::perms::owner_read | fs::perms::group_read);
+        return true;
+      case Target::Folder:
+        fs::create_directory(folder.path() / "tasks.kiv");
+        return true;
+      case Target::LinkToFile:
+        writeAll(folder.path() / "real.kiv", oldBytes);
+        return link("real.kiv", "tasks.kiv");
+      case Target::LinkToLinkToFile:
+        fs::create_directory(folder.path() / "sub");
+        writeAll(folder.path() / "sub" / "real.kiv", oldBytes);
+        return link(fs::path("sub") / "middle.kiv", "tasks.kiv") &&
+               link("real.kiv", (fs::path("sub") / "middle.kiv").string());
+      case Target::DanglingLink:
+        return link("real.kiv", "tasks.kiv");
+      case Target::LinkToFolder:
+        fs::create_directory(folder.path() / "real.kiv");
+        return link("real.kiv", "tasks.kiv");
+      case Target::LinkLoop:
+        return link("tasks.kiv", "tasks.kiv");
+      case Target::LinkToADevice:
+        return fs::exists("/dev/null") && link("/dev/null", "tasks.kiv");
+    }
+    return false;
   }
 
   TempFolder folder;
-  fs::path target = folder.path() / "tasks.kiv";
+  testing::FakeFileStorage storage;
   Bytes oldBytes{'o', 'l', 'd', 0, 0xFF};
   Bytes newBytes = Bytes(53633, 0x5A);
 };
 
-TEST_F(SafeWrite, WritesANewFileReadableByItsOwnerOnly) {
-  fs::remove(target);
-  ASSERT_EQ(writeFileSafely(target, newBytes, kFlushed), std::nullopt);
-  EXPECT_EQ(readAll(target), newBytes);
-  EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, kSavedPermissions);
-  EXPECT_EQ(folder.names(), std::vector<std::string>{"tasks.kiv"});
-}
+// The target is looked at before the storage is handed a byte: a save that
+// cannot succeed writes nothing, and a link is followed, never replaced.
+TEST_P(SaveTarget, IsCheckedBeforeTheStorageIsHandedAnything) {
+  const TargetCase& c = GetParam();
+  if (!prepare(c.target)) GTEST_SKIP() << "this user may not make symbolic links here";
+  const fs::path target = folder.path() / "tasks.kiv";
+  const fs::file_type targetType = fs::symlink_status(target).type();
 
-TEST_F(SafeWrite, ReplacesAnOpenlyReadableFileWithAnOwnerOnlyOne) {
-  fs::permissions(target, kOwnerOnly | fs::perms::group_read | fs::perms::others_read);
-  ASSERT_EQ(writeFileSafely(target, newBytes, kFlushed), std::nullopt);
-  EXPECT_EQ(readAll(target), newBytes);
-  EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, kSavedPermissions);
-  EXPECT_EQ(folder.names(), std::vector<std::string>{"tasks.kiv"});
-}
+  const std::optional<FileError> failure = writeFileSafely(target, newBytes, storage);
 
-TEST_F(SafeWrite, FlushesTheWholeNewFileBesideTheTargetBeforeReplacingIt) {
-  int flushes = 0;
-  const DurableFlush flush = [&](const fs::path& file) {
-    ++flushes;
-    EXPECT_EQ(file.parent_path(), folder.path());
-    EXPECT_NE(file, target);
-    EXPECT_EQ(readAll(file), newBytes);
-    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, kSavedPermissions);
-    EXPECT_EQ(readAll(target), oldBytes);
-    return true;
-  };
-  ASSERT_EQ(writeFileSafely(target, newBytes, flush), std::nullopt);
-  EXPECT_EQ(flushes, 1);
-  EXPECT_EQ(readAll(target), newBytes);
-}
-
-TEST_F(SafeWrite, KeepsTheOldFileWhenTheFlushFails) {
-  const DurableFlush notFlushed = [](const fs::path&) { return false; };
-  EXPECT_EQ(writeFileSafely(target, newBytes, notFlushed),
-            (FileError{1003, "The schedule file could not be forced to the disk."}));
-  expectOldFileUntouched();
-}
-
-TEST_F(SafeWrite, RefusesAFileMarkedReadOnly) {
-  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read;
-  fs::permissions(target, readOnly);
-  const std::optional<FileError> failure = writeFileSafely(target, newBytes, kFlushed);
-  ASSERT_TRUE(failure.has_value());
-  EXPECT_EQ(failure->number, errorNumber(std::errc::permission_denied));
-  EXPECT_EQ(failure->description, std::make_error_code(std::errc::permission_denied).message());
-  EXPECT_EQ(fs::status(target).permissions() & kAnyWrite, fs::perms::none);
-  expectOldFileUntouched();
-}
-
-TEST_F(SafeWrite, FailsWhenTheReplaceFailsAndLeavesNoTemporaryFile) {
-  // A folder in the target's place cannot be replaced by a file.
-  fs::remove(target);
-  fs::create_directory(target);
-  const std::optional<FileError> failure = writeFileSafely(target, newBytes, kFlushed);
-  ASSERT_TRUE(failure.has_value());
-  EXPECT_EQ(failure->number, errorNumber(std::errc::is_a_directory));
-  EXPECT_TRUE(fs::is_directory(target));
-  EXPECT_EQ(folder.names(), std::vector<std::string>{"tasks.kiv"});
-}
-
-TEST_F(SafeWrite, FailsForAFolderThatDoesNotExist) {
-  const std::optional<FileError> failure =
-      writeFileSafely(folder.path() / "missing" / "tasks.kiv", newBytes, kFlushed);
-  ASSERT_TRUE(failure.has_value());
-  EXPECT_EQ(failure->number, errorNumber(std::errc::no_such_file_or_directory));
-  EXPECT_EQ(failure->description,
-            std::make_error_code(std::errc::no_such_file_or_directory).message());
-  expectOldFileUntouched();
-}
-
-TEST_F(SafeWrite, FailsInAReadOnlyFolderAndLeavesTheOldFileAsItWas) {
-  fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-  if (std::ofstream(folder.path() / "probe")) {
-    fs::remove(folder.path() / "probe");
-    GTEST_SKIP() << "this user may write into read-only folders (an administrator)";
+  EXPECT_EQ(failure, c.failure);
+  if (c.failure) {
+    EXPECT_TRUE(storage.savedFiles.empty());
+  } else {
+    EXPECT_EQ(storage.savedFiles, std::vector<fs::path>{folder.path() / c.written});
+    EXPECT_EQ(readAll(folder.path() / c.written), newBytes);
   }
-  const std::optional<FileError> failure = writeFileSafely(target, newBytes, kFlushed);
-  ASSERT_TRUE(failure.has_value());
-  EXPECT_EQ(failure->number, errorNumber(std::errc::permission_denied));
-  EXPECT_EQ(failure->description, std::make_error_code(std::errc::permission_denied).message());
-  expectOldFileUntouched();
+  EXPECT_EQ(fs::symlink_status(target).type(),
+            targetType == fs::file_type::not_found ? fs::file_type::regular : targetType);
 }
 
-TEST_F(SafeWrite, SavesThroughALinkIntoTheFileItNames) {
-  const fs::path link = folder.path() / "link.kiv";
-  std::error_code linkError;
-  fs::create_symlink(target, link, linkError);
-  if (linkError) GTEST_SKIP() << "this user may not make symbolic links: " << linkError.message();
-  ASSERT_EQ(writeFileSafely(link, newBytes, kFlushed), std::nullopt);
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(readAll(target), newBytes);
+INSTANTIATE_TEST_SUITE_P(
+    Targets, SaveTarget,
+    ::testing::Values(TargetCase{"NoFileYet", Target::Missing, std::nullopt, "tasks.kiv"},
+                      TargetCase{"RegularFile", Target::RegularFile, std::nullopt, "tasks.kiv"},
+                      TargetCase{"MarkedReadOnly", Target::ReadOnlyFile,
+                                 systemError(std::errc::permission_denied), ""},
+                      TargetCase{"Folder", Target::Folder, systemError(std::errc::is_a_directory),
+                                 ""},
+                      TargetCase{"LinkToAFile", Target::LinkToFile, std::nullopt, "real.kiv"},
+                      TargetCase{"RelativeLinksInARow", Target::LinkToLinkToFile, std::nullopt,
+                                 (fs::path("sub") / "real.kiv").string()},
+                      TargetCase{"DanglingLinkCreatesWhatItNames", Target::DanglingLink,
+                                 std::nullopt, "real.kiv"},
+                      TargetCase{"LinkToAFolder", Target::LinkToFolder,
+                                 systemError(std::errc::is_a_directory), ""},
+                      TargetCase{"LinkLoop", Target::LinkLoop,
+                                 systemError(std::errc::too_many_symbolic_link_levels), ""},
+                      TargetCase{"LinkToADevice", Target::LinkToADevice,
+                                 FileError{1004, "The schedule file is not a regular file."}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SafeWrite, AStorageFailureIsReportedAsItIs) {
+  TempFolder folder;
+  const fs::path target = folder.path() / "tasks.kiv";
+  writeAll(target, {'o', 'l', 'd'});
+  testing::FakeFileStorage storage;
+  storage.flushSucceeds = false;
+
+  EXPECT_EQ(writeFileSafely(target, Bytes(10, 1), storage),
+            (FileError{1003, "The schedule file could not be forced to the disk."}));
+  EXPECT_EQ(readAll(target), (Bytes{'o', 'l', 'd'}));
 }
 
 TEST(ReadFileBytes, ReadsUpToTheLimit) {
@@ -172,13 +173,23 @@ TEST(ReadFileBytes, FailsWithTheSystemsNumberAndText) {
   TempFolder folder;
   const FileResult<Bytes> missing = readFileBytes(folder.path() / "missing.kiv", 100);
   ASSERT_FALSE(missing.ok());
-  EXPECT_EQ(missing.error().number, errorNumber(std::errc::no_such_file_or_directory));
-  EXPECT_EQ(missing.error().description,
-            std::make_error_code(std::errc::no_such_file_or_directory).message());
+  EXPECT_EQ(missing.error(), systemError(std::errc::no_such_file_or_directory));
 
+  // Windows would refuse to open a folder as any other access: a folder is
+  // told as what it is everywhere.
   const FileResult<Bytes> folderRead = readFileBytes(folder.path(), 100);
   ASSERT_FALSE(folderRead.ok());
-  EXPECT_EQ(folderRead.error().number, errorNumber(kReadingAFolder));
+  EXPECT_EQ(folderRead.error(), systemError(std::errc::is_a_directory));
+}
+
+// A device reads as endless or as no bytes at all: neither is a schedule.
+TEST(ReadFileBytes, RefusesADevice) {
+  for (const char* device : {"/dev/null", "/dev/zero"}) {
+    if (!fs::exists(device)) GTEST_SKIP() << "no " << device << " here";
+    const FileResult<Bytes> read = readFileBytes(device, 100);
+    ASSERT_FALSE(read.ok()) << device;
+    EXPECT_EQ(read.error(), (FileError{1004, "The schedule file is not a regular file."}));
+  }
 }
 
 }  // namespace

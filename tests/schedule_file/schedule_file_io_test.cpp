@@ -7,6 +7,7 @@
 
 #include "schedule_file/schedule_encoder.h"
 #include "schedule_file/schedule_file_io.h"
+#include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
 namespace kiv {
@@ -18,7 +19,9 @@ using testing::TempFolder;
 using testing::writeAll;
 using Bytes = std::vector<std::uint8_t>;
 
-const DurableFlush kFlushed = [](const fs::path&) { return true; };
+// The storage of the window program as the core sees it; saving through the
+// real storages is tested with each of them.
+testing::FakeFileStorage storage;
 
 TEST(ScheduleFileIo, SavesAndOpensTheWholeTable) {
   TempFolder folder;
@@ -28,10 +31,10 @@ TEST(ScheduleFileIo, SavesAndOpensTheWholeTable) {
   tasks[12].Password = "s\u00E9cret";
   tasks[12].Compiled = 1;
 
-  ASSERT_EQ(writeScheduleFile(file, tasks, kFlushed), std::nullopt);
+  ASSERT_EQ(writeScheduleFile(file, tasks, storage), std::nullopt);
   EXPECT_EQ(fs::file_size(file), 53633u);
 
-  const FileResult<LoadedSchedule> loaded = readScheduleFile(file);
+  const FileResult<LoadedSchedule> loaded = readScheduleFile(file, storage);
   ASSERT_TRUE(loaded.ok());
   EXPECT_EQ(loaded.value().layout, ScheduleLayout::Current);
   ASSERT_EQ(loaded.value().tasks.size(), 30u);
@@ -50,7 +53,7 @@ TEST(ScheduleFileIo, ATextTooLongInTheLastTaskLeavesTheOldFileAlone) {
   tasks[0].TaskName = "changed";
   tasks[29].AccessLocation = std::string(127, 'a');
 
-  const std::optional<FileError> failure = writeScheduleFile(file, tasks, kFlushed);
+  const std::optional<FileError> failure = writeScheduleFile(file, tasks, storage);
 
   EXPECT_EQ(failure, (FileError{1022,
                                 "Task 30, AccessLocation: the text takes 127 bytes; a field "
@@ -68,7 +71,7 @@ TEST(ScheduleFileIo, ReadsOnlyTheStartOfAnOversizedFile) {
   bytes.resize(1 << 20, 0xEE);
   writeAll(file, bytes);
 
-  const FileResult<LoadedSchedule> loaded = readScheduleFile(file);
+  const FileResult<LoadedSchedule> loaded = readScheduleFile(file, storage);
   ASSERT_TRUE(loaded.ok());
   EXPECT_EQ(loaded.value().layout, ScheduleLayout::Current);
   EXPECT_EQ(loaded.value().tasks[29].Compiled, 1);
@@ -76,7 +79,7 @@ TEST(ScheduleFileIo, ReadsOnlyTheStartOfAnOversizedFile) {
 
 TEST(ScheduleFileIo, OpeningAMissingFileGivesTheSystemsFailure) {
   TempFolder folder;
-  const FileResult<LoadedSchedule> loaded = readScheduleFile(folder.path() / "gone.kiv");
+  const FileResult<LoadedSchedule> loaded = readScheduleFile(folder.path() / "gone.kiv", storage);
   ASSERT_FALSE(loaded.ok());
   EXPECT_EQ(loaded.error().number,
             std::make_error_code(std::errc::no_such_file_or_directory).value());

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fstream>
 
 #include "form/controls.h"
 #include "schedule_file/code_page.h"
+#include "schedule_file/file_bytes.h"
 
 namespace kiv::testing {
 
@@ -63,9 +65,21 @@ const CodePage& FakePlatform::ansiCodePage() const {
   return codePage != nullptr ? *codePage : Platform::ansiCodePage();
 }
 
-bool FakePlatform::flushToDisk(const std::filesystem::path& file) {
-  flushedFiles.push_back(file);
-  return flushSucceeds;
+FileResult<std::vector<std::uint8_t>> FakeFileStorage::readFile(const std::filesystem::path& path,
+                                                                std::size_t limit) {
+  return readFileBytes(path, limit);
+}
+
+std::optional<FileError> FakeFileStorage::replaceFile(const std::filesystem::path& target,
+                                                      std::span<const std::uint8_t> bytes) {
+  savedFiles.push_back(target);
+  if (!flushSucceeds) return flushFailure();
+  std::ofstream out(target, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) return writeFailure({});
+  return std::nullopt;
 }
 
 void FakePlatform::showWindow() {

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
+#include <span>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -12,18 +17,32 @@
 
 namespace kiv::testing {
 
+// The fake's file storage: real files, read as the Windows program reads
+// them, but a save writes straight to its target. Each target it is handed is
+// recorded; a scripted failure stands for a disk that will not take the file.
+class FakeFileStorage : public FileStorage {
+ public:
+  bool flushSucceeds = true;  // false: every save fails as a refused flush
+  std::vector<std::filesystem::path> savedFiles;
+
+  FileResult<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path,
+                                                 std::size_t limit) override;
+  std::optional<FileError> replaceFile(const std::filesystem::path& target,
+                                       std::span<const std::uint8_t> bytes) override;
+};
+
 // The scripted Platform: questions are answered from queues the test fills,
 // everything the core asks for is recorded, and the clock is the test's.
 // A question with no scripted answer fails the test.
-class FakePlatform : public Platform {
+class FakePlatform : public Platform, public FakeFileStorage {
  public:
   // Scripted answers, taken front first.
   std::deque<MessageAnswer> answers;
   std::deque<std::string> inputs;
   std::deque<std::pair<FileDialogOutcome, std::string>> fileChoices;  // outcome, chosen path
   std::deque<StartResult> startResults;  // when empty, every start succeeds
-  bool flushSucceeds = true;
-  const CodePage* codePage = nullptr;  // the schedule file's; Windows-1252 when null
+  const CodePage* codePage = nullptr;    // the schedule file's; Windows-1252 when null
+  bool noProgramExtensions = false;      // programs are named as on POSIX
 
   // Runs inside the next question, before its answer is returned: the place
   // for a timer tick that arrives while a modal box is open.
@@ -34,7 +53,6 @@ class FakePlatform : public Platform {
   std::vector<std::pair<std::string, std::string>> inputBoxes;  // prompt, title
   std::vector<FileDialogRecord> fileDialogs;
   std::vector<std::string> launches;
-  std::vector<std::filesystem::path> flushedFiles;
   std::vector<std::pair<TrayOperation, NotifyIconData>> trayCalls;
   std::vector<bool> windowHooks;  // every setWindowHook call
   std::vector<int> helpContexts;
@@ -60,7 +78,8 @@ class FakePlatform : public Platform {
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override { return folder; }
   const CodePage& ansiCodePage() const override;
-  bool flushToDisk(const std::filesystem::path& file) override;
+  FileStorage& fileStorage() override { return *this; }
+  bool programsHaveNoExtension() const override { return noProgramExtensions; }
   void showWindow() override;
   void hideWindow() override;
   void popupMenu(const MenuItem& menu) override;

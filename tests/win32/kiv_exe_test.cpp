@@ -12,6 +12,7 @@
 #include "command_ids.h"
 #include "schedule_file/schedule_file_io.h"
 #include "waiting.h"
+#include "win32_file_storage.h"
 #include "win32_platform.h"
 #include "window_search.h"
 
@@ -135,8 +136,8 @@ class KivExeWithSchedule : public KivExe {
     schedule = std::string(temporary) + "kiv-exe-" + std::to_string(GetCurrentProcessId()) + ".kiv";
     TaskTable tasks;
     tasks[0].TaskName = "Nightly compact";
-    const DurableFlush noFlush = [](const std::filesystem::path&) { return true; };
-    writeScheduleFile(std::filesystem::path(schedule), tasks, noFlush);
+    Win32FileStorage storage;
+    writeScheduleFile(std::filesystem::path(schedule), tasks, storage);
   }
   ~KivExeWithSchedule() override { DeleteFileA(schedule.c_str()); }
 

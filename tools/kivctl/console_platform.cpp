@@ -3,8 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "scheduler/date_time_text.h"
 #include "os_services.h"
+#include "scheduler/date_time_text.h"
 #include "utf8_path.h"
 #include "wall_clock.h"
 
@@ -70,12 +70,12 @@ std::string ConsolePlatform::currentFolder() {
   return utf8Text(std::filesystem::current_path(error));
 }
 
-const CodePage& ConsolePlatform::ansiCodePage() const {
-  return scheduleCodePage();
+FileStorage& ConsolePlatform::fileStorage() {
+  return scheduleStorage();
 }
 
-bool ConsolePlatform::flushToDisk(const std::filesystem::path& file) {
-  return forceToDisk(file);
+const CodePage& ConsolePlatform::ansiCodePage() const {
+  return scheduleCodePage();
 }
 
 void ConsolePlatform::popupMenu(const MenuItem&) {}

@@ -36,7 +36,7 @@ class ConsolePlatform final : public Platform {
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override;
   const CodePage& ansiCodePage() const override;
-  bool flushToDisk(const std::filesystem::path& file) override;
+  FileStorage& fileStorage() override;
 
   void showWindow() override {}
   void hideWindow() override {}

@@ -52,7 +52,7 @@ Result<TaskUnits, Refusal> unitsFor(const Task& task, int index, std::string_vie
 // owner-only and whole, as Save writes a schedule.
 std::optional<std::string> writeUnit(const fs::path& file, const std::string& text) {
   const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-  if (const auto failure = writeFileSafely(file, bytes, forceToDisk)) {
+  if (const auto failure = writeFileSafely(file, bytes, scheduleStorage())) {
     return file.string() + ": " + failure->description;
   }
   return std::nullopt;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "schedule_file/code_page.h"
+#include "schedule_file/file_storage.h"
 #include "shell/platform.h"
 
 namespace kiv::ctl {
@@ -16,8 +17,9 @@ namespace kiv::ctl {
 // writes them.
 const CodePage& scheduleCodePage();
 
-// Forces a closed file's data to the disk; false when that failed.
-bool forceToDisk(const std::filesystem::path& file);
+// How schedule files (and the units kivctl export writes) are read and saved
+// on this system.
+FileStorage& scheduleStorage();
 
 // Starts a Windows command line minimised, without waiting, through the same
 // starter as the window program of the system.

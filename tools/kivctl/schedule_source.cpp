@@ -17,7 +17,7 @@ constexpr std::array<std::string_view, 3> kLayoutNames{"current", "formatA", "fo
 
 std::optional<Schedule> loadSchedule(const std::string& file, std::ostream& err) {
   const FileResult<LoadedSchedule> loaded =
-      readScheduleFile(pathFromUtf8(file), scheduleCodePage());
+      readScheduleFile(pathFromUtf8(file), scheduleStorage(), scheduleCodePage());
   if (!loaded) {
     reportError(err, file + ": " + std::to_string(loaded.error().number) + ": " +
                          loaded.error().description);

@@ -1,11 +1,26 @@
 // kivctl: the command-line companion of the Kiv scheduler.
 #include <iostream>
+#include <optional>
+#include <ostream>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "commands.h"
+#include "exit_status.h"
+#include "posix/core_dumps.h"
+#include "posix/standard_output.h"
 
 int main(int argc, char* argv[]) {
+  // Before a schedule, and with it a password, is read.
+  kiv::posix::forbidCoreDumps();
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-  return kiv::ctl::runKivctl(arguments, std::cout, std::cerr);
+  kiv::ctl::StandardOutput output;
+  std::ostream out(&output);
+  const int status = kiv::ctl::runKivctl(arguments, out, std::cerr);
+  if (const std::optional<std::error_code> failure = output.finish()) {
+    kiv::ctl::reportError(std::cerr, "standard output: " + failure->message());
+    return kiv::ctl::kExitFailure;
+  }
+  return status;
 }

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "posix/file_sync.h"
+#include "posix/posix_file_storage.h"
 #include "posix/process_starter.h"
 #include "wall_clock.h"
 
@@ -14,8 +14,9 @@ const CodePage& scheduleCodePage() {
   return windows1252CodePage();
 }
 
-bool forceToDisk(const std::filesystem::path& file) {
-  return posix::syncFileToDisk(file);
+FileStorage& scheduleStorage() {
+  static posix::PosixFileStorage storage;
+  return storage;
 }
 
 StartResult startCommandLine(const std::string& commandLine) {

@@ -1,10 +1,10 @@
 #include "os_services.h"
 
 #include "ansi_code_page.h"
-#include "file_flush.h"
 #include "local_clock.h"
 #include "process_start.h"
 #include "wall_clock.h"
+#include "win32_file_storage.h"
 
 namespace kiv::ctl {
 
@@ -13,8 +13,9 @@ const CodePage& scheduleCodePage() {
   return systemAnsiCodePage();
 }
 
-bool forceToDisk(const std::filesystem::path& file) {
-  return flushFileToDisk(file);
+FileStorage& scheduleStorage() {
+  static Win32FileStorage storage;
+  return storage;
 }
 
 StartResult startCommandLine(const std::string& commandLine) {

@@ -1,0 +1,88 @@
+#include "win32_file_storage.h"
+
+#include "windows_api.h"
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "schedule_file/file_bytes.h"
+#include "system_error_text.h"
+
+namespace kiv {
+namespace {
+
+// Tries at a free random name; a clash of 64 random bits is not expected
+// even once.
+constexpr int kNameTries = 8;
+// WriteFile takes a DWORD count; a schedule is far smaller anyway.
+constexpr std::size_t kLargestWrite = 1 << 20;
+
+FileError lastSystemFailure() {
+  const DWORD error = GetLastError();
+  return {static_cast<int>(error), systemErrorText(error)};
+}
+
+// std::random_device draws from the system's generator (rand_s) here.
+std::string randomSuffix(std::random_device& random) {
+  constexpr std::string_view kHexDigits = "0123456789abcdef";
+  std::string suffix = ".";
+  for (int half = 0; half < 2; ++half) {
+    for (unsigned bits = random(), digit = 0; digit < 8; ++digit, bits >>= 4) {
+      suffix += kHexDigits[bits & 0xF];
+    }
+  }
+  return suffix + ".tmp";
+}
+
+// A new file beside `target` that no other process may open while it is
+// written (no sharing); INVALID_HANDLE_VALUE with the system's error when
+// none can be made.
+HANDLE createTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
+  std::random_device random;
+  for (int attempt = 0; attempt < kNameTries; ++attempt) {
+    temporary = target;
+    temporary += randomSuffix(random);
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+std::optional<FileError> writeAndFlush(HANDLE file, std::span<const std::uint8_t> bytes) {
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    const auto chunk = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
+    if (WriteFile(file, bytes.data(), chunk, &written, nullptr) == FALSE) {
+      return lastSystemFailure();
+    }
+    bytes = bytes.subspan(written);
+  }
+  if (FlushFileBuffers(file) == FALSE) return flushFailure();
+  return std::nullopt;
+}
+
+}  // namespace
+
+FileResult<std::vector<std::uint8_t>> Win32FileStorage::readFile(const std::filesystem::path& path,
+                                                                 std::size_t limit) {
+  return readFileBytes(path, limit);
+}
+
+std::optional<FileError> Win32FileStorage::replaceFile(const std::filesystem::path& target,
+                                                       std::span<const std::uint8_t> bytes) {
+  std::filesystem::path temporary;
+  HANDLE file = createTemporary(target, temporary);
+  if (file == INVALID_HANDLE_VALUE) return lastSystemFailure();
+  std::optional<FileError> failure = writeAndFlush(file, bytes);
+  CloseHandle(file);
+  if (!failure && MoveFileExW(temporary.c_str(), target.c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
+    failure = lastSystemFailure();
+  }
+  if (failure) DeleteFileW(temporary.c_str());
+  return failure;
+}
+
+}  // namespace kiv

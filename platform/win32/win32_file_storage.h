@@ -1,0 +1,21 @@
+#pragma once
+
+#include "schedule_file/file_storage.h"
+
+namespace kiv {
+
+// The FileStorage of the Windows program. Reading uses the standard streams
+// (opening a file never waits on Windows). A save writes a new file beside
+// the target that no other process may open while it is written, forces it
+// to the disk, and moves it over the target with MoveFileEx, which returns
+// only once the move is on the disk (MOVEFILE_WRITE_THROUGH). The new file
+// takes the folder's inherited permissions.
+class Win32FileStorage final : public FileStorage {
+ public:
+  FileResult<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path,
+                                                 std::size_t limit) override;
+  std::optional<FileError> replaceFile(const std::filesystem::path& target,
+                                       std::span<const std::uint8_t> bytes) override;
+};
+
+}  // namespace kiv
