@@ -8,6 +8,7 @@
 
 #include "schedule_file/file_bytes.h"
 #include "system_error_text.h"
+#include "wide_text.h"
 
 namespace kiv {
 namespace {
@@ -18,9 +19,11 @@ constexpr int kNameTries = 8;
 // WriteFile takes a DWORD count; a schedule is far smaller anyway.
 constexpr std::size_t kLargestWrite = 1 << 20;
 
-FileError lastSystemFailure() {
+// The system's last error about `file`, whose name fills any insert of the
+// description.
+FileError lastSystemFailure(const std::filesystem::path& file) {
   const DWORD error = GetLastError();
-  return {static_cast<int>(error), systemErrorText(error)};
+  return {static_cast<int>(error), systemErrorText(error, fromWide(file.native()))};
 }
 
 // std::random_device draws from the system's generator (rand_s) here.
@@ -50,12 +53,13 @@ HANDLE createTemporary(const std::filesystem::path& target, std::filesystem::pat
   return INVALID_HANDLE_VALUE;
 }
 
-std::optional<FileError> writeAndFlush(HANDLE file, std::span<const std::uint8_t> bytes) {
+std::optional<FileError> writeAndFlush(HANDLE file, const std::filesystem::path& name,
+                                       std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
     DWORD written = 0;
     const auto chunk = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
     if (WriteFile(file, bytes.data(), chunk, &written, nullptr) == FALSE) {
-      return lastSystemFailure();
+      return lastSystemFailure(name);
     }
     bytes = bytes.subspan(written);
   }
@@ -74,12 +78,12 @@ std::optional<FileError> Win32FileStorage::replaceFile(const std::filesystem::pa
                                                        std::span<const std::uint8_t> bytes) {
   std::filesystem::path temporary;
   HANDLE file = createTemporary(target, temporary);
-  if (file == INVALID_HANDLE_VALUE) return lastSystemFailure();
-  std::optional<FileError> failure = writeAndFlush(file, bytes);
+  if (file == INVALID_HANDLE_VALUE) return lastSystemFailure(target);
+  std::optional<FileError> failure = writeAndFlush(file, target, bytes);
   CloseHandle(file);
   if (!failure && MoveFileExW(temporary.c_str(), target.c_str(),
                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
-    failure = lastSystemFailure();
+    failure = lastSystemFailure(target);
   }
   if (failure) DeleteFileW(temporary.c_str());
   return failure;

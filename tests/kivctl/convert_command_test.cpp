@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "posix/posix_file_storage.h"
+#include "os_services.h"
 #include "schedule_file/schedule_file_io.h"
 #include "schedule_files.h"
 #include "support/temp_folder.h"
@@ -21,8 +21,7 @@ TEST(ConvertCommand, WritesEveryLayoutInTheCurrentOne) {
     const auto out = folder.path() / "new.kiv";
     const TaskTable tasks = testing::variedTasks();
     testing::writeAll(in, testing::oldLayoutFile(tasks, layout));
-    posix::PosixFileStorage storage;
-    const auto before = readScheduleFile(in, storage);
+    const auto before = readScheduleFile(in, ctl::scheduleStorage());
     ASSERT_TRUE(before);
 
     std::ostringstream err;
@@ -46,8 +45,7 @@ TEST(ConvertCommand, MayReplaceItsOwnInput) {
 
   std::ostringstream err;
   EXPECT_EQ(convertCommand(file.string(), file.string(), err), 0);
-  posix::PosixFileStorage storage;
-  const auto converted = readScheduleFile(file, storage);
+  const auto converted = readScheduleFile(file, ctl::scheduleStorage());
   ASSERT_TRUE(converted);
   EXPECT_EQ(converted.value().layout, ScheduleLayout::Current);
   EXPECT_EQ(converted.value().tasks.at(19).TaskName, testing::variedTasks().at(19).TaskName);

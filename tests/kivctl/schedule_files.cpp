@@ -4,15 +4,14 @@
 
 #include <algorithm>
 
-#include "posix/posix_file_storage.h"
+#include "os_services.h"
 #include "schedule_file/schedule_encoder.h"
 #include "schedule_file/schedule_file_io.h"
 
 namespace kiv::testing {
 
 void writeSchedule(const std::filesystem::path& file, const TaskTable& tasks) {
-  posix::PosixFileStorage storage;
-  const auto failure = writeScheduleFile(file, tasks, storage);
+  const auto failure = writeScheduleFile(file, tasks, ctl::scheduleStorage());
   ASSERT_FALSE(failure) << failure->description;
 }
 

@@ -8,6 +8,7 @@
 
 #include "schedule_file/schedule_file_io.h"
 #include "tasks/task.h"
+#include "win32_file_storage.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -17,8 +18,8 @@ int main(int argc, char** argv) {
   kiv::TaskTable tasks;
   for (kiv::Task& task : tasks) kiv::resetStoredFields(task);
   tasks[0].TaskName = argv[2];
-  // A scratch file of one test run needs no flush to the disk.
-  const auto failure = kiv::writeScheduleFile(argv[1], tasks, [](const auto&) { return true; });
+  kiv::Win32FileStorage storage;
+  const auto failure = kiv::writeScheduleFile(argv[1], tasks, storage);
   if (failure.has_value()) {
     std::cerr << "kiv_package_schedule_writer: " << failure->description << '\n';
     return EXIT_FAILURE;

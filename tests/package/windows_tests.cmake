@@ -4,7 +4,7 @@
 
 # Writes the schedule the installed Kiv opens at log-on.
 add_executable(kiv_package_schedule_writer schedule_writer.cpp)
-target_link_libraries(kiv_package_schedule_writer PRIVATE kivcore kiv_warnings)
+target_link_libraries(kiv_package_schedule_writer PRIVATE kivwin32_system kiv_warnings)
 
 # Makes both, as scripts/package.sh does.
 add_test(NAME package_win32_build
