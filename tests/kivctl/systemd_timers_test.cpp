@@ -16,8 +16,8 @@
 
 #include "base/local_time.h"
 #include "compile/command_line.h"
-#include "kivctl_process.h"
 #include "compile/windows_command_line.h"
+#include "kivctl_process.h"
 #include "schedule_files.h"
 #include "scheduler/date_time_text.h"
 #include "support/compiled_task.h"

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "form/form_layout.h"
 #include "caption_ink.h"
 #include "command_ids.h"
 #include "dialog_answerer.h"
 #include "drawn_geometry.h"
+#include "form/form_layout.h"
 #include "form_window.h"
 #include "message_loop.h"
 #include "registry_settings.h"

@@ -13,11 +13,11 @@
 #include <thread>
 #include <vector>
 
+#include "base/local_time.h"
 #include "console_events.h"
 #include "json_reader.h"
 #include "local_clock.h"
 #include "schedule_files.h"
-#include "base/local_time.h"
 #include "stand_in_record.h"
 #include "stop_signals.h"
 #include "support/temp_folder.h"
