@@ -72,7 +72,7 @@ std::string dateText(const CalendarDays& days) {
 }
 
 std::string daysText(const CalendarDays& days) {
-  const std::string date = dateText(days);
+  std::string date = dateText(days);
   if (days.weekdays == kEveryWeekday) return date;
   return weekdayText(days.weekdays) + " " + date;
 }
