@@ -19,8 +19,8 @@ declare -A package_sets=(
   # The test suites: GoogleTest for the core, Google Benchmark so the
   # benchmarks keep building, and a private X server with a
   # notification-area host, input automation and screenshots for the
-  # end-to-end tests.
-  [test]="libgtest-dev googletest libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick"
+  # end-to-end tests; the time zone data for the daylight-saving tests.
+  [test]="libgtest-dev googletest libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick tzdata"
   # The Windows program Kiv.exe: the mingw-w64 cross compiler for 32-bit
   # Windows, and Wine (its 32-bit part from the i386 architecture) with Wine's
   # own fonts, Tahoma among them, to run Kiv.exe and its tests. The tests also

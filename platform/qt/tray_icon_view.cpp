@@ -60,6 +60,11 @@ bool TrayIconView::apply(TrayOperation operation, const NotifyIconData& data) {
   return false;
 }
 
+void TrayIconView::showMessage(const std::string& title, const std::string& text) {
+  if (!icon_.isVisible()) return;
+  icon_.showMessage(toQString(title), toQString(text), QSystemTrayIcon::Warning);
+}
+
 void TrayIconView::forwardActivation(QSystemTrayIcon::ActivationReason reason) {
   for (const Press& press : kPresses) {
     if (press.reason == reason && onPress_) onPress_(press.button, press.mouseMessage);

@@ -6,6 +6,7 @@
 #include "exit_status.h"
 #include "list_command.h"
 #include "next_command.h"
+#include "posix/local_clock.h"
 #include "run_command.h"
 #include "usage.h"
 #include "wall_clock.h"
@@ -28,9 +29,11 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
       return kExitSuccess;
     case Action::List:
       return listCommand(in.files[0], {in.json, in.showPasswords}, out, err);
-    case Action::Next:
-      return nextCommand(in.files[0], {in.from.value_or(localNow()), in.count, in.until}, in.json,
-                         out, err);
+    case Action::Next: {
+      const posix::SystemLocalZone zone;
+      return nextCommand(in.files[0], {in.from.value_or(localNow()), in.count, in.until, &zone},
+                         in.json, out, err);
+    }
     case Action::Check:
       return checkCommand(in.files[0], out, err);
     case Action::Run:

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "posix/file_sync.h"
+#include "posix/launch_journal_file.h"
 #include "posix/process_starter.h"
 #include "scheduler/date_time_text.h"
 #include "wall_clock.h"
@@ -86,12 +87,14 @@ bool ConsolePlatform::notifyIcon(TrayOperation operation, const NotifyIconData& 
   return true;
 }
 
+void ConsolePlatform::notify(const std::string&, const std::string& text) {
+  note(text);
+}
+
+// A start that fails is told by the core, as a notification naming the task.
 StartResult ConsolePlatform::startProcess(const std::string& commandLine) {
   StartResult result = posix::start(commandLine);
-  if (!result.started) {
-    // The command line may hold a password, so only the reason is told.
-    note("A task could not be started: " + result.error);
-  } else if (watchedTray_ != nullptr) {
+  if (result.started && watchedTray_ != nullptr) {
     pendingStatus_ = std::string(withoutTrailingBlanks(watchedTray_->szTip));
   }
   return result;
@@ -115,8 +118,20 @@ std::string ConsolePlatform::readSetting(const std::string&, const std::string&,
 void ConsolePlatform::writeSetting(const std::string&, const std::string&, const std::string&,
                                    const std::string&) {}
 
-LocalTime ConsolePlatform::now() {
-  return localNow();
+ScheduleClaim ConsolePlatform::claimSchedule(const std::string& scheduleFile) {
+  return locks_.claim(scheduleFile);
+}
+
+std::optional<std::string> ConsolePlatform::appendJournalLine(const std::string& line) {
+  return posix::LaunchJournalFile::forUser().append(line);
+}
+
+Result<std::string, JournalUnreadable> ConsolePlatform::readJournal() {
+  return posix::LaunchJournalFile::forUser().read();
+}
+
+ClockReading ConsolePlatform::readClock() {
+  return posix::readLocalClock();
 }
 
 std::string ConsolePlatform::generalDateTime(LocalTime time) {

@@ -5,9 +5,9 @@
 #include <span>
 #include <string_view>
 
+#include "compile/printed_command_line.h"
 #include "exit_status.h"
 #include "json_writer.h"
-#include "task_command_line.h"
 #include "tasks/value_lists.h"
 
 namespace kiv::ctl {

@@ -1,0 +1,65 @@
+#include "posix/schedule_locks.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "base/utf8_path.h"
+#include "posix/user_folders.h"
+
+namespace kiv::posix {
+namespace {
+
+// FNV-1a: a short, stable name for a path of any length.
+std::string hashText(const std::string& text) {
+  std::uint64_t hash = 0xcbf29ce484222325ULL;
+  for (const char c : text) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001b3ULL;
+  }
+  constexpr const char* kHex = "0123456789abcdef";
+  std::string name(16, '0');
+  for (int digit = 15; digit >= 0; --digit, hash >>= 4) name[digit] = kHex[hash & 0xF];
+  return name;
+}
+
+std::filesystem::path canonicalPath(const std::string& scheduleFile) {
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::weakly_canonical(
+      std::filesystem::absolute(pathFromUtf8(scheduleFile)), error);
+  return error ? pathFromUtf8(scheduleFile) : path;
+}
+
+}  // namespace
+
+std::filesystem::path scheduleLockFile(const std::string& scheduleFile) {
+  return runtimeFolder() / ("schedule-" + hashText(canonicalPath(scheduleFile).string()) + ".lock");
+}
+
+ScheduleClaim ScheduleLocks::claim(const std::string& scheduleFile) {
+  if (scheduleFile.empty()) {
+    held_ = FileLock();
+    heldFile_.clear();
+    return {};
+  }
+  const std::filesystem::path file = scheduleLockFile(scheduleFile);
+  // A second lock of the same file would stand in this process's own way.
+  if (held_.held() && file == heldFile_) return {};
+  FileLock lock(file, program_);
+  switch (lock.state()) {
+    case FileLock::State::Held:
+      held_ = std::move(lock);
+      heldFile_ = file;
+      return {};
+    case FileLock::State::HeldByOther:
+      return {ScheduleClaim::Kind::HeldByOther, lock.detail()};
+    case FileLock::State::Failed:
+      break;
+  }
+  // The caller goes on with the new schedule unlocked: the old one is not
+  // scheduled here any more.
+  held_ = FileLock();
+  heldFile_.clear();
+  return {ScheduleClaim::Kind::Unavailable, lock.detail()};
+}
+
+}  // namespace kiv::posix
