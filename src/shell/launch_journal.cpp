@@ -116,6 +116,10 @@ std::string_view launchHowName(LaunchHow how) {
   return kHowNames.at(static_cast<std::size_t>(how));
 }
 
+std::string_view outcomeKindName(ProgramOutcome::Kind kind) {
+  return kOutcomeNames.at(static_cast<std::size_t>(kind));
+}
+
 std::string ProgramOutcome::text() const {
   std::string text;
   switch (kind) {
@@ -152,10 +156,9 @@ std::string journalLine(const LaunchRecord& record) {
 
 std::string journalLine(const EndedRecord& record) {
   JsonObjectLine line = recordStart(kEndedRecord, record.at, record.schedule, record.task);
-  const auto kind = static_cast<std::size_t>(record.outcome.kind);
-  line.number("pid", record.pid).text("outcome", kOutcomeNames.at(kind));
+  line.number("pid", record.pid).text("outcome", outcomeKindName(record.outcome.kind));
   if (record.outcome.kind != ProgramOutcome::Kind::Unknown) {
-    line.number(kCodeNames.at(kind), record.outcome.code);
+    line.number(kCodeNames.at(static_cast<std::size_t>(record.outcome.kind)), record.outcome.code);
   }
   if (record.outcome.duration) line.number("durationMs", record.outcome.duration->count());
   return line.finish();

@@ -66,7 +66,10 @@ struct EndedRecord {
 
 using JournalRecord = std::variant<LaunchRecord, EndedRecord>;
 
+// The names the journal gives: "scheduled", "onDemand", "afterSkippedHour",
+// "missed"; "exited", "signalled", "unknown".
 std::string_view launchHowName(LaunchHow how);
+std::string_view outcomeKindName(ProgramOutcome::Kind kind);
 
 // The record as one line, without the line break.
 std::string journalLine(const LaunchRecord& record);

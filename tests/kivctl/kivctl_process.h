@@ -53,6 +53,7 @@ struct Finished {
   std::string err;
 };
 
-Finished runKivctl(const std::vector<std::string>& arguments);
+Finished runKivctl(const std::vector<std::string>& arguments,
+                   const std::vector<std::string>& environment = {});
 
 }  // namespace kiv::testing

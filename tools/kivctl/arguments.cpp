@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "scheduler/date_time_text.h"
+#include "tasks/task.h"
 
 namespace kiv::ctl {
 namespace {
@@ -43,7 +44,19 @@ std::optional<std::string> applyCount(Invocation& in, std::string_view value) {
          std::string(value) + "\"";
 }
 
-constexpr std::array<OptionSpec, 5> kOptions{{
+std::optional<std::string> applyTask(Invocation& in, std::string_view value) {
+  int number = 0;
+  const char* end = value.data() + value.size();
+  const auto [stop, error] = std::from_chars(value.data(), end, number);
+  if (error == std::errc{} && stop == end && number >= 1 && number <= kTaskCount) {
+    in.task = number;
+    return std::nullopt;
+  }
+  return "--task takes a task number from 1 to " + std::to_string(kTaskCount) + ", not \"" +
+         std::string(value) + "\"";
+}
+
+constexpr std::array<OptionSpec, 7> kOptions{{
     {"--json", nullptr, &Invocation::json},
     {"--show-passwords", nullptr, &Invocation::showPasswords},
     {"--from", [](Invocation& in,
@@ -51,23 +64,28 @@ constexpr std::array<OptionSpec, 5> kOptions{{
     {"--until", [](Invocation& in,
                    std::string_view value) { return applyDateTime(in.until, "--until", value); }},
     {"--count", applyCount},
+    {"--task", applyTask},
+    {"--since", [](Invocation& in,
+                   std::string_view value) { return applyDateTime(in.since, "--since", value); }},
 }};
 
 struct CommandSpec {
   std::string_view name;
   Action action;
   std::string_view operands;  // as the help names them
-  std::size_t operandCount;
+  std::size_t operandCount;   // at most, and at least unless the operands may be left out
   std::vector<std::string_view> options;
+  bool operandsOptional = false;
 };
 
-const std::array<CommandSpec, 5>& commands() {
-  static const std::array<CommandSpec, 5> kCommands{{
+const std::array<CommandSpec, 6>& commands() {
+  static const std::array<CommandSpec, 6> kCommands{{
       {"list", Action::List, "FILE", 1, {"--json", "--show-passwords"}},
       {"next", Action::Next, "FILE", 1, {"--from", "--count", "--until", "--json"}},
       {"check", Action::Check, "FILE", 1, {}},
       {"run", Action::Run, "FILE", 1, {}},
       {"convert", Action::Convert, "IN OUT", 2, {}},
+      {"history", Action::History, "[FILE]", 1, {"--task", "--since", "--json"}, true},
   }};
   return kCommands;
 }
@@ -111,7 +129,9 @@ class CommandParser {
         invocation_.files.emplace_back(argument);
       }
     }
-    if (invocation_.files.size() != command_.operandCount) {
+    const std::size_t given = invocation_.files.size();
+    if (given > command_.operandCount ||
+        (given < command_.operandCount && !command_.operandsOptional)) {
       return UsageError{"'" + std::string(command_.name) + "' takes " +
                         std::string(command_.operands) + ", given " +
                         std::to_string(invocation_.files.size()) + " operand" +

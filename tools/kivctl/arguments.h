@@ -12,17 +12,20 @@
 
 namespace kiv::ctl {
 
-enum class Action { Help, Version, List, Next, Check, Run, Convert };
+enum class Action { Help, Version, List, Next, Check, Run, Convert, History };
 
 // What the command line asks for.
 struct Invocation {
   Action action = Action::Help;
-  std::vector<std::string> files;  // FILE, or IN and OUT for convert
+  std::vector<std::string>
+      files;  // FILE, or IN and OUT for convert; history's FILE may be left out
   bool json = false;
   bool showPasswords = false;
   std::optional<LocalTime> from;  // next: now when not given
   std::optional<LocalTime> until;
   std::size_t count = 10;
+  std::optional<int> task;         // history: one task's launches
+  std::optional<LocalTime> since;  // history: launches from then on
 };
 
 // Bad usage, said in one line.

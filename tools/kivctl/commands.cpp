@@ -2,8 +2,10 @@
 
 #include "arguments.h"
 #include "check_command.h"
+#include "console_platform.h"
 #include "convert_command.h"
 #include "exit_status.h"
+#include "history_command.h"
 #include "list_command.h"
 #include "next_command.h"
 #include "posix/local_clock.h"
@@ -27,8 +29,11 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
     case Action::Version:
       out << versionText();
       return kExitSuccess;
-    case Action::List:
-      return listCommand(in.files[0], {in.json, in.showPasswords}, out, err);
+    case Action::List: {
+      ConsolePlatform platform(in.files[0], out, err);
+      return listCommand(in.files[0], {in.json, in.showPasswords, platform.readJournal()}, out,
+                         err);
+    }
     case Action::Next: {
       const posix::SystemLocalZone zone;
       return nextCommand(in.files[0], {in.from.value_or(localNow()), in.count, in.until, &zone},
@@ -40,6 +45,13 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
       return runCommand(in.files[0], out, err);
     case Action::Convert:
       return convertCommand(in.files[0], in.files[1], err);
+    case Action::History: {
+      const std::string file = in.files.empty() ? "" : in.files[0];
+      ConsolePlatform platform(file, out, err);
+      HistoryFilter filter{in.files.empty() ? std::nullopt : std::optional(file), in.task,
+                           in.since};
+      return historyCommand(filter, in.json, platform.readJournal(), out, err);
+    }
   }
   return kExitUsage;
 }

@@ -11,9 +11,10 @@ or run its scheduler without a window.
 
 Commands:
   list FILE [--json] [--show-passwords]
-        all 30 tasks with their fields and, for a compiled task that passes
-        compilation, the command line it launches; passwords show as
-        ******** unless --show-passwords
+        all 30 tasks with their fields, for a compiled task that passes
+        compilation the command line it launches, and each task's last
+        launch and outcome when the launch journal holds one; passwords
+        show as ******** unless --show-passwords
   next FILE [--from "YYYY-MM-DD hh:mm:ss"] [--count N] [--until "YYYY-MM-DD hh:mm:ss"] [--json]
         the next launches of the compiled tasks in time order, from the
         given local time (default now, inclusive), at most N (default 10),
@@ -24,10 +25,15 @@ Commands:
         would; one line per problem
   run FILE
         runs the scheduler on FILE without a window: launches due tasks,
-        prints each last-launch status on standard output and messages on
-        standard error; ends on SIGINT or SIGTERM
+        journals each launch, prints each last-launch status on standard
+        output and messages and failed starts on standard error; ends on
+        SIGINT or SIGTERM; refuses a schedule another Kiv program schedules
   convert IN OUT
         reads a schedule of any layout and writes it to OUT in the current one
+  history [FILE] [--task N] [--since "YYYY-MM-DD hh:mm:ss"] [--json]
+        the launch journal, newest last: every launch attempt (of FILE's
+        tasks only when FILE is given) with how it came about, whether it
+        started and how the program ended
 
 Options:
   --help     show this help and exit
