@@ -63,6 +63,7 @@ bool TrayIconView::apply(TrayOperation operation, const NotifyIconData& data) {
 void TrayIconView::showMessage(const std::string& title, const std::string& text) {
   if (!icon_.isVisible()) return;
   icon_.showMessage(toQString(title), toQString(text), QSystemTrayIcon::Warning);
+  emit messageShown(toQString(title), toQString(text));
 }
 
 void TrayIconView::forwardActivation(QSystemTrayIcon::ActivationReason reason) {

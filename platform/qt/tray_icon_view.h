@@ -34,6 +34,10 @@ class TrayIconView : public QObject {
   QSystemTrayIcon& icon() { return icon_; }
   const QSystemTrayIcon& icon() const { return icon_; }
 
+ signals:
+  // A message showMessage put up, for whoever watches the icon.
+  void messageShown(const QString& title, const QString& text);
+
  private:
   void forwardActivation(QSystemTrayIcon::ActivationReason reason);
 

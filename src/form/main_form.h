@@ -181,10 +181,10 @@ class MainForm {
   // stop signal) calls it.
   void journalUnfinishedLaunches();
 
-  // A second start of the program handed over its command line: a schedule
-  // named by "/o <path>" is opened as an open from the menu would (asking to
-  // save first when needed), and the window is shown.
-  void commandLineHandedOver(const std::string& arguments);
+  // A second start of the program, made in `folder`, handed over its command
+  // line: a schedule named by "/o <path>" is opened as an open from the menu
+  // would (asking to save first when needed), and the window is shown.
+  void commandLineHandedOver(const std::string& arguments, const std::string& folder);
 
   // Duplicate and erase.
   void mnuDuplicate_Click();

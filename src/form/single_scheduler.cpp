@@ -1,3 +1,4 @@
+#include "base/utf8_path.h"
 #include "form/main_form.h"
 
 namespace kiv {
@@ -14,9 +15,13 @@ bool MainForm::claimScheduleFile(const std::string& file) {
   return false;
 }
 
-void MainForm::commandLineHandedOver(const std::string& arguments) {
+// The second start may have been made in another folder: a relative path
+// names a file there, not in this process's folder.
+void MainForm::commandLineHandedOver(const std::string& arguments, const std::string& folder) {
   if (arguments.starts_with(kOpenSwitch)) {
     std::string file = arguments.substr(kOpenSwitch.size());
+    const std::filesystem::path path = pathFromUtf8(file);
+    if (!file.empty() && path.is_relative()) file = utf8FromPath(pathFromUtf8(folder) / path);
     fctnOpen(file);
   }
   platform_.showWindow();

@@ -109,13 +109,13 @@ TEST_F(SingleSchedulerTest, ANewScheduleLetsTheOldOneGo) {
 
 TEST_F(SingleSchedulerTest, AHandedOverScheduleOpensAsFromTheMenuAndTheWindowShows) {
   const std::string mine = scheduleNamed("mine.kiv", "Mine");
-  const std::string next = scheduleNamed("next.kiv", "Next");
+  const std::string next = scheduleNamed("next.kiv", "Next");  // named relative to the sender
   openFromMenu(mine);
   form.TBox[kTaskNameBox].setText("Edited");
   platform.events.clear();
   platform.answers = {MessageAnswer::No};
 
-  form.commandLineHandedOver("/o " + next);
+  form.commandLineHandedOver("/o next.kiv", folder.path().string());
 
   EXPECT_EQ(platform.events, (std::vector<std::string>{"message: Save this schedule?", "show"}));
   EXPECT_EQ(form.ScheduleFileName, next);
@@ -128,7 +128,7 @@ TEST_F(SingleSchedulerTest, AHandOverWithoutAScheduleOnlyShowsTheWindow) {
   openFromMenu(mine);
   platform.events.clear();
 
-  form.commandLineHandedOver("");
+  form.commandLineHandedOver("", "/elsewhere");
 
   EXPECT_EQ(platform.events, std::vector<std::string>{"show"});
   EXPECT_EQ(form.ScheduleFileName, mine);
