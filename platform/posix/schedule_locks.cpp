@@ -1,26 +1,13 @@
 #include "posix/schedule_locks.h"
 
-#include <cstdint>
 #include <utility>
 
 #include "base/utf8_path.h"
 #include "posix/user_folders.h"
+#include "shell/schedule_lock_name.h"
 
 namespace kiv::posix {
 namespace {
-
-// FNV-1a: a short, stable name for a path of any length.
-std::string hashText(const std::string& text) {
-  std::uint64_t hash = 0xcbf29ce484222325ULL;
-  for (const char c : text) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 0x100000001b3ULL;
-  }
-  constexpr const char* kHex = "0123456789abcdef";
-  std::string name(16, '0');
-  for (int digit = 15; digit >= 0; --digit, hash >>= 4) name[digit] = kHex[hash & 0xF];
-  return name;
-}
 
 std::filesystem::path canonicalPath(const std::string& scheduleFile) {
   std::error_code error;
@@ -32,7 +19,7 @@ std::filesystem::path canonicalPath(const std::string& scheduleFile) {
 }  // namespace
 
 std::filesystem::path scheduleLockFile(const std::string& scheduleFile) {
-  return runtimeFolder() / ("schedule-" + hashText(canonicalPath(scheduleFile).string()) + ".lock");
+  return runtimeFolder() / (scheduleLockName(canonicalPath(scheduleFile).string()) + ".lock");
 }
 
 ScheduleClaim ScheduleLocks::claim(const std::string& scheduleFile) {

@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <string>
+
 #include "shell/tray_data.h"
 
 namespace kiv {
@@ -16,5 +18,14 @@ NOTIFYICONDATAA shellTrayRecord(const NotifyIconData& data, HWND window, HICON i
 // Shell_NotifyIconA with the operation and the record; true when the shell
 // accepted the call.
 bool notifyShell(TrayOperation operation, const NotifyIconData& data, HWND window, HICON icon);
+
+// The shell's record for a balloon from the icon: the version 2 record, the
+// first that carries one, with only NIF_INFO set, so the icon and its tip stay
+// as they are. The title is cut at 63 characters, the text at 255.
+NOTIFYICONDATAA shellBalloonRecord(const std::string& title, const std::string& text, HWND window);
+
+// Shows the balloon from the window's icon; it asks nothing and goes by
+// itself. True when the shell accepted it.
+bool showBalloon(const std::string& title, const std::string& text, HWND window);
 
 }  // namespace kiv

@@ -53,6 +53,12 @@ class LaunchJournalTest : public FormTest {
 
   static StartResult startedAs(ProcessId pid) { return {true, "", pid}; }
 
+  // The schedule as the journal names it: the folder and the name, joined as
+  // the system joins paths.
+  static std::string journalledSchedule() {
+    return (std::filesystem::path("/srv/schedules") / "nightly.kiv").lexically_normal().string();
+  }
+
   static constexpr const char* kMaskedLine =
       R"("/opt/db/access" "/srv/task3.mdb" /user Admin /pwd ******** /compact)";
 };
@@ -63,7 +69,7 @@ TEST_F(LaunchJournalTest, AScheduledLaunchIsOneLineWithThePasswordMasked) {
 
   LaunchRecord expected;
   expected.at = "2026-12-07 02:00:00";
-  expected.schedule = "/srv/schedules/nightly.kiv";
+  expected.schedule = journalledSchedule();
   expected.task = 3;
   expected.taskName = "Nightly";
   expected.how = LaunchHow::Scheduled;
@@ -159,7 +165,7 @@ TEST_F(LaunchJournalTest, AProgramsEndIsJournalledAndAFailureNotified) {
     ASSERT_EQ(records.size(), 2U);
     const std::string at = dateTimeText(fromCivil({2026, 12, day, 2, 0, 0}));
     EXPECT_EQ(std::get<EndedRecord>(records[1]),
-              (EndedRecord{at, "/srv/schedules/nightly.kiv", 3, pid, c.outcome}));
+              (EndedRecord{at, journalledSchedule(), 3, pid, c.outcome}));
     if (c.notification == nullptr) {
       EXPECT_TRUE(platform.notifications.empty());
     } else {

@@ -12,6 +12,7 @@
 #include "form/form_layout.h"
 #include "form_window.h"
 #include "registry_settings.h"
+#include "schedule_file/schedule_file_io.h"
 #include "stand_in_record.h"
 #include "twips.h"
 #include "waiting.h"
@@ -438,6 +439,35 @@ TEST_F(FormWindowTest, StoresAndRetrievesALocationThroughThePopUpOfADoubleClick)
   EXPECT_EQ(retrieving.enabled, (std::vector<bool>{false, true}));
   EXPECT_EQ(textOf(form.TBox[kAccessLocationBox]), access);
   EXPECT_EQ(form.tasks[1].AccessLocation, access);
+}
+
+// A later start's command line reaches the form through the window's
+// WM_COPYDATA, and is acted on from the message loop: the running window
+// opens the schedule, named relative to the later start's folder, and shows.
+TEST_F(FormWindowTest, TakesOverTheCommandLineOfALaterStart) {
+  ShowWindow(window.handle(), SW_HIDE);
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  const std::string schedule = std::string(folder) + "handed-over.kiv";
+  TaskTable tasks;
+  tasks[0].TaskName = "Handed over";
+  ASSERT_FALSE(
+      writeScheduleFile(schedule, tasks, [](const std::filesystem::path&) { return true; }));
+
+  std::string message = std::string(folder) + '\0' + "/o handed-over.kiv";
+  COPYDATASTRUCT data{0x4B495631, static_cast<DWORD>(message.size()), message.data()};
+  EXPECT_EQ(SendMessageA(window.handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+  EXPECT_EQ(form.ScheduleFileName, "");  // not yet: the sender is let go first
+
+  ASSERT_TRUE(pumpUntil([&] { return IsWindowVisible(window.handle()) != FALSE; }));
+  EXPECT_EQ(form.tasks[0].TaskName, "Handed over");
+  EXPECT_EQ(std::filesystem::path(form.ScheduleFileName), std::filesystem::path(schedule));
+
+  // Data of any other kind is not the window's.
+  COPYDATASTRUCT other{7, static_cast<DWORD>(message.size()), message.data()};
+  EXPECT_EQ(SendMessageA(window.handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&other)), 0);
+  form.Form_Load();
+  DeleteFileA(schedule.c_str());
 }
 
 }  // namespace

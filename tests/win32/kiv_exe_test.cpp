@@ -6,11 +6,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "base/identity.h"
 #include "command_ids.h"
 #include "schedule_file/schedule_file_io.h"
+#include "single_scheduler.h"
 #include "waiting.h"
 #include "win32_platform.h"
 #include "window_search.h"
@@ -40,8 +42,11 @@ class KivExe : public ::testing::Test {
  protected:
   ~KivExe() override {
     if (process_.hProcess == nullptr) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
       TerminateProcess(process_.hProcess, 1);
+      // Gone before the next test starts one: its locks go with it.
+      WaitForSingleObject(process_.hProcess, 10000);
+    }
     CloseHandle(process_.hProcess);
   }
 
@@ -65,6 +70,35 @@ class KivExe : public ::testing::Test {
 
   bool ends() {
     return waitUntil([this] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; });
+  }
+
+  // Another start of Kiv.exe, run to its end; its exit code, or nothing when
+  // it did not end.
+  static std::optional<DWORD> startAgain(const std::string& arguments) {
+    std::string commandLine = "\"" + kivExe() + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION again{};
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &again) == FALSE) {
+      return std::nullopt;
+    }
+    CloseHandle(again.hThread);
+    std::optional<DWORD> code;
+    if (WaitForSingleObject(again.hProcess, 20000) == WAIT_OBJECT_0) {
+      DWORD exit = 0;
+      GetExitCodeProcess(again.hProcess, &exit);
+      code = exit;
+    } else {
+      TerminateProcess(again.hProcess, 1);
+    }
+    CloseHandle(again.hProcess);
+    return code;
+  }
+
+  void kill() {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 10000);
   }
 
   DWORD exitCode() const {
@@ -146,6 +180,25 @@ class KivExeWithSchedule : public KivExe {
 TEST_F(KivExeWithSchedule, OpensTheScheduleNamedAfterSlashO) {
   start("/o " + schedule);
   EXPECT_EQ(textOf(form.TBox[kTaskNameBox]), "Nightly compact");
+}
+
+// A second start hands its command line to the first Kiv.exe and ends; the
+// first opens the schedule and shows its window.
+TEST_F(KivExeWithSchedule, ASecondStartHandsItsScheduleToTheFirstAndEnds) {
+  start("");
+  EXPECT_EQ(startAgain("/o " + schedule), std::optional<DWORD>(0));
+  EXPECT_TRUE(waitUntil([this] { return IsWindowVisible(window) != FALSE; }));
+  EXPECT_EQ(textOf(form.TBox[kTaskNameBox]), "Nightly compact");
+}
+
+// The schedule's lock is the first Kiv.exe's while it runs, and free again
+// once it has been killed.
+TEST_F(KivExeWithSchedule, AKilledHoldersScheduleIsFreeAgain) {
+  start("/o " + schedule);
+  ScheduleMutexes probe;
+  EXPECT_EQ(probe.claim(schedule).kind, ScheduleClaim::Kind::HeldByOther);
+  kill();
+  EXPECT_EQ(probe.claim(schedule).kind, ScheduleClaim::Kind::Claimed);
 }
 
 TEST_F(KivExeWithSchedule, IgnoresAnyOtherCommandLine) {

@@ -57,5 +57,29 @@ TEST_F(NotifyIcon, IsAddedModifiedAndDeletedByTheShell) {
   EXPECT_FALSE(notifyShell(TrayOperation::Delete, data, window, icon));
 }
 
+TEST_F(NotifyIcon, ABalloonSetsOnlyItsMessageAndLeavesTheTip) {
+  const std::string text =
+      "Task 3 (Nightly compact) could not be started: " + std::string(300, 'x');
+  const NOTIFYICONDATAA record = shellBalloonRecord("Kiv", text, window);
+  EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE));
+  EXPECT_EQ(record.hWnd, window);
+  EXPECT_EQ(record.uID, 1U);
+  EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_INFO));
+  EXPECT_EQ(record.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
+  EXPECT_STREQ(record.szInfoTitle, "Kiv");
+  EXPECT_EQ(std::string(record.szInfo), text.substr(0, 255));
+  EXPECT_STREQ(record.szTip, "");
+}
+
+TEST_F(NotifyIcon, ABalloonComesFromTheIconOnceItIsThere) {
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(showBalloon("Kiv", "no icon yet", window));
+  setTrayTip(data, "Kiv - Kivander v7.0.0");
+  ASSERT_TRUE(notifyShell(TrayOperation::Add, data, window, icon));
+  EXPECT_TRUE(
+      showBalloon("Kiv", "Task 3 (Nightly compact) failed: exit status 2 after 1.5 s.", window));
+  EXPECT_TRUE(notifyShell(TrayOperation::Delete, data, window, icon));
+}
+
 }  // namespace
 }  // namespace kiv
