@@ -24,8 +24,12 @@ CursorStep SecondCursor::advance(const ClockReading& reading, const LocalZone& z
     lastExamined_ = reading.local;
     return examining(reading.local);
   }
+  // A change the zone's rules foresee is daylight saving. When the rules
+  // themselves changed (the user chose another time zone), they no longer
+  // give the earlier reading its offset, and local time simply jumped.
   const std::chrono::seconds elapsed = reading.utc() - previous.utc();
-  if (reading.utcOffset != previous.utcOffset && elapsed.count() > 0 && elapsed <= kCatchUpWindow) {
+  if (reading.utcOffset != previous.utcOffset && elapsed.count() > 0 && elapsed <= kCatchUpWindow &&
+      zone.utcOffsetAt(previous.utc()) == previous.utcOffset) {
     return acrossOffsetChange(previous, reading, zone);
   }
 

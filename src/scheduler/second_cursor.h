@@ -99,8 +99,9 @@ class SecondCursor {
   // reading alone; after a late tick also the seconds it skipped, in order;
   // nothing when the reading is not past the last examined second (a second
   // read twice, or a clock set back within kRepeatWindow), until the clock
-  // passes that second. When the UTC offset moved since the last reading and
-  // no more than kCatchUpWindow passed, `zone` places the change: the local
+  // passes that second. When the UTC offset moved since the last reading, no
+  // more than kCatchUpWindow passed and `zone` foresaw the change (daylight
+  // saving, not another time zone chosen), `zone` places it: the local
   // seconds it skipped come out as skipped, and those it repeats are not
   // examined again.
   CursorStep advance(const ClockReading& reading, const LocalZone& zone);

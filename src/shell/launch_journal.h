@@ -44,8 +44,9 @@ struct ProgramOutcome {
   int code = 0;  // the exit status, or the number of the signal that ended it
   std::optional<std::chrono::milliseconds> duration;
 
-  // Anything but a plain exit with status 0: the user is told of it.
-  bool failed() const { return kind != Kind::Exited || code != 0; }
+  // An exit status other than 0, or a signal: the user is told of it. An
+  // unknown outcome is no failure anybody knows of.
+  bool failed() const { return kind == Kind::Signalled || (kind == Kind::Exited && code != 0); }
   // "exit status 2 after 1.5 s", "signal 9 after 20 s", "unknown (Kiv ended first)"
   std::string text() const;
 

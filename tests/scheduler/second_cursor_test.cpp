@@ -243,6 +243,19 @@ TEST(SecondCursor, TheRepeatedHourIsExaminedOnceAcrossTheRealChange) {
   }
 }
 
+// Another time zone chosen moves the offset too, but the new zone's rules do
+// not give the earlier reading its offset: local time jumped, and nothing of
+// the hours passed over is made up.
+TEST(SecondCursor, ChoosingAnotherTimeZoneIsAJumpNotASkippedHour) {
+  const FixedZone chosen(hours{5});
+  SecondCursor cursor;
+  cursor.advance({local(6, 1, 10, 0, 0), hours{1}}, FixedZone(hours{1}));
+  const CursorStep step = cursor.advance({local(6, 1, 14, 0, 1), hours{5}}, chosen);
+  EXPECT_TRUE(step.skipped.empty());
+  EXPECT_EQ(step.missed, SecondRange::inclusive(local(6, 1, 10, 0, 1), local(6, 1, 14, 0, 0)));
+  EXPECT_EQ(listed(step.examine), std::vector{local(6, 1, 14, 0, 1)});
+}
+
 TEST(SecondCursor, SleepingAcrossTheChangeIsAJump) {
   const LocalZone& zone = berlin2027();
   SecondCursor cursor;

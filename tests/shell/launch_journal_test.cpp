@@ -134,7 +134,8 @@ TEST(LaunchJournal, OutcomeTexts) {
   for (const auto& [outcome, text] : cases) EXPECT_EQ(outcome.text(), text);
   EXPECT_FALSE((ProgramOutcome{Kind::Exited, 0, std::nullopt}.failed()));
   EXPECT_TRUE((ProgramOutcome{Kind::Exited, 1, std::nullopt}.failed()));
-  EXPECT_TRUE((ProgramOutcome{Kind::Signalled, 0, std::nullopt}.failed()));
+  EXPECT_TRUE((ProgramOutcome{Kind::Signalled, 15, std::nullopt}.failed()));
+  EXPECT_FALSE(ProgramOutcome{}.failed());
 }
 
 }  // namespace
