@@ -42,11 +42,7 @@ class KivExe : public ::testing::Test {
  protected:
   ~KivExe() override {
     if (process_.hProcess == nullptr) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-      TerminateProcess(process_.hProcess, 1);
-      // Gone before the next test starts one: its locks go with it.
-      WaitForSingleObject(process_.hProcess, 10000);
-    }
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) kill();
     CloseHandle(process_.hProcess);
   }
 
@@ -96,9 +92,17 @@ class KivExe : public ::testing::Test {
     return code;
   }
 
+  // Gone before the next test starts one: its locks go with it. A killed
+  // program cannot take its icon away, so the test does, lest a later click
+  // on the notification area meet a dead icon.
   void kill() {
     TerminateProcess(process_.hProcess, 1);
     WaitForSingleObject(process_.hProcess, 10000);
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = 1;
+    Shell_NotifyIconA(NIM_DELETE, &icon);
   }
 
   DWORD exitCode() const {
