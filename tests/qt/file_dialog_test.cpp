@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "form/main_form.h"
 #include "file_dialog.h"
+#include "form/main_form.h"
 #include "qt_platform.h"
 #include "shell/open_save.h"
 

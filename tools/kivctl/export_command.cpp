@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "compile/command_line.h"
+#include "compile/windows_command_line.h"
 #include "exit_status.h"
 #include "next_command.h"
 #include "os_services.h"
-#include "compile/windows_command_line.h"
 #include "schedule_file/file_bytes.h"
 #include "schedule_source.h"
 #include "scheduler/systemd_calendar.h"
