@@ -2,12 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <sstream>
+#include <string>
 
 #include "os_services.h"
 #include "schedule_file/schedule_file_io.h"
 #include "schedule_files.h"
 #include "support/temp_folder.h"
+
+#ifdef _WIN32
+#include "system_error_text.h"
+#endif
 
 namespace kiv::ctl {
 namespace {
@@ -60,7 +67,13 @@ TEST(ConvertCommand, AWriteThatFailsKeepsTheTargetAndSaysWhy) {
 
   std::ostringstream err;
   EXPECT_EQ(convertCommand(in.string(), out.string(), err), 1);
-  EXPECT_EQ(err.str(), "kivctl: " + out.string() + ": No such file or directory\n");
+  // The reason is the system's own text for a folder that does not exist.
+#ifdef _WIN32
+  const std::string reason = systemErrorText(ERROR_PATH_NOT_FOUND, out.string());
+#else
+  const std::string reason = std::strerror(ENOENT);
+#endif
+  EXPECT_EQ(err.str(), "kivctl: " + out.string() + ": " + reason + "\n");
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
