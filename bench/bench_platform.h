@@ -26,7 +26,8 @@ class BenchPlatform : public Platform {
   void setWindowHook(bool) override {}
   void showHelp(int) override {}
   bool notifyIcon(TrayOperation, const NotifyIconData&) override { return true; }
-  StartResult startProcess(const std::string&) override { return {true, ""}; }
+  void notify(const std::string&, const std::string&) override {}
+  StartResult startProcess(const std::string&) override { return {true, "", std::nullopt}; }
   void endProcess() override {}
   std::string commandArguments() override { return ""; }
   std::string readSetting(const std::string&, const std::string&, const std::string&) override {
@@ -34,9 +35,16 @@ class BenchPlatform : public Platform {
   }
   void writeSetting(const std::string&, const std::string&, const std::string&,
                     const std::string&) override {}
-  LocalTime now() override { return clock; }
+  ScheduleClaim claimSchedule(const std::string&) override { return {}; }
+  std::optional<std::string> appendJournalLine(const std::string&) override { return std::nullopt; }
+  Result<std::string, JournalUnreadable> readJournal() override { return std::string(); }
+  ClockReading readClock() override { return {clock, std::chrono::seconds{0}}; }
+  const LocalZone& localZone() override { return zone_; }
   std::string generalDateTime(LocalTime time) override;
   std::string monthAbbreviation(int) override { return "Dec"; }
+
+ private:
+  FixedZone zone_;
 };
 
 }  // namespace kiv::bench

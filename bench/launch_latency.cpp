@@ -2,7 +2,8 @@
 // instruction of the started program, over 30 launches, next to a bare
 // posix_spawn of the same program made at the boundary itself. The scheduled
 // path wakes the way the window program's tick does (aimed kTickMargin past
-// the boundary), runs the tick, shows the task and starts it detached.
+// the boundary), runs the tick, shows the task, starts it detached and
+// journals the launch.
 // Goal: the median within 5 ms of the bare spawn's.
 //   kiv_launch_latency
 #include <spawn.h>
@@ -23,6 +24,7 @@
 
 #include "bench_platform.h"
 #include "form/main_form.h"
+#include "posix/launch_journal_file.h"
 #include "posix/process_starter.h"
 #include "scheduler/tick_delay.h"
 #include "stand_in_record.h"
@@ -37,11 +39,20 @@ using Nanoseconds = std::chrono::nanoseconds;
 
 constexpr int kLaunches = 30;
 
+// Starts for real and journals each launch, as the programs do.
 class LaunchingPlatform : public kiv::bench::BenchPlatform {
  public:
+  explicit LaunchingPlatform(const fs::path& journal) : journal_(journal) {}
+
   kiv::StartResult startProcess(const std::string& commandLine) override {
     return kiv::posix::start(commandLine);
   }
+  std::optional<std::string> appendJournalLine(const std::string& line) override {
+    return journal_.append(line);
+  }
+
+ private:
+  kiv::posix::LaunchJournalFile journal_;
 };
 
 Clock::time_point nextBoundary() {
@@ -122,7 +133,7 @@ int main() {
   const fs::path folder = fs::temp_directory_path() / ("kiv-latency-" + std::to_string(getpid()));
   fs::create_directories(folder);
 
-  LaunchingPlatform platform;
+  LaunchingPlatform platform(folder / "launches.jsonl");
   kiv::MainForm form(platform);
   form.Form_Load();
   kiv::Task& task = form.tasks[0];

@@ -23,7 +23,8 @@ declare -A package_sets=(
   # notification-area host, input automation and screenshots for the
   # end-to-end tests. The systemd timers kivctl exports are checked with
   # systemd's own analyzer (systemd-analyze, no running service manager), in
-  # UTC and in a zone with daylight saving from the time zone data.
+  # UTC and in a zone with daylight saving from the time zone data, which the
+  # daylight-saving tests use too.
   [test]="libgtest-dev googletest libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick systemd tzdata"
   # The Windows program Kiv.exe: the mingw-w64 cross compiler for 32-bit
   # Windows, and Wine (its 32-bit part from the i386 architecture) with Wine's

@@ -1,14 +1,20 @@
 #include <QApplication>
+#include <QDir>
 #include <QSystemTrayIcon>
+#include <chrono>
+#include <cstdio>
+#include <memory>
 
 #include "base/identity.h"
 #include "form/main_form.h"
 #include "form_view.h"
 #include "posix/core_dumps.h"
+#include "posix/file_lock.h"
 #include "program_icon.h"
 #include "qt_platform.h"
 #include "qt_text.h"
 #include "session_end.h"
+#include "single_instance.h"
 #include "tick_timer.h"
 
 int main(int argc, char* argv[]) {
@@ -20,6 +26,21 @@ int main(int argc, char* argv[]) {
   // The program lives in the notification area: hiding or closing its one
   // window never ends it; only the form's own ending does.
   QApplication::setQuitOnLastWindowClosed(false);
+
+  // One window program per user: a later start hands its command line to the
+  // first and ends. Should the first not answer, this one runs on its own;
+  // the schedule locks still keep the two from scheduling one schedule.
+  const kiv::InstancePlaces places = kiv::instancePlaces();
+  const kiv::posix::FileLock instance(places.lockFile.toStdString(), "kiv");
+  if (instance.state() == kiv::posix::FileLock::State::HeldByOther) {
+    const std::string arguments = kiv::toCoreText(kiv::joinedArguments(QApplication::arguments()));
+    if (kiv::handOverCommandLine(places.socket, arguments, kiv::toCoreText(QDir::currentPath()),
+                                 std::chrono::seconds{10})) {
+      return 0;
+    }
+    std::fprintf(stderr, "kiv: the running Kiv (%s) did not answer; starting anyway\n",
+                 instance.detail().c_str());
+  }
 
   kiv::QtPlatform platform;
   kiv::MainForm form(platform);
@@ -35,6 +56,14 @@ int main(int argc, char* argv[]) {
     int cancel = 0;
     form.Form_QueryUnload(cancel, kiv::kSessionEnds);
   });
+
+  std::unique_ptr<kiv::CommandLineReceiver> receiver;
+  if (instance.held()) {
+    receiver = std::make_unique<kiv::CommandLineReceiver>(
+        places.socket, [&form](const std::string& arguments, const std::string& folder) {
+          form.commandLineHandedOver(arguments, folder);
+        });
+  }
 
   // Loads the schedule, hooks the window and adds the icon; the window stays
   // hidden until the icon is pressed.

@@ -17,6 +17,7 @@
 #include "locale_texts.h"
 #include "message_box.h"
 #include "popup_menu.h"
+#include "posix/launch_journal_file.h"
 #include "posix/posix_file_storage.h"
 #include "posix/process_starter.h"
 #include "qt_text.h"
@@ -129,6 +130,10 @@ bool QtPlatform::notifyIcon(TrayOperation operation, const NotifyIconData& data)
   return tray_.apply(operation, data);
 }
 
+void QtPlatform::notify(const std::string& title, const std::string& text) {
+  tray_.showMessage(title, text);
+}
+
 StartResult QtPlatform::startProcess(const std::string& commandLine) {
   return posix::start(commandLine);
 }
@@ -157,12 +162,20 @@ void QtPlatform::writeSetting(const std::string& application, const std::string&
   settings->sync();
 }
 
-LocalTime QtPlatform::now() {
-  const QDateTime now = QDateTime::currentDateTime();
-  const QDate date = now.date();
-  const QTime time = now.time();
-  return fromCivil(
-      {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()});
+ScheduleClaim QtPlatform::claimSchedule(const std::string& scheduleFile) {
+  return locks_.claim(scheduleFile);
+}
+
+std::optional<std::string> QtPlatform::appendJournalLine(const std::string& line) {
+  return posix::LaunchJournalFile::forUser().append(line);
+}
+
+Result<std::string, JournalUnreadable> QtPlatform::readJournal() {
+  return posix::LaunchJournalFile::forUser().read();
+}
+
+ClockReading QtPlatform::readClock() {
+  return posix::readLocalClock();
 }
 
 std::string QtPlatform::generalDateTime(LocalTime time) {

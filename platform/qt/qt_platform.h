@@ -7,6 +7,8 @@
 
 #include "activation_filter.h"
 #include "help_window.h"
+#include "posix/local_clock.h"
+#include "posix/schedule_locks.h"
 #include "shell/platform.h"
 #include "tray_icon_view.h"
 
@@ -15,8 +17,9 @@ namespace kiv {
 class MainForm;
 
 // The Platform of the Qt program: Qt's dialogs, window, notification-area
-// icon, help window, settings and locale; programs start through the POSIX
-// starter.
+// icon, help window, settings and locale; programs start, the launch journal
+// is written, schedules are locked and the clock is read through the POSIX
+// parts.
 class QtPlatform : public Platform {
  public:
   QtPlatform();
@@ -48,6 +51,7 @@ class QtPlatform : public Platform {
   void showHelp(int context) override;
 
   bool notifyIcon(TrayOperation operation, const NotifyIconData& data) override;
+  void notify(const std::string& title, const std::string& text) override;
 
   StartResult startProcess(const std::string& commandLine) override;
   [[noreturn]] void endProcess() override;
@@ -58,7 +62,12 @@ class QtPlatform : public Platform {
   void writeSetting(const std::string& application, const std::string& section,
                     const std::string& key, const std::string& value) override;
 
-  LocalTime now() override;
+  ScheduleClaim claimSchedule(const std::string& scheduleFile) override;
+  std::optional<std::string> appendJournalLine(const std::string& line) override;
+  Result<std::string, JournalUnreadable> readJournal() override;
+
+  ClockReading readClock() override;
+  const LocalZone& localZone() override { return zone_; }
   std::string generalDateTime(LocalTime time) override;
   std::string monthAbbreviation(int month) override;
 
@@ -72,6 +81,8 @@ class QtPlatform : public Platform {
   QString helpDocument_;
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<FileStorage> storage_;
+  posix::ScheduleLocks locks_{"kiv"};
+  posix::SystemLocalZone zone_;
 };
 
 // The process's arguments after its own name, joined with single blanks.

@@ -60,6 +60,12 @@ bool TrayIconView::apply(TrayOperation operation, const NotifyIconData& data) {
   return false;
 }
 
+void TrayIconView::showMessage(const std::string& title, const std::string& text) {
+  if (!icon_.isVisible()) return;
+  icon_.showMessage(toQString(title), toQString(text), QSystemTrayIcon::Warning);
+  emit messageShown(toQString(title), toQString(text));
+}
+
 void TrayIconView::forwardActivation(QSystemTrayIcon::ActivationReason reason) {
   for (const Press& press : kPresses) {
     if (press.reason == reason && onPress_) onPress_(press.button, press.mouseMessage);

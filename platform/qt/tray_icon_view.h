@@ -27,8 +27,16 @@ class TrayIconView : public QObject {
   // nothing to act on or no notification area takes icons.
   bool apply(TrayOperation operation, const NotifyIconData& data);
 
+  // A message from the icon that closes by itself, asks nothing and leaves
+  // the tip as it is; nothing while the icon is not shown.
+  void showMessage(const std::string& title, const std::string& text);
+
   QSystemTrayIcon& icon() { return icon_; }
   const QSystemTrayIcon& icon() const { return icon_; }
+
+ signals:
+  // A message showMessage put up, for whoever watches the icon.
+  void messageShown(const QString& title, const QString& text);
 
  private:
   void forwardActivation(QSystemTrayIcon::ActivationReason reason);

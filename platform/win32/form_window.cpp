@@ -7,6 +7,7 @@
 
 #include "close_reason.h"
 #include "resource_ids.h"
+#include "single_scheduler.h"
 #include "tick_timer.h"
 #include "twips.h"
 #include "user_edits.h"
@@ -15,7 +16,9 @@
 namespace kiv {
 namespace {
 
-constexpr const wchar_t* kWindowClass = L"KivForm";
+constexpr const wchar_t* kWindowClass = FormWindow::kClassName;
+// Posted to itself to act on a command line a later start handed over.
+constexpr UINT kHandOverMessage = WM_APP + 1;
 constexpr UINT_PTR kTickTimer = 1;
 // A fixed-size window: caption, system menu, minimise and close, but no
 // maximise. WS_EX_CONTROLPARENT lets Tab move through the controls.
@@ -140,10 +143,31 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       form_.helpRequested(help->iContextType == HELPINFO_MENUITEM ? highlightedMenu_ : nullptr);
       return TRUE;
     }
+    case WM_COPYDATA:
+      if (!takeHandOver(*reinterpret_cast<const COPYDATASTRUCT*>(lParam))) break;
+      return TRUE;
+    case kHandOverMessage:
+      actOnHandOver();
+      return 0;
     default:
       break;
   }
   return DefWindowProcW(handle_, message, wParam, lParam);
+}
+
+bool FormWindow::takeHandOver(const COPYDATASTRUCT& data) {
+  const auto handed = handedOverCommandLine(data);
+  if (!handed) return false;
+  handedOver_.push_back(*handed);
+  PostMessageW(handle_, kHandOverMessage, 0, 0);
+  return true;
+}
+
+void FormWindow::actOnHandOver() {
+  if (handedOver_.empty()) return;
+  const auto [arguments, folder] = handedOver_.front();
+  handedOver_.erase(handedOver_.begin());
+  form_.commandLineHandedOver(arguments, folder);
 }
 
 // Menu items and shortcuts come without a child window.

@@ -3,6 +3,9 @@
 #include "windows_api.h"
 
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "command_ids.h"
 #include "control_windows.h"
@@ -18,6 +21,9 @@ namespace kiv {
 // the form's handlers.
 class FormWindow : public FormObserver {
  public:
+  // The window class, by which a later start finds the running window.
+  static constexpr const wchar_t* kClassName = L"KivForm";
+
   FormWindow(MainForm& form, HINSTANCE instance);
   ~FormWindow() override;
   FormWindow(const FormWindow&) = delete;
@@ -41,6 +47,10 @@ class FormWindow : public FormObserver {
  private:
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // A later start's command line (WM_COPYDATA) is taken at once and acted on
+  // from the message loop, so the sender never waits for a question.
+  bool takeHandOver(const COPYDATASTRUCT& data);
+  void actOnHandOver();
   void command(int id, int notification, HWND child);
   void forwardEdit(Control& control, int notification, HWND child);
   LRESULT textColours(HDC context, HWND child) const;
@@ -57,6 +67,7 @@ class FormWindow : public FormObserver {
   HWND handle_ = nullptr;
   std::unique_ptr<ControlWindows> controls_;
   const MenuItem* highlightedMenu_ = nullptr;
+  std::vector<std::pair<std::string, std::string>> handedOver_;  // arguments, folder
 };
 
 }  // namespace kiv

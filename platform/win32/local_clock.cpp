@@ -34,12 +34,33 @@ std::string localeText(Fill fill) {
   return fromWide(text);
 }
 
+LocalTime fromSystemTime(const SYSTEMTIME& time) {
+  return fromCivil({time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond});
+}
+
+SYSTEMTIME systemTimeAt(std::chrono::sys_seconds instant) {
+  return systemTimeOf(LocalTime{instant.time_since_epoch()});
+}
+
+// The local time of a UTC moment; the moment itself when the zone cannot say.
+LocalTime localAt(const SYSTEMTIME& utc) {
+  SYSTEMTIME local{};
+  if (SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) == FALSE) return fromSystemTime(utc);
+  return fromSystemTime(local);
+}
+
 }  // namespace
 
-LocalTime localNow() {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  return fromCivil({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
+ClockReading readLocalClock() {
+  SYSTEMTIME utc{};
+  GetSystemTime(&utc);
+  const LocalTime local = localAt(utc);
+  return {local, local - fromSystemTime(utc)};
+}
+
+std::chrono::seconds Win32LocalZone::utcOffsetAt(std::chrono::sys_seconds instant) const {
+  const SYSTEMTIME utc = systemTimeAt(instant);
+  return localAt(utc) - fromSystemTime(utc);
 }
 
 std::string userGeneralDateTime(LocalTime time) {

@@ -3,11 +3,19 @@
 #include <string>
 
 #include "base/local_time.h"
+#include "base/local_zone.h"
 
 namespace kiv {
 
-// The local wall clock (GetLocalTime), to the second.
-LocalTime localNow();
+// The clock now, as UTC turned into local time by the current time zone, with
+// the offset between the two.
+ClockReading readLocalClock();
+
+// The rules of the current time zone (SystemTimeToTzSpecificLocalTime).
+class Win32LocalZone final : public LocalZone {
+ public:
+  std::chrono::seconds utcOffsetAt(std::chrono::sys_seconds instant) const override;
+};
 // The user's general date and time: short date, a blank, long time.
 std::string userGeneralDateTime(LocalTime time);
 // The user's abbreviated name of month 1 to 12.

@@ -5,6 +5,7 @@
 #include "form/main_form.h"
 #include "form_window.h"
 #include "message_loop.h"
+#include "single_scheduler.h"
 #include "win32_platform.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -13,6 +14,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitCommonControlsEx(&controls);
 
   kiv::Win32Platform platform(instance);
+  // One Kiv.exe per session: a later start hands its command line to the
+  // first and ends. Should the first not answer, this one runs on its own;
+  // the schedule locks still keep the two from scheduling one schedule.
+  const kiv::InstanceMutex instanceMutex;
+  if (!instanceMutex.first() &&
+      kiv::handOverToRunningWindow(platform.commandArguments(), platform.currentFolder())) {
+    return 0;
+  }
+
   kiv::MainForm form(platform);
   kiv::FormWindow window(form, instance);
   platform.setWindow(&window);

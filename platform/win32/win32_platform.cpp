@@ -6,6 +6,7 @@
 #include "form_window.h"
 #include "help_document.h"
 #include "input_box.h"
+#include "launch_journal_file.h"
 #include "local_clock.h"
 #include "message_box.h"
 #include "notify_icon.h"
@@ -84,6 +85,10 @@ bool Win32Platform::notifyIcon(TrayOperation operation, const NotifyIconData& da
   return notifyShell(operation, data, window_->handle(), window_->icon());
 }
 
+void Win32Platform::notify(const std::string& title, const std::string& text) {
+  if (window_ != nullptr) showBalloon(title, text, window_->handle());
+}
+
 StartResult Win32Platform::startProcess(const std::string& commandLine) {
   return startMinimised(commandLine);
 }
@@ -107,8 +112,20 @@ void Win32Platform::writeSetting(const std::string& application, const std::stri
   writeRegistrySetting(application, section, key, value);
 }
 
-LocalTime Win32Platform::now() {
-  return localNow();
+ScheduleClaim Win32Platform::claimSchedule(const std::string& scheduleFile) {
+  return locks_.claim(scheduleFile);
+}
+
+std::optional<std::string> Win32Platform::appendJournalLine(const std::string& line) {
+  return Win32JournalFile::forUser().append(line);
+}
+
+Result<std::string, JournalUnreadable> Win32Platform::readJournal() {
+  return Win32JournalFile::forUser().read();
+}
+
+ClockReading Win32Platform::readClock() {
+  return readLocalClock();
 }
 
 std::string Win32Platform::generalDateTime(LocalTime time) {

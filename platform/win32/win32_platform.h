@@ -2,7 +2,9 @@
 
 #include "windows_api.h"
 
+#include "local_clock.h"
 #include "shell/platform.h"
+#include "single_scheduler.h"
 #include "win32_file_storage.h"
 
 namespace kiv {
@@ -35,6 +37,7 @@ class Win32Platform : public Platform {
   void showHelp(int context) override;
 
   bool notifyIcon(TrayOperation operation, const NotifyIconData& data) override;
+  void notify(const std::string& title, const std::string& text) override;
 
   StartResult startProcess(const std::string& commandLine) override;
   [[noreturn]] void endProcess() override;
@@ -45,7 +48,12 @@ class Win32Platform : public Platform {
   void writeSetting(const std::string& application, const std::string& section,
                     const std::string& key, const std::string& value) override;
 
-  LocalTime now() override;
+  ScheduleClaim claimSchedule(const std::string& scheduleFile) override;
+  std::optional<std::string> appendJournalLine(const std::string& line) override;
+  Result<std::string, JournalUnreadable> readJournal() override;
+
+  ClockReading readClock() override;
+  const LocalZone& localZone() override { return zone_; }
   std::string generalDateTime(LocalTime time) override;
   std::string monthAbbreviation(int month) override;
 
@@ -57,6 +65,8 @@ class Win32Platform : public Platform {
   HINSTANCE instance_;
   FormWindow* window_ = nullptr;
   Win32FileStorage storage_;
+  ScheduleMutexes locks_;
+  Win32LocalZone zone_;
 };
 
 }  // namespace kiv

@@ -54,6 +54,9 @@ enum DialogMode : int {
 };
 inline constexpr int kDialogModeCount = 5;
 
+// The start-up switch that names a schedule to open: "/o " and the path.
+inline constexpr std::string_view kOpenSwitch = "/o ";
+
 // `CommandText` once the start-up command line has been acted on.
 inline constexpr std::string_view kCommandTextConsumed = "DUM";
 

@@ -1,15 +1,12 @@
 #include <string>
 
 #include "base/identity.h"
+#include "base/utf8_path.h"
 #include "form/main_form.h"
 #include "schedule_file/schedule_file_io.h"
 
 namespace kiv {
 namespace {
-
-std::filesystem::path pathFromUtf8(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
 
 // Only a regular file can be a schedule: a missing path or a folder is not.
 bool isScheduleCandidate(const std::string& path) {
@@ -44,8 +41,13 @@ bool MainForm::fctnSave(bool Ask, bool SaveAs) {
 
   const bool direct = !ScheduleFileName.empty() && !SaveAs;
   if (!direct) {
+    const std::string previousFileName = ScheduleFileName;
     fctnCommonDialog(kSaveScheduleDialog);
     if (!SaveChosen) return false;
+    if (!claimScheduleFile(ScheduleFileName)) {
+      ScheduleFileName = previousFileName;
+      return false;
+    }
   }
 
   const auto failure = writeScheduleFile(pathFromUtf8(ScheduleFileName), tasks,
@@ -84,7 +86,11 @@ void MainForm::fctnOpen(std::string& strFile) {
     Form_Load();
   } else if (const auto loaded = readScheduleFile(
                  pathFromUtf8(OpenFileName), platform_.fileStorage(), platform_.ansiCodePage())) {
-    takeOverLoadedSchedule(loaded.value());
+    if (claimScheduleFile(OpenFileName)) {
+      takeOverLoadedSchedule(loaded.value());
+    } else {
+      ScheduleFileName = previousFileName;
+    }
   } else {
     ScheduleFileName = previousFileName;
     tell(std::to_string(loaded.error().number) + ": " + loaded.error().description,

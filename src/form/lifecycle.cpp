@@ -4,12 +4,6 @@
 #include "form/main_form.h"
 
 namespace kiv {
-namespace {
-
-constexpr std::string_view kOpenSwitch = "/o ";
-
-}  // namespace
-
 void MainForm::Main() {
   Form_Load();
   hook.HookWindow();
@@ -24,6 +18,7 @@ void MainForm::Form_Load() {
   // saving again nor be saved over the file the window held before.
   cmbTask.setListIndex(-1);
   ScheduleFileName.clear();
+  platform_.claimSchedule("");
   fctnChange(false);
 
   // "/o " is case-sensitive and the path after it is taken exactly as it
@@ -64,6 +59,7 @@ void MainForm::Form_QueryUnload(int& Cancel, int UnloadMode) {
 }
 
 void MainForm::endProgram() {
+  journalUnfinishedLaunches();
   tray.SetTrayIcon(false);
   hook.UnhookWindow();
   platform_.endProcess();

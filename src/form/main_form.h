@@ -1,12 +1,15 @@
 #pragma once
 
 #include <array>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/names.h"
 #include "form/controls.h"
 #include "scheduler/second_cursor.h"
+#include "shell/launch_journal.h"
 #include "shell/platform.h"
 #include "shell/tray_icon.h"
 #include "tasks/task.h"
@@ -168,6 +171,21 @@ class MainForm {
   void cmdRun_Click();
   void mnuRun_Click();
 
+  // A started program ended. The platform that watches the programs it
+  // starts calls this with the process id startProcess gave: the end is
+  // journalled, and a failure (a status other than 0, a signal) is shown as a
+  // notification naming the task.
+  void programEnded(ProcessId pid, const ProgramOutcome& outcome);
+  // Journals the programs still running as of unknown outcome. Ending through
+  // the window does so itself; a front-end that ends otherwise (kivctl on a
+  // stop signal) calls it.
+  void journalUnfinishedLaunches();
+
+  // A second start of the program, made in `folder`, handed over its command
+  // line: a schedule named by "/o <path>" is opened as an open from the menu
+  // would (asking to save first when needed), and the window is shown.
+  void commandLineHandedOver(const std::string& arguments, const std::string& folder);
+
   // Duplicate and erase.
   void mnuDuplicate_Click();
   void mnuErase_Click();
@@ -204,10 +222,40 @@ class MainForm {
   Task* shownTask();
   void showMacroBoxFor(int action);
   void lockTaskControls(bool locked);
+  // How a launch came about, for the journal: `at` is the second it was due
+  // (or Run now was pressed); `dueAt` the skipped time a late launch makes up.
+  struct LaunchOccasion {
+    LaunchHow how = LaunchHow::Scheduled;
+    LocalTime at{};
+    std::optional<LocalTime> dueAt;
+  };
+  // A started program whose end is awaited.
+  struct RunningLaunch {
+    std::string at;
+    std::string schedule;
+    int task = 0;
+    std::string taskName;
+  };
+  static constexpr std::string_view kNoCommandLine = "The task has no command line.";
+
+  // Each examines the seconds in order; false once a launch has ended the
+  // program.
+  bool examineSeconds(const SecondRange& seconds);
+  bool launchSkipped(const SecondRange& skipped);
   // Launches task `index` if it is compiled, due at `second` and allowed on
   // its day; false once the launch has ended the program.
   bool examineTask(int index, LocalTime second);
-  bool launchScheduled(int index);
+  bool launchScheduled(int index, const LaunchOccasion& occasion);
+  // The launch journal and notifications.
+  static std::string taskSubject(int taskNumber, const std::string& taskName);
+  void notifyUser(const std::string& text);
+  std::string journalledScheduleName();
+  void appendToJournal(const std::string& line);
+  void journalLaunch(int index, const LaunchOccasion& occasion, const StartResult& result);
+  void journalMissed(const SecondRange& missed, LocalTime reading);
+  // Takes the schedule lock of `file` (of none when empty); false, after
+  // telling the user, when another process schedules it.
+  bool claimScheduleFile(const std::string& file);
   // Removes the icon and the hook, then ends the process at once.
   void endProgram();
   std::string launchStatus(int taskIndex, LocalTime when, bool scheduled);
@@ -222,6 +270,8 @@ class MainForm {
   std::vector<FormObserver*> observers_;
   Control* activeControl_ = nullptr;
   SecondCursor secondCursor_;
+  std::map<ProcessId, RunningLaunch> runningLaunches_;
+  bool journalFailureTold_ = false;
 };
 
 }  // namespace kiv

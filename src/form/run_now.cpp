@@ -13,8 +13,9 @@ void MainForm::cmdRun_Click() {
   const int index = cmbTask.listIndex();
   const std::string commandLine = tasks.at(index).CommandLine;
   const StartResult result = commandLine.empty()
-                                 ? StartResult{false, "The task has no command line."}
+                                 ? StartResult{false, std::string(kNoCommandLine), std::nullopt}
                                  : platform_.startProcess(commandLine);
+  journalLaunch(index, {LaunchHow::OnDemand, now, std::nullopt}, result);
   if (!result.started) {
     tell("Task " + std::to_string(index + 1) + " could not be started: " + result.error,
          MessageIcon::Exclamation);

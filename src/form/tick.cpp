@@ -1,23 +1,40 @@
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "base/identity.h"
 #include "form/main_form.h"
 #include "scheduler/day_rules.h"
 #include "scheduler/due.h"
 #include "scheduler/last_launch_status.h"
+#include "scheduler/skipped_time.h"
 #include "shell/tray_tip.h"
 
 namespace kiv {
 
 // Runs about once a second, aimed just past each second boundary. Every clock
 // second is examined once: a late tick also examines the seconds it skipped,
-// and a clock set back does not examine seconds again.
+// and a clock set back does not examine seconds again. A fixed launch time in
+// the hour that the start of daylight saving skips launches once, at the first
+// second after it; launches due while the clock jumped forward are journalled
+// as missed, not made up.
 void MainForm::Timer1_Timer() {
-  const LocalTime reading = platform_.now();
-  KIV.setCaption(std::string(identity::kTitle) + " - " + platform_.generalDateTime(reading));
-  for (const LocalTime second : secondCursor_.advance(reading)) {
+  const ClockReading reading = platform_.readClock();
+  KIV.setCaption(std::string(identity::kTitle) + " - " + platform_.generalDateTime(reading.local));
+  const CursorStep step = secondCursor_.advance(reading, platform_.localZone());
+  if (!step.missed.empty()) journalMissed(step.missed, reading.local);
+  if (!examineSeconds(step.examine)) return;
+  if (!step.skipped.empty() && !launchSkipped(step.skipped)) return;
+  examineSeconds(step.examineAfterSkip);
+}
+
+bool MainForm::examineSeconds(const SecondRange& seconds) {
+  for (const LocalTime second : seconds) {
     for (int index = 0; index < kTaskCount; ++index) {
-      if (!examineTask(index, second)) return;
+      if (!examineTask(index, second)) return false;
     }
   }
+  return true;
 }
 
 bool MainForm::examineTask(int index, LocalTime second) {
@@ -27,16 +44,45 @@ bool MainForm::examineTask(int index, LocalTime second) {
   const int RunToday =
       dayRuleAllows(task.DaysToRunOn, std::chrono::floor<std::chrono::days>(second));
   if (RunToday != 1) return true;
-  return launchScheduled(index);
+  return launchScheduled(index, {LaunchHow::Scheduled, second, std::nullopt});
 }
 
-// Any failure skips the task silently for this tick; the tick goes on.
-bool MainForm::launchScheduled(int index) {
+// The tasks whose fixed launch time lies in the skipped seconds launch now,
+// in the order they were due, before anything due at the first second after.
+bool MainForm::launchSkipped(const SecondRange& skipped) {
+  std::vector<std::pair<LocalTime, int>> due;
+  for (int index = 0; index < kTaskCount; ++index) {
+    const Task& task = tasks.at(index);
+    if (task.Compiled != 1) continue;
+    const std::optional<LocalTime> second = fixedLaunchIn(task.LaunchAt, skipped);
+    if (second && dayRuleAllows(task.DaysToRunOn, std::chrono::floor<std::chrono::days>(*second))) {
+      due.emplace_back(*second, index);
+    }
+  }
+  std::ranges::sort(due);
+  const LocalTime firstAfter = skipped.back() + std::chrono::seconds{1};
+  for (const auto& [second, index] : due) {
+    if (!launchScheduled(index, {LaunchHow::AfterSkippedHour, firstAfter, second})) return false;
+  }
+  return true;
+}
+
+// Any failure skips the task for this tick and the tick goes on; a start
+// that fails is journalled and shown as a notification from the icon.
+bool MainForm::launchScheduled(int index, const LaunchOccasion& occasion) {
   // Selecting the task shows it, which recomposes its command line.
   cmbTask.setListIndex(index);
   setTrayTip(tray.TrayData, launchStatus(index, platform_.now(), true));
   const std::string& commandLine = tasks.at(index).CommandLine;
-  if (commandLine.empty() || !platform_.startProcess(commandLine).started) return true;
+  const StartResult result = commandLine.empty()
+                                 ? StartResult{false, std::string(kNoCommandLine), std::nullopt}
+                                 : platform_.startProcess(commandLine);
+  journalLaunch(index, occasion, result);
+  if (!result.started) {
+    notifyUser(taskSubject(index + 1, tasks.at(index).TaskName) +
+               " could not be started: " + result.error);
+    return true;
+  }
   if (Check1.value() == CheckBox::kChecked) {
     endProgram();
     return false;

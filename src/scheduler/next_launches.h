@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/local_time.h"
+#include "base/local_zone.h"
 #include "scheduler/task_launches.h"
 #include "tasks/task.h"
 
@@ -18,6 +19,10 @@ struct Launch {
   LocalTime at{};
   // The task closes the scheduler after running: nothing launches after it.
   bool endsScheduler = false;
+  // A launch made up for a fixed launch time that a change of daylight saving
+  // skipped: the time the task names, which never came. `at` is then the
+  // first second after the skipped ones.
+  std::optional<LocalTime> skippedDueAt{};
 
   friend bool operator==(const Launch&, const Launch&) = default;
 };
@@ -32,10 +37,19 @@ struct SilentTask {
 // end: compiled tasks at the seconds their launch time is due and their day
 // pattern allows, in time order, tasks due at the same second in task order.
 // A compiled task that fails compilation when it is shown is never started.
-// A launch of a task that closes the scheduler after running is the last one.
+// A launch of a task that closes the scheduler after running is the last one,
+// unless the launches are only being counted (AfterClosing::GoOn).
+//
+// With the zone's rules, launches fall where the tick makes them: a fixed
+// launch time that a change of daylight saving skips is made up at the first
+// second after the skipped ones, a recurring one is not, and a repeated hour
+// launches once. Without them local time is taken to run evenly.
+enum class AfterClosing { Stop, GoOn };
+
 class NextLaunches {
  public:
-  NextLaunches(const TaskTable& tasks, LocalTime from);
+  NextLaunches(const TaskTable& tasks, LocalTime from, const LocalZone* zone = nullptr,
+               AfterClosing afterClosing = AfterClosing::Stop);
 
   // The compiled tasks that never launch, in task order.
   const std::vector<SilentTask>& silentTasks() const { return silentTasks_; }
@@ -47,6 +61,8 @@ class NextLaunches {
   using Pending = std::pair<LocalTime, int>;  // ties go to the lower task index
 
   const TaskTable& tasks_;
+  const LocalZone* zone_;
+  AfterClosing afterClosing_;
   std::vector<std::optional<TaskLaunches>> launches_;
   std::priority_queue<Pending, std::vector<Pending>, std::greater<>> queue_;
   std::vector<SilentTask> silentTasks_;
@@ -56,7 +72,8 @@ class NextLaunches {
 struct ForecastRange {
   LocalTime from{};  // inclusive
   std::size_t count = 10;
-  std::optional<LocalTime> until;  // inclusive
+  std::optional<LocalTime> until;   // inclusive
+  const LocalZone* zone = nullptr;  // see NextLaunches
 };
 
 struct Forecast {

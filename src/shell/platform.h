@@ -2,10 +2,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "base/local_time.h"
+#include "base/local_zone.h"
+#include "base/result.h"
 #include "schedule_file/file_storage.h"
+#include "shell/launch_journal.h"
 #include "shell/tray_data.h"
 
 namespace kiv {
@@ -53,6 +57,27 @@ struct FileDialogOutcome {
 struct StartResult {
   bool started = false;
   std::string error;  // why the start failed, for the user
+  // The started program's process id, given only by a platform that watches
+  // the program and reports its end to MainForm::programEnded.
+  std::optional<ProcessId> processId{};
+};
+
+// Why the launch journal could not be read.
+struct JournalUnreadable {
+  std::string reason;
+};
+
+// Whether this process may schedule a schedule file: only one scheduler of a
+// user runs each schedule, or every task would launch twice.
+struct ScheduleClaim {
+  enum class Kind {
+    Claimed,      // this process now schedules the file (or no file: nothing is held)
+    HeldByOther,  // another process of the user schedules it
+    Unavailable,  // the lock could not be taken for another reason; not held
+  };
+  Kind kind = Kind::Claimed;
+  // HeldByOther: the other process, "process 4242 (kivctl)"; Unavailable: why.
+  std::string detail;
 };
 
 // The one door from the core to the operating system and the toolkit. Each
@@ -92,6 +117,11 @@ class Platform {
   // Notification area; the result says whether the shell accepted the call.
   virtual bool notifyIcon(TrayOperation operation, const NotifyIconData& data) = 0;
 
+  // Notification area: a message from the icon that asks nothing and closes
+  // by itself; the tick goes on while it shows. Shows nothing where there is
+  // no icon.
+  virtual void notify(const std::string& title, const std::string& text) = 0;
+
   // Processes. startProcess starts a Windows command line minimised and
   // returns at once, without waiting for the program.
   virtual StartResult startProcess(const std::string& commandLine) = 0;
@@ -105,8 +135,24 @@ class Platform {
   virtual void writeSetting(const std::string& application, const std::string& section,
                             const std::string& key, const std::string& value) = 0;
 
-  // Clock and the user's regional formats.
-  virtual LocalTime now() = 0;
+  // Schedule locks, the operating system's, released when this process ends
+  // however it ends. Claiming a file releases the one held before, but only
+  // once the new claim succeeded; claiming the empty text releases it alone.
+  virtual ScheduleClaim claimSchedule(const std::string& scheduleFile) = 0;
+
+  // The per-user launch journal. appendJournalLine writes one line (given
+  // without its line break) in a single piece, so lines of several writers
+  // never interleave; nullopt once written, else why not. readJournal returns
+  // its text, the older lines first, or why it cannot be read; a journal that
+  // does not exist yet reads as empty.
+  virtual std::optional<std::string> appendJournalLine(const std::string& line) = 0;
+  virtual Result<std::string, JournalUnreadable> readJournal() = 0;
+
+  // Clock and the user's regional formats. A reading carries the UTC offset
+  // of its moment; the zone gives the offset of any moment.
+  virtual ClockReading readClock() = 0;
+  LocalTime now() { return readClock().local; }
+  virtual const LocalZone& localZone() = 0;
   // The user's general date-and-time text: short date, a blank, long time.
   virtual std::string generalDateTime(LocalTime time) = 0;
   // The user's abbreviated month name, month 1 to 12.

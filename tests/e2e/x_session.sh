@@ -124,7 +124,8 @@ isolateEnvironment() {
   export XDG_CONFIG_HOME="$session_dir/config"
   export XDG_CACHE_HOME="$session_dir/cache"
   export XDG_DATA_HOME="$session_dir/data"
-  mkdir -p "$KIV_E2E_DIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
+  export XDG_STATE_HOME="$session_dir/state"
+  mkdir -p "$KIV_E2E_DIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME"
   mkdir -m 700 "$XDG_RUNTIME_DIR"
   # The session is X11 whatever the caller's desktop is.
   unset WAYLAND_DISPLAY XAUTHORITY

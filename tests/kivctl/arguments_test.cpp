@@ -72,6 +72,23 @@ TEST(Arguments, ExportNeedsItsFolderAndTakesOneScope) {
   }
 }
 
+TEST(Arguments, HistoryTakesAnOptionalFileATaskAndAStart) {
+  const auto all = parse({"history"});
+  ASSERT_TRUE(all) << all.error().message;
+  EXPECT_EQ(all.value().action, Action::History);
+  EXPECT_TRUE(all.value().files.empty());
+  EXPECT_FALSE(all.value().task);
+  EXPECT_FALSE(all.value().since);
+
+  const auto one =
+      parse({"history", "--since", "2027-03-28 00:00:00", "a.kiv", "--task=30", "--json"});
+  ASSERT_TRUE(one) << one.error().message;
+  EXPECT_EQ(one.value().files, std::vector<std::string>{"a.kiv"});
+  EXPECT_EQ(one.value().task, 30);
+  EXPECT_EQ(one.value().since, at(2027, 3, 28, 0, 0, 0));
+  EXPECT_TRUE(one.value().json);
+}
+
 TEST(Arguments, NextDefaultsToTenLaunchesFromNow) {
   const auto next = parse({"next", "a.kiv"});
   ASSERT_TRUE(next);
@@ -138,6 +155,14 @@ TEST(Arguments, BadUsageIsOneLineThatSaysWhatIsWrong) {
        "--from takes a local date and time \"YYYY-MM-DD hh:mm:ss\", not \"2026-02-29 00:00:00\""},
       {{"next", "a.kiv", "--until=tomorrow"},
        "--until takes a local date and time \"YYYY-MM-DD hh:mm:ss\", not \"tomorrow\""},
+      {{"history", "a.kiv", "b.kiv"}, "'history' takes [FILE], given 2 operands"},
+      {{"history", "--task", "31"}, "--task takes a task number from 1 to 30, not \"31\""},
+      {{"history", "--task", "0"}, "--task takes a task number from 1 to 30, not \"0\""},
+      {{"history", "--task=3.5"}, "--task takes a task number from 1 to 30, not \"3.5\""},
+      {{"history", "--since", "2027-03-28 02:30"},
+       "--since takes a local date and time \"YYYY-MM-DD hh:mm:ss\", not \"2027-03-28 02:30\""},
+      {{"history", "--count", "3"}, "'history' has no option --count"},
+      {{"list", "a.kiv", "--task", "3"}, "'list' has no option --task"},
   };
   for (const Case& c : cases) {
     const auto parsed = parse(c.arguments);

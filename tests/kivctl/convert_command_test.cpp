@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <string>
 
 #include "os_services.h"
 #include "schedule_file/schedule_file_io.h"

@@ -29,8 +29,8 @@ TEST(KivctlCli, HelpAndVersionSucceedOnStandardOutput) {
   const Finished help = runKivctl({"--help"});
   expectExit(help, 0);
   EXPECT_TRUE(help.out.starts_with("Usage: kivctl COMMAND")) << help.out;
-  for (const std::string command :
-       {"list FILE", "next FILE", "check FILE", "run FILE", "convert IN OUT", "export FILE"}) {
+  for (const std::string command : {"list FILE", "next FILE", "check FILE", "run FILE",
+                                    "convert IN OUT", "export FILE", "history [FILE]"}) {
     EXPECT_NE(help.out.find("  " + command), std::string::npos) << command;
   }
   EXPECT_EQ(help.err, "");
@@ -192,6 +192,59 @@ TEST(KivctlCli, NextListsLaunchesAndNamesTasksThatNeverLaunch) {
   EXPECT_EQ(text.out,
             "2026-12-11 02:00:00  task 3  Nightly compact\n"
             "2026-12-14 02:00:00  task 3  Nightly compact\n");
+}
+
+// Under the system's rules of Europe/Berlin, the launch of the hour the
+// clock skips is listed where it will happen.
+TEST(KivctlCli, NextListsALaunchOfTheSkippedHourWhereItWillHappen) {
+  const TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:30:00");
+  tasks[0].TaskName = "Nightly compact";
+  tasks[1] = compiledTask(1, "02:45:?1");
+  writeSchedule(file, tasks);
+  const std::vector<std::string> arguments{"next", file.string(), "--from", "2027-03-28 00:00:00",
+                                           "--count=3"};
+
+  const Finished text = runKivctl(arguments, {"TZ=Europe/Berlin"});
+  expectExit(text, 0);
+  EXPECT_EQ(text.out,
+            "2027-03-28 03:00:00  task 1  Nightly compact  (due 02:30:00, which daylight saving "
+            "skips)\n"
+            "2027-03-28 03:45:00  task 2\n"
+            "2027-03-28 04:45:00  task 2\n");
+
+  std::vector<std::string> json = arguments;
+  json.emplace_back("--json");
+  const Finished listed = runKivctl(json, {"TZ=America/New_York"});
+  EXPECT_EQ(listed.out,
+            "[\n"
+            "  {\"task\": 1, \"at\": \"2027-03-28 02:30:00\"},\n"
+            "  {\"task\": 2, \"at\": \"2027-03-28 02:45:00\"},\n"
+            "  {\"task\": 2, \"at\": \"2027-03-28 03:45:00\"}\n"
+            "]\n")
+      << "New York changed a fortnight earlier";
+}
+
+TEST(KivctlCli, HistoryShowsTheUsersJournal) {
+  const TempFolder folder;
+  const auto journal = folder.path() / "kiv" / "launches.jsonl";
+  std::filesystem::create_directories(journal.parent_path());
+  const std::string line =
+      R"({"record":"launch","at":"2027-03-28 03:00:00","schedule":"/srv/nightly.kiv","task":3,)"
+      R"("dueAt":"2027-03-28 02:30:00","taskName":"","how":"afterSkippedHour",)"
+      R"("commandLine":null,"result":"started","pid":7})";
+  writeAll(journal, std::vector<std::uint8_t>(line.begin(), line.end()));
+
+  const Finished shown =
+      runKivctl({"history", "--task", "3"}, {"XDG_STATE_HOME=" + folder.path().string()});
+  expectExit(shown, 0);
+  EXPECT_EQ(shown.out,
+            "at                   task  name  how               result          outcome  schedule\n"
+            "2027-03-28 03:00:00  3           afterSkippedHour  started, pid 7  -        "
+            "/srv/nightly.kiv\n");
+  EXPECT_EQ(shown.err, "");
 }
 
 TEST(KivctlCli, CheckFailsWhenItFindsAProblem) {

@@ -124,9 +124,10 @@ std::string KivctlProcess::err() const {
   return fileText(errFile());
 }
 
-Finished runKivctl(const std::vector<std::string>& arguments) {
+Finished runKivctl(const std::vector<std::string>& arguments,
+                   const std::vector<std::string>& environment) {
   const TempFolder folder;
-  KivctlProcess process(arguments, folder.path());
+  KivctlProcess process(arguments, folder.path(), environment);
   const Ending ending = process.wait();
   return {ending, process.out(), process.err()};
 }

@@ -58,7 +58,8 @@ struct Finished {
   std::string err;
 };
 
-Finished runKivctl(const std::vector<std::string>& arguments);
+Finished runKivctl(const std::vector<std::string>& arguments,
+                   const std::vector<std::string>& environment = {});
 
 // Any program, looked up on PATH, run to its end the same way; environment
 // entries "NAME=value" win over the test's own.

@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <sstream>
+#include <thread>
 
 #include "kivctl_process.h"
+#include "posix/schedule_locks.h"
 #include "posix/stand_in_record.h"
 #include "schedule_files.h"
 #include "scheduler/date_time_text.h"
@@ -28,10 +31,11 @@ std::string twoSecondsAhead() {
 class KivctlRun : public ::testing::Test {
  protected:
   // Task 4 launches the stand-in two seconds from now with `database`.
-  void scheduleStandIn(bool closeAfterRunning) {
+  void scheduleStandIn(bool closeAfterRunning, const std::string& password = "") {
     TaskTable tasks;
     Task& task = tasks[3];
     task = compiledTask(3, twoSecondsAhead());
+    task.Password = password;
     task.AccessLocation = KIV_STAND_IN;
     task.DatabaseLocation = database.string();
     task.CloseAfterRunning = closeAfterRunning ? 1 : 0;
@@ -39,10 +43,39 @@ class KivctlRun : public ::testing::Test {
     writeSchedule(schedule, tasks);
   }
 
-  std::unique_ptr<KivctlProcess> start() {
+  std::unique_ptr<KivctlProcess> start(const std::filesystem::path& output) {
+    std::filesystem::create_directories(output);
     return std::make_unique<KivctlProcess>(
-        std::vector<std::string>{"run", schedule.string()}, folder.path(),
-        std::vector<std::string>{"KIV_STAND_IN_RECORD=" + record.string()});
+        std::vector<std::string>{"run", schedule.string()}, output,
+        std::vector<std::string>{"KIV_STAND_IN_RECORD=" + record.string(),
+                                 "XDG_STATE_HOME=" + state.string(),
+                                 "XDG_RUNTIME_DIR=" + runtime.string()});
+  }
+  std::unique_ptr<KivctlProcess> start() { return start(folder.path()); }
+
+  // The journal's lines once it holds `count` of them.
+  std::vector<std::string> journalLines(std::size_t count) {
+    const auto journal = state / "kiv" / "launches.jsonl";
+    std::vector<std::string> lines;
+    for (int attempt = 0; attempt < 200 && lines.size() < count; ++attempt) {
+      lines.clear();
+      std::istringstream in(waitForText(journal, "\n"));
+      for (std::string line; std::getline(in, line);) lines.push_back(line);
+      if (lines.size() < count) std::this_thread::sleep_for(std::chrono::milliseconds{50});
+    }
+    return lines;
+  }
+
+  // Everything under the state folder, to show what never reached it.
+  std::string everythingKept() {
+    std::string text;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(state)) {
+      if (entry.is_regular_file()) {
+        const auto bytes = readAll(entry.path());
+        text.append(bytes.begin(), bytes.end());
+      }
+    }
+    return text;
   }
 
   // The arguments the stand-in was started with, once it has been.
@@ -52,6 +85,8 @@ class KivctlRun : public ::testing::Test {
   }
 
   TempFolder folder;
+  std::filesystem::path state = folder.path() / "state";
+  std::filesystem::path runtime = folder.path() / "runtime";
   std::filesystem::path schedule = folder.path() / "nightly.kiv";
   std::filesystem::path record = folder.path() / "record";
   std::filesystem::path database = folder.path() / "orders.mdb";
@@ -125,6 +160,89 @@ TEST_F(KivctlRun, MessagesOfTheWindowBecomeLogLines) {
       << err;
   EXPECT_NE(err.find(" The location of the database is required.\n"), std::string::npos) << err;
   EXPECT_EQ(std::ranges::count(err, '\n'), 3) << err;
+}
+
+TEST_F(KivctlRun, EachLaunchIsJournalledWithThePasswordMasked) {
+  scheduleStandIn(true, "Sesame");
+  const auto kivctl = start();
+  EXPECT_TRUE(kivctl->wait().exited);
+
+  const std::vector<std::string> lines = journalLines(1);
+  ASSERT_EQ(lines.size(), 1U);
+  const std::string& line = lines[0];
+  EXPECT_NE(line.find(R"("record":"launch")"), std::string::npos) << line;
+  EXPECT_NE(line.find(R"("schedule":")" + schedule.string() + "\""), std::string::npos) << line;
+  EXPECT_NE(line.find(R"("task":4,)"), std::string::npos) << line;
+  EXPECT_NE(line.find(R"("how":"scheduled")"), std::string::npos) << line;
+  EXPECT_NE(line.find(R"("result":"started")"), std::string::npos) << line;
+  EXPECT_NE(line.find(" /pwd ******** /compact"), std::string::npos) << line;
+  EXPECT_EQ(everythingKept().find("Sesame"), std::string::npos);
+  const std::vector<std::string> arguments = launchedArguments();
+  EXPECT_NE(std::ranges::find(arguments, "Sesame"), arguments.end());  // the program has it
+}
+
+TEST_F(KivctlRun, AScheduledStartThatFailsIsALineOnStandardErrorAndInTheJournal) {
+  TaskTable tasks;
+  tasks[3] = compiledTask(3, twoSecondsAhead());
+  tasks[3].TaskName = "Nightly compact";
+  tasks[3].AccessLocation = (folder.path() / "no-such-program").string();
+  tasks[3].Password = "Sesame";
+  writeSchedule(schedule, tasks);
+  const auto kivctl = start();
+
+  const std::string err = waitForText(kivctl->errFile(), "could not be started");
+  kivctl->signal(SIGTERM);
+  EXPECT_EQ(kivctl->wait().status, 0);
+
+  const std::string told = " Task 4 (Nightly compact) could not be started: ";
+  EXPECT_NE(err.find(told), std::string::npos) << err;
+  EXPECT_NE(err.find("no-such-program"), std::string::npos) << err;
+  EXPECT_EQ(err.find("Sesame"), std::string::npos) << err;
+  const std::vector<std::string> lines = journalLines(1);
+  ASSERT_EQ(lines.size(), 1U);
+  EXPECT_NE(lines[0].find(R"("result":"notStarted","reason":")"), std::string::npos) << lines[0];
+  EXPECT_EQ(everythingKept().find("Sesame"), std::string::npos);
+}
+
+// One schedule, one scheduler: a second one is refused while the first runs,
+// and the lock of a first one that was killed is free again.
+TEST_F(KivctlRun, ASecondSchedulerOnOneScheduleIsRefusedUntilTheFirstIsGone) {
+  writeSchedule(schedule, TaskTable{});
+  const auto first = start(folder.path() / "first");
+  ASSERT_NE(waitForText(first->errFile(), kReady).find(kReady), std::string::npos);
+
+  const auto second = start(folder.path() / "second");
+  const Ending refused = second->wait();
+  EXPECT_TRUE(refused.exited);
+  EXPECT_EQ(refused.status, 1);
+  const std::string err = second->err();
+  EXPECT_TRUE(
+      err.starts_with("kivctl: " + schedule.string() + " is already being scheduled by process "))
+      << err;
+  EXPECT_TRUE(err.ends_with(" (kivctl)\n")) << err;
+  EXPECT_EQ(std::ranges::count(err, '\n'), 1) << err;
+
+  first->signal(SIGKILL);
+  EXPECT_EQ(first->wait().signal, SIGKILL);
+  const auto third = start(folder.path() / "third");
+  EXPECT_NE(waitForText(third->errFile(), kReady).find(kReady), std::string::npos);
+  third->signal(SIGTERM);
+  EXPECT_EQ(third->wait().status, 0);
+}
+
+TEST_F(KivctlRun, AScheduleTheWindowProgramHoldsIsRefused) {
+  writeSchedule(schedule, TaskTable{});
+  const std::string savedRuntime = std::getenv("XDG_RUNTIME_DIR");
+  ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  posix::ScheduleLocks window("kiv");
+  ASSERT_EQ(window.claim(schedule.string()).kind, ScheduleClaim::Kind::Claimed);
+  ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+
+  const auto kivctl = start();
+  EXPECT_EQ(kivctl->wait().status, 1);
+  EXPECT_EQ(kivctl->err(), "kivctl: " + schedule.string() +
+                               " is already being scheduled by process " +
+                               std::to_string(::getpid()) + " (kiv)\n");
 }
 
 }  // namespace

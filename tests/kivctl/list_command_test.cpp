@@ -6,10 +6,10 @@
 #include <sstream>
 #include <variant>
 
+#include "compile/printed_command_line.h"
 #include "json_reader.h"
 #include "schedule_files.h"
 #include "support/temp_folder.h"
-#include "task_command_line.h"
 
 namespace kiv::ctl {
 namespace {

@@ -89,8 +89,9 @@ grep -q '<launchable type="desktop-id">kiv.desktop</launchable>' "$metainfo" ||
 # The help's examples run other programs (systemctl), whose options are not
 # kivctl's: they are left out.
 help=$("$root/usr/bin/kivctl" --help | sed '/^Example/,/^$/d')
-# The commands, as the help lists them: "  list FILE [--json] ...".
-mapfile -t commands < <(sed -n 's/^  \([a-z][a-z]*\) [A-Z].*/\1/p' <<<"$help")
+# The commands, as the help lists them: "  list FILE [--json] ...", or
+# "  history [FILE] ..." where the operand may be left out.
+mapfile -t commands < <(sed -n 's/^  \([a-z][a-z]*\) [A-Z[].*/\1/p' <<<"$help")
 ((${#commands[@]} >= 5)) || fail "kivctl --help lists ${#commands[@]} commands: ${commands[*]}"
 mapfile -t options < <(grep -o -- '--[a-z][a-z-]*' <<<"$help" | sort -u)
 

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QApplicationStateChangeEvent>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <utility>
@@ -9,9 +10,11 @@
 
 #include "activation_filter.h"
 #include "base/identity.h"
+#include "base/local_time.h"
 #include "form/main_form.h"
 #include "qt_platform.h"
 #include "shell/tray_tip.h"
+#include "support/compiled_task.h"
 #include "tray_icon_view.h"
 
 Q_DECLARE_METATYPE(QSystemTrayIcon::ActivationReason)
@@ -88,6 +91,8 @@ class TrayIconTest : public QObject {
   void rightPressAsksTheTrayQuestion();
   void activatingTheApplicationBringsTheIconBackWhileHooked();
   void activationFilterLetsEveryEventThrough();
+  void aNotificationIsAMessageFromTheShownIconThatLeavesTheTip();
+  void aFailedScheduledStartIsNotified();
 };
 
 void TrayIconTest::addShowsTheIconWithTheTipWithoutTrailingBlanks() {
@@ -200,6 +205,47 @@ void TrayIconTest::activationFilterLetsEveryEventThrough() {
   QVERIFY(!filter.eventFilter(qApp, &active));
   QVERIFY(!filter.eventFilter(qApp, &other));
   QCOMPARE(activations, 1);
+}
+
+void TrayIconTest::aNotificationIsAMessageFromTheShownIconThatLeavesTheTip() {
+  ConnectedPlatform p;
+  QSignalSpy shown(&p.platform.trayIcon(), &TrayIconView::messageShown);
+
+  p.platform.notify("Kiv", "before the icon");
+  QCOMPARE(shown.count(), 0);
+
+  p.form.tray.SetTrayIcon(true);
+  p.platform.notify("Kiv", "Task 3 (Nightly) failed: exit status 2 after 1.5 s.");
+
+  QCOMPARE(shown.count(), 1);
+  QCOMPARE(shown.at(0).at(0).toString(), QString("Kiv"));
+  QCOMPARE(shown.at(0).at(1).toString(),
+           QString("Task 3 (Nightly) failed: exit status 2 after 1.5 s."));
+  QCOMPARE(p.platform.trayIcon().icon().toolTip(), QString("Kiv - Kivander v7.0.0"));
+  QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+// The real clock, the real starter and a program that is not there: the
+// tick's failed start reaches the icon as a message, and asks nothing.
+void TrayIconTest::aFailedScheduledStartIsNotified() {
+  ConnectedPlatform p;
+  p.form.tray.SetTrayIcon(true);
+  QSignalSpy shown(&p.platform.trayIcon(), &TrayIconView::messageShown);
+  const LocalTime due = p.platform.now() + std::chrono::seconds{1};
+  Task task = testing::compiledTask(4, dateTimeText(due).substr(11));
+  task.TaskName = "Nightly";
+  task.AccessLocation = "/no/such/access";
+  p.form.tasks[4] = task;
+
+  QTRY_VERIFY_WITH_TIMEOUT(
+      [&] {
+        p.form.Timer1_Timer();
+        return shown.count() == 1;
+      }(),
+      4000);
+  QVERIFY(shown.at(0).at(1).toString().startsWith(
+      "Task 5 (Nightly) could not be started: Cannot start \"/no/such/access\""));
+  QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 }  // namespace kiv

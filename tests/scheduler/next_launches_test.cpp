@@ -11,6 +11,7 @@
 #include "scheduler/day_rules.h"
 #include "scheduler/due.h"
 #include "support/compiled_task.h"
+#include "support/zone_rules.h"
 #include "tasks/value_lists.h"
 
 namespace kiv {
@@ -199,6 +200,56 @@ TEST(ForecastLaunches, NothingCompiledMeansNoLaunch) {
       forecastLaunches(TaskTable{}, {time("2026-12-10 00:00:00"), 10, std::nullopt});
   EXPECT_TRUE(forecast.launches.empty());
   EXPECT_TRUE(forecast.silentTasks.empty());
+}
+
+// With the zone's rules, launches fall where the tick makes them around the
+// changes of daylight saving.
+TEST(ForecastLaunches, PutsALaunchOfTheSkippedHourWhereItWillHappen) {
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:30:00");
+  tasks[1] = compiledTask(1, "00:30:?1");
+  tasks[2] = compiledTask(2, "03:00:00");
+  const LocalTime from = time("2027-03-28 01:00:00");
+  const LocalTime until = time("2027-03-28 03:30:00");
+
+  const Forecast forecast = forecastLaunches(tasks, {from, 100, until, &testing::berlin2027()});
+
+  EXPECT_EQ(written(forecast.launches), (std::vector<Written>{{2, "2027-03-28 01:30:00"},
+                                                              {1, "2027-03-28 03:00:00"},
+                                                              {3, "2027-03-28 03:00:00"},
+                                                              {2, "2027-03-28 03:30:00"}}));
+  EXPECT_EQ(forecast.launches[1].skippedDueAt, time("2027-03-28 02:30:00"));
+  EXPECT_FALSE(forecast.launches[2].skippedDueAt);
+
+  // Without the rules, local time runs evenly.
+  EXPECT_EQ(written(forecastLaunches(tasks, {from, 100, until}).launches),
+            (std::vector<Written>{{2, "2027-03-28 01:30:00"},
+                                  {1, "2027-03-28 02:30:00"},
+                                  {2, "2027-03-28 02:30:00"},
+                                  {3, "2027-03-28 03:00:00"},
+                                  {2, "2027-03-28 03:30:00"}}));
+}
+
+TEST(ForecastLaunches, TheRepeatedHourAndOtherDaysAreUntouched) {
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "01:30:00");
+  tasks[1] = compiledTask(1, "00:30:?1");
+  const Forecast forecast = forecastLaunches(
+      tasks, {time("2027-11-07 00:00:00"), 4, std::nullopt, &testing::newYork2027()});
+  EXPECT_EQ(written(forecast.launches), (std::vector<Written>{{2, "2027-11-07 00:30:00"},
+                                                              {1, "2027-11-07 01:30:00"},
+                                                              {2, "2027-11-07 01:30:00"},
+                                                              {2, "2027-11-07 02:30:00"}}));
+}
+
+TEST(NextLaunches, CountingGoesOnPastALaunchThatClosesTheScheduler) {
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:00:00");
+  tasks[0].CloseAfterRunning = 1;
+  NextLaunches next(tasks, time("2026-12-10 00:00:00"), nullptr, AfterClosing::GoOn);
+  EXPECT_TRUE(next.next()->endsScheduler);
+  ASSERT_TRUE(next.next());
+  EXPECT_EQ(next.next()->at, time("2026-12-12 02:00:00"));
 }
 
 // --- Against the tick's rules applied to every second ---------------------

@@ -113,9 +113,14 @@ bool FakePlatform::notifyIcon(TrayOperation operation, const NotifyIconData& dat
   return true;
 }
 
+void FakePlatform::notify(const std::string& title, const std::string& text) {
+  notifications.emplace_back(title, text);
+  events.push_back("notify: " + text);
+}
+
 StartResult FakePlatform::startProcess(const std::string& commandLine) {
   launches.push_back(commandLine);
-  if (startResults.empty()) return {true, ""};
+  if (startResults.empty()) return {true, "", std::nullopt};
   StartResult result = startResults.front();
   startResults.pop_front();
   return result;
@@ -130,6 +135,38 @@ std::string FakePlatform::readSetting(const std::string& application, const std:
 void FakePlatform::writeSetting(const std::string& application, const std::string& section,
                                 const std::string& key, const std::string& value) {
   settings[{application, section, key}] = value;
+}
+
+void FakePlatform::setUtc(std::chrono::sys_seconds instant) {
+  utcOffset = localZone().utcOffsetAt(instant);
+  clock = LocalTime{instant.time_since_epoch() + utcOffset};
+}
+
+const LocalZone& FakePlatform::localZone() {
+  if (zone != nullptr) return *zone;
+  fixedZone_ = FixedZone(utcOffset);
+  return fixedZone_;
+}
+
+ScheduleClaim FakePlatform::claimSchedule(const std::string& scheduleFile) {
+  claims.push_back(scheduleFile);
+  if (const auto held = heldByOthers.find(scheduleFile); held != heldByOthers.end()) {
+    return {ScheduleClaim::Kind::HeldByOther, held->second};
+  }
+  claimedSchedule = scheduleFile;
+  return {};
+}
+
+std::optional<std::string> FakePlatform::appendJournalLine(const std::string& line) {
+  if (journalFailure) return journalFailure;
+  journalLines.push_back(line);
+  return std::nullopt;
+}
+
+Result<std::string, JournalUnreadable> FakePlatform::readJournal() {
+  std::string text;
+  for (const std::string& line : journalLines) text += line + '\n';
+  return text;
 }
 
 // A fixed, easily read regional format: "2026-12-07 02:00:00".

@@ -62,7 +62,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   bool ended = false;
   // The calls whose order matters, as they happened: "message: <text>",
   // "file dialog: <title>", "show", "hide", "hook", "unhook", "tray add",
-  // "tray modify", "tray delete", "end". A test may add its own entries to
+  // "tray modify", "tray delete", "notify: <text>", "end". A test may add its own entries to
   // place what the core did between them.
   std::vector<std::string> events;
 
@@ -70,8 +70,27 @@ class FakePlatform : public Platform, public FakeFileStorage {
   std::string folder = "/";
   std::map<std::tuple<std::string, std::string, std::string>, std::string> settings;
   LocalTime clock{};
+  std::chrono::seconds utcOffset{0};  // of the clock's readings
+  // The rules of the user's time zone; a fixed zone at utcOffset when null.
+  const LocalZone* zone = nullptr;
 
   void advance(std::chrono::seconds by) { clock += by; }
+  // Sets the clock to what the zone's clock shows at `instant`.
+  void setUtc(std::chrono::sys_seconds instant);
+
+  // Notifications shown, title and text.
+  std::vector<std::pair<std::string, std::string>> notifications;
+
+  // The journal: its lines as appended. While journalFailure holds a reason,
+  // appending fails with it and keeps nothing.
+  std::vector<std::string> journalLines;
+  std::optional<std::string> journalFailure;
+
+  // Schedule locks: the file this process holds, every claim made, and the
+  // files other processes hold, with the holder's description.
+  std::string claimedSchedule;
+  std::vector<std::string> claims;
+  std::map<std::string, std::string> heldByOthers;
 
   MessageAnswer messageBox(const MessageBoxRequest& request) override;
   std::string inputBox(const std::string& prompt, const std::string& title) override;
@@ -86,6 +105,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   void showHelp(int context) override { helpContexts.push_back(context); }
   void setWindowHook(bool installed) override;
   bool notifyIcon(TrayOperation operation, const NotifyIconData& data) override;
+  void notify(const std::string& title, const std::string& text) override;
   StartResult startProcess(const std::string& commandLine) override;
   void endProcess() override;
   std::string commandArguments() override { return arguments; }
@@ -93,12 +113,18 @@ class FakePlatform : public Platform, public FakeFileStorage {
                           const std::string& key) override;
   void writeSetting(const std::string& application, const std::string& section,
                     const std::string& key, const std::string& value) override;
-  LocalTime now() override { return clock; }
+  ScheduleClaim claimSchedule(const std::string& scheduleFile) override;
+  std::optional<std::string> appendJournalLine(const std::string& line) override;
+  Result<std::string, JournalUnreadable> readJournal() override;
+  ClockReading readClock() override { return {clock, utcOffset}; }
+  const LocalZone& localZone() override;
   std::string generalDateTime(LocalTime time) override;
   std::string monthAbbreviation(int month) override;
 
  private:
   void runDuringQuestion();
+
+  FixedZone fixedZone_;
 };
 
 }  // namespace kiv::testing

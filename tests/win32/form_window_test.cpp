@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8_path.h"
 #include "caption_ink.h"
 #include "command_ids.h"
 #include "dialog_answerer.h"
@@ -20,10 +21,12 @@
 #include "form_window.h"
 #include "message_loop.h"
 #include "registry_settings.h"
+#include "schedule_file/schedule_file_io.h"
 #include "stand_in_record.h"
 #include "twips.h"
 #include "waiting.h"
 #include "wide_text.h"
+#include "win32_file_storage.h"
 #include "win32_platform.h"
 #include "window_text.h"
 
@@ -455,6 +458,37 @@ TEST_F(FormWindowTest, StoresAndRetrievesALocationThroughThePopUpOfADoubleClick)
   EXPECT_EQ(retrieving.enabled, (std::vector<bool>{false, true}));
   EXPECT_EQ(textOf(form.TBox[kAccessLocationBox]), access);
   EXPECT_EQ(form.tasks[1].AccessLocation, access);
+}
+
+// A later start's command line reaches the form through the window's
+// WM_COPYDATA, and is acted on from the message loop: the running window
+// opens the schedule, named relative to the later start's folder, and shows.
+TEST_F(FormWindowTest, TakesOverTheCommandLineOfALaterStart) {
+  ShowWindow(window.handle(), SW_HIDE);
+  wchar_t temporary[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temporary);
+  // The hand-over carries UTF-8, so a name beyond the ANSI code page arrives whole.
+  const std::string folder = fromWide(temporary);
+  const std::string schedule = folder + "handed-over \xCE\xA9.kiv";
+  TaskTable tasks;
+  tasks[0].TaskName = "Handed over";
+  Win32FileStorage storage;
+  ASSERT_FALSE(writeScheduleFile(pathFromUtf8(schedule), tasks, storage));
+
+  std::string message = folder + '\0' + "/o handed-over \xCE\xA9.kiv";
+  COPYDATASTRUCT data{0x4B495631, static_cast<DWORD>(message.size()), message.data()};
+  EXPECT_EQ(SendMessageW(window.handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+  EXPECT_EQ(form.ScheduleFileName, "");  // not yet: the sender is let go first
+
+  ASSERT_TRUE(pumpUntil([&] { return IsWindowVisible(window.handle()) != FALSE; }));
+  EXPECT_EQ(form.tasks[0].TaskName, "Handed over");
+  EXPECT_EQ(pathFromUtf8(form.ScheduleFileName), pathFromUtf8(schedule));
+
+  // Data of any other kind is not the window's.
+  COPYDATASTRUCT other{7, static_cast<DWORD>(message.size()), message.data()};
+  EXPECT_EQ(SendMessageW(window.handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&other)), 0);
+  form.Form_Load();
+  DeleteFileW(toWide(schedule).c_str());
 }
 
 }  // namespace

@@ -6,11 +6,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "base/identity.h"
 #include "command_ids.h"
 #include "schedule_file/schedule_file_io.h"
+#include "single_scheduler.h"
 #include "waiting.h"
 #include "win32_file_storage.h"
 #include "win32_platform.h"
@@ -41,8 +43,7 @@ class KivExe : public ::testing::Test {
  protected:
   ~KivExe() override {
     if (process_.hProcess == nullptr) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-      TerminateProcess(process_.hProcess, 1);
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) kill();
     CloseHandle(process_.hProcess);
   }
 
@@ -66,6 +67,43 @@ class KivExe : public ::testing::Test {
 
   bool ends() {
     return waitUntil([this] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; });
+  }
+
+  // Another start of Kiv.exe, run to its end; its exit code, or nothing when
+  // it did not end.
+  static std::optional<DWORD> startAgain(const std::string& arguments) {
+    std::string commandLine = "\"" + kivExe() + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION again{};
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &again) == FALSE) {
+      return std::nullopt;
+    }
+    CloseHandle(again.hThread);
+    std::optional<DWORD> code;
+    if (WaitForSingleObject(again.hProcess, 20000) == WAIT_OBJECT_0) {
+      DWORD exit = 0;
+      GetExitCodeProcess(again.hProcess, &exit);
+      code = exit;
+    } else {
+      TerminateProcess(again.hProcess, 1);
+    }
+    CloseHandle(again.hProcess);
+    return code;
+  }
+
+  // Gone before the next test starts one: its locks go with it. A killed
+  // program cannot take its icon away, so the test does, lest a later click
+  // on the notification area meet a dead icon.
+  void kill() {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 10000);
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = 1;
+    Shell_NotifyIconA(NIM_DELETE, &icon);
   }
 
   DWORD exitCode() const {
@@ -147,6 +185,25 @@ class KivExeWithSchedule : public KivExe {
 TEST_F(KivExeWithSchedule, OpensTheScheduleNamedAfterSlashO) {
   start("/o " + schedule);
   EXPECT_EQ(textOf(form.TBox[kTaskNameBox]), "Nightly compact");
+}
+
+// A second start hands its command line to the first Kiv.exe and ends; the
+// first opens the schedule and shows its window.
+TEST_F(KivExeWithSchedule, ASecondStartHandsItsScheduleToTheFirstAndEnds) {
+  start("");
+  EXPECT_EQ(startAgain("/o " + schedule), std::optional<DWORD>(0));
+  EXPECT_TRUE(waitUntil([this] { return IsWindowVisible(window) != FALSE; }));
+  EXPECT_EQ(textOf(form.TBox[kTaskNameBox]), "Nightly compact");
+}
+
+// The schedule's lock is the first Kiv.exe's while it runs, and free again
+// once it has been killed.
+TEST_F(KivExeWithSchedule, AKilledHoldersScheduleIsFreeAgain) {
+  start("/o " + schedule);
+  ScheduleMutexes probe;
+  EXPECT_EQ(probe.claim(schedule).kind, ScheduleClaim::Kind::HeldByOther);
+  kill();
+  EXPECT_EQ(probe.claim(schedule).kind, ScheduleClaim::Kind::Claimed);
 }
 
 TEST_F(KivExeWithSchedule, IgnoresAnyOtherCommandLine) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/local_time.h"
+#include "compile/printed_command_line.h"
 #include "console_events.h"
 #include "json_reader.h"
 #include "local_clock.h"
@@ -21,7 +22,6 @@
 #include "stand_in_record.h"
 #include "stop_signals.h"
 #include "support/temp_folder.h"
-#include "task_command_line.h"
 #include "waiting.h"
 #include "wide_text.h"
 
@@ -160,7 +160,8 @@ TEST_F(KivctlExeFolder, TakesAndWritesPathsAndTextsAsUtf8) {
 Task dueStandInTask(int secondsAhead) {
   Task task;
   task.TaskName = "Soon";
-  task.LaunchAt = dateTimeText(localNow() + std::chrono::seconds{secondsAhead}).substr(11);
+  task.LaunchAt =
+      dateTimeText(readLocalClock().local + std::chrono::seconds{secondsAhead}).substr(11);
   task.Username = "Admin";
   task.Password = "p\xC3\xA4ss \"x\"";
   task.AccessLocation = testing::StandInRecord::program();
@@ -184,7 +185,7 @@ TEST_F(KivctlExeFolder, RunStartsTheProgramWithItsCommandLineExactly) {
   const KivctlProcess run({"run", folderText + "\\soon.kiv"});
   // The task closes the scheduler after running: it ends by itself.
   EXPECT_EQ(run.exitStatus(), 0U) << run.err();
-  EXPECT_EQ(record.commandLine(), ctl::printedCommandLine(tasks[4], true));
+  EXPECT_EQ(record.commandLine(), printedCommandLine(tasks[4], true));
   EXPECT_TRUE(run.out().starts_with("Last launch: task 5 @ ")) << run.out();
   EXPECT_NE(run.err().find(kReady), std::string::npos) << run.err();
   EXPECT_EQ(run.err().find("p\xC3\xA4ss"), std::string::npos) << run.err();

@@ -18,12 +18,17 @@ LocalTime systemLocalTime() {
   return fromCivil({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
 }
 
-TEST_F(LocalClock, ReadsTheLocalWallClockToTheSecond) {
+TEST_F(LocalClock, ReadsTheLocalWallClockToTheSecondWithItsOffset) {
   const LocalTime before = systemLocalTime();
-  const LocalTime now = localNow();
+  const ClockReading now = readLocalClock();
   const LocalTime after = systemLocalTime();
-  EXPECT_LE(before, now);
-  EXPECT_LE(now, after);
+  EXPECT_LE(before, now.local);
+  EXPECT_LE(now.local, after);
+  EXPECT_EQ(now.utcOffset, Win32LocalZone().utcOffsetAt(now.utc()));
+  TIME_ZONE_INFORMATION zone{};
+  const DWORD state = GetTimeZoneInformation(&zone);
+  const LONG bias = zone.Bias + (state == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : 0);
+  EXPECT_EQ(now.utcOffset, std::chrono::minutes{-bias});
 }
 
 TEST_F(LocalClock, WritesTheUsersShortDateAndLongTime) {

@@ -64,5 +64,36 @@ TEST_F(NotifyIcon, IsAddedModifiedAndDeletedByTheShell) {
   EXPECT_FALSE(notifyShell(TrayOperation::Delete, data, window, icon));
 }
 
+TEST_F(NotifyIcon, ABalloonSetsOnlyItsMessageAndLeavesTheTip) {
+  const std::string text =
+      "Task 3 (Nachtlauf \xC3\xBC) could not be started: " + std::string(300, 'x');
+  const NOTIFYICONDATAW record = shellBalloonRecord("Kiv \xE2\x82\xAC", text, window);
+  EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
+  EXPECT_EQ(record.hWnd, window);
+  EXPECT_EQ(record.uID, 1U);
+  EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_INFO));
+  EXPECT_EQ(record.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
+  EXPECT_EQ(std::wstring(record.szInfoTitle), L"Kiv \u20AC");
+  EXPECT_EQ(std::wstring(record.szInfo), toWide(text).substr(0, 255));
+  EXPECT_EQ(std::wstring(record.szTip), L"");
+}
+
+TEST_F(NotifyIcon, ABalloonIsCutBeforeACharacterRatherThanThroughIt) {
+  // U+1F600 takes two UTF-16 code units, the second of which would be the 256th.
+  const std::string text = std::string(254, 'x') + "\xF0\x9F\x98\x80";
+  const NOTIFYICONDATAW record = shellBalloonRecord("Kiv", text, window);
+  EXPECT_EQ(std::wstring(record.szInfo), std::wstring(254, L'x'));
+}
+
+TEST_F(NotifyIcon, ABalloonComesFromTheIconOnceItIsThere) {
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(showBalloon("Kiv", "no icon yet", window));
+  setTrayTip(data, "Kiv - Kivander v7.0.0");
+  ASSERT_TRUE(notifyShell(TrayOperation::Add, data, window, icon));
+  EXPECT_TRUE(
+      showBalloon("Kiv", "Task 3 (Nightly compact) failed: exit status 2 after 1.5 s.", window));
+  EXPECT_TRUE(notifyShell(TrayOperation::Delete, data, window, icon));
+}
+
 }  // namespace
 }  // namespace kiv

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "scheduler/date_time_text.h"
+#include "tasks/task.h"
 #include "unit_names.h"
 
 namespace kiv::ctl {
@@ -56,7 +57,19 @@ std::optional<std::string> applyUnitPrefix(Invocation& in, std::string_view valu
   return std::nullopt;
 }
 
-constexpr std::array<OptionSpec, 10> kOptions{{
+std::optional<std::string> applyTask(Invocation& in, std::string_view value) {
+  int number = 0;
+  const char* end = value.data() + value.size();
+  const auto [stop, error] = std::from_chars(value.data(), end, number);
+  if (error == std::errc{} && stop == end && number >= 1 && number <= kTaskCount) {
+    in.task = number;
+    return std::nullopt;
+  }
+  return "--task takes a task number from 1 to " + std::to_string(kTaskCount) + ", not \"" +
+         std::string(value) + "\"";
+}
+
+constexpr std::array<OptionSpec, 12> kOptions{{
     {"--json", nullptr, &Invocation::json},
     {"--show-passwords", nullptr, &Invocation::showPasswords},
     {"--from", [](Invocation& in,
@@ -69,6 +82,9 @@ constexpr std::array<OptionSpec, 10> kOptions{{
     {"--system", nullptr, &Invocation::systemUnits},
     {"--prefix", applyUnitPrefix},
     {"--persistent", nullptr, &Invocation::persistent},
+    {"--task", applyTask},
+    {"--since", [](Invocation& in,
+                   std::string_view value) { return applyDateTime(in.since, "--since", value); }},
 }};
 
 // What the options of a command must be together; nullopt when they are.
@@ -84,13 +100,14 @@ struct CommandSpec {
   std::string_view name;
   Action action;
   std::string_view operands;  // as the help names them
-  std::size_t operandCount;
+  std::size_t operandCount;   // at most, and at least unless the operands may be left out
   std::vector<std::string_view> options;
   OptionsCheck check = nullptr;
+  bool operandsOptional = false;
 };
 
-const std::array<CommandSpec, 6>& commands() {
-  static const std::array<CommandSpec, 6> kCommands{{
+const std::array<CommandSpec, 7>& commands() {
+  static const std::array<CommandSpec, 7> kCommands{{
       {"list", Action::List, "FILE", 1, {"--json", "--show-passwords"}},
       {"next", Action::Next, "FILE", 1, {"--from", "--count", "--until", "--json"}},
       {"check", Action::Check, "FILE", 1, {}},
@@ -102,6 +119,7 @@ const std::array<CommandSpec, 6>& commands() {
        1,
        {"--systemd", "--user", "--system", "--prefix", "--persistent"},
        checkExportOptions},
+      {"history", Action::History, "[FILE]", 1, {"--task", "--since", "--json"}, nullptr, true},
   }};
   return kCommands;
 }
@@ -145,7 +163,9 @@ class CommandParser {
         invocation_.files.emplace_back(argument);
       }
     }
-    if (invocation_.files.size() != command_.operandCount) {
+    const std::size_t given = invocation_.files.size();
+    if (given > command_.operandCount ||
+        (given < command_.operandCount && !command_.operandsOptional)) {
       return UsageError{"'" + std::string(command_.name) + "' takes " +
                         std::string(command_.operands) + ", given " +
                         std::to_string(invocation_.files.size()) + " operand" +

@@ -12,12 +12,13 @@
 
 namespace kiv::ctl {
 
-enum class Action { Help, Version, List, Next, Check, Run, Convert, Export };
+enum class Action { Help, Version, List, Next, Check, Run, Convert, Export, History };
 
 // What the command line asks for.
 struct Invocation {
   Action action = Action::Help;
-  std::vector<std::string> files;  // FILE, or IN and OUT for convert
+  std::vector<std::string>
+      files;  // FILE, or IN and OUT for convert; history's FILE may be left out
   bool json = false;
   bool showPasswords = false;
   std::optional<LocalTime> from;  // next: now when not given
@@ -28,6 +29,8 @@ struct Invocation {
   bool systemUnits = false;
   std::optional<std::string> unitPrefix;  // export: checked to make unit names
   bool persistent = false;
+  std::optional<int> task;         // history: one task's launches
+  std::optional<LocalTime> since;  // history: launches from then on
 };
 
 // Bad usage, said in one line.

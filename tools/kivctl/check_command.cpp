@@ -2,11 +2,11 @@
 
 #include <optional>
 
+#include "compile/printed_command_line.h"
 #include "exit_status.h"
 #include "schedule_source.h"
 #include "scheduler/daily_candidates.h"
 #include "scheduler/launch_time_check.h"
-#include "task_command_line.h"
 
 namespace kiv::ctl {
 namespace {

@@ -2,11 +2,14 @@
 
 #include "arguments.h"
 #include "check_command.h"
+#include "console_platform.h"
 #include "convert_command.h"
 #include "exit_status.h"
 #include "export_command.h"
+#include "history_command.h"
 #include "list_command.h"
 #include "next_command.h"
+#include "os_services.h"
 #include "run_command.h"
 #include "usage.h"
 #include "wall_clock.h"
@@ -27,11 +30,15 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
     case Action::Version:
       out << versionText();
       return kExitSuccess;
-    case Action::List:
-      return listCommand(in.files[0], {in.json, in.showPasswords}, out, err);
+    case Action::List: {
+      ConsolePlatform platform(in.files[0], out, err);
+      return listCommand(in.files[0], {in.json, in.showPasswords, platform.readJournal()}, out,
+                         err);
+    }
     case Action::Next:
-      return nextCommand(in.files[0], {in.from.value_or(localNow()), in.count, in.until}, in.json,
-                         out, err);
+      return nextCommand(in.files[0],
+                         {in.from.value_or(localNow()), in.count, in.until, &systemLocalZone()},
+                         in.json, out, err);
     case Action::Check:
       return checkCommand(in.files[0], out, err);
     case Action::Run:
@@ -45,6 +52,13 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
                             .prefix = in.unitPrefix,
                             .persistent = in.persistent},
                            out, err);
+    case Action::History: {
+      const std::string file = in.files.empty() ? "" : in.files[0];
+      ConsolePlatform platform(file, out, err);
+      HistoryFilter filter{in.files.empty() ? std::nullopt : std::optional(file), in.task,
+                           in.since};
+      return historyCommand(filter, in.json, platform.readJournal(), out, err);
+    }
   }
   return kExitUsage;
 }

@@ -90,12 +90,14 @@ bool ConsolePlatform::notifyIcon(TrayOperation operation, const NotifyIconData& 
   return true;
 }
 
+void ConsolePlatform::notify(const std::string&, const std::string& text) {
+  note(text);
+}
+
+// A start that fails is told by the core, as a notification naming the task.
 StartResult ConsolePlatform::startProcess(const std::string& commandLine) {
   StartResult result = startCommandLine(commandLine);
-  if (!result.started) {
-    // The command line may hold a password, so only the reason is told.
-    note("A task could not be started: " + result.error);
-  } else if (watchedTray_ != nullptr) {
+  if (result.started && watchedTray_ != nullptr) {
     pendingStatus_ = std::string(withoutTrailingBlanks(watchedTray_->szTip));
   }
   return result;
@@ -119,8 +121,24 @@ std::string ConsolePlatform::readSetting(const std::string&, const std::string&,
 void ConsolePlatform::writeSetting(const std::string&, const std::string&, const std::string&,
                                    const std::string&) {}
 
-LocalTime ConsolePlatform::now() {
-  return localNow();
+ScheduleClaim ConsolePlatform::claimSchedule(const std::string& scheduleFile) {
+  return claimScheduleFile(scheduleFile);
+}
+
+std::optional<std::string> ConsolePlatform::appendJournalLine(const std::string& line) {
+  return appendToJournal(line);
+}
+
+Result<std::string, JournalUnreadable> ConsolePlatform::readJournal() {
+  return journalText();
+}
+
+ClockReading ConsolePlatform::readClock() {
+  return readLocalClock();
+}
+
+const LocalZone& ConsolePlatform::localZone() {
+  return systemLocalZone();
 }
 
 std::string ConsolePlatform::generalDateTime(LocalTime time) {

@@ -13,9 +13,10 @@ namespace kiv::ctl {
 // a message becomes a timestamped line on standard error and a question
 // takes its safe answer (Cancel, or No where there is no Cancel). Each
 // last-launch status that would reach the icon's tip is a line on standard
-// output. Programs start through the system's own starter (the one the window
-// program of that system uses), the clock is the local wall clock, and
-// nothing is stored in settings.
+// output, and so is each notification the window would show from its icon.
+// Programs start through the system's own starter (the one the window program
+// of that system uses), the clock is the local wall clock, launches go to the
+// user's launch journal, and nothing is stored in settings.
 class ConsolePlatform final : public Platform {
  public:
   ConsolePlatform(std::string scheduleFile, std::ostream& out, std::ostream& err);
@@ -45,6 +46,7 @@ class ConsolePlatform final : public Platform {
   void showHelp(int context) override;
 
   bool notifyIcon(TrayOperation operation, const NotifyIconData& data) override;
+  void notify(const std::string& title, const std::string& text) override;
 
   StartResult startProcess(const std::string& commandLine) override;
   // Marks the program ended; the core examines nothing more after this call,
@@ -58,7 +60,12 @@ class ConsolePlatform final : public Platform {
   void writeSetting(const std::string& application, const std::string& section,
                     const std::string& key, const std::string& value) override;
 
-  LocalTime now() override;
+  ScheduleClaim claimSchedule(const std::string& scheduleFile) override;
+  std::optional<std::string> appendJournalLine(const std::string& line) override;
+  Result<std::string, JournalUnreadable> readJournal() override;
+
+  ClockReading readClock() override;
+  const LocalZone& localZone() override;
   std::string generalDateTime(LocalTime time) override;
   std::string monthAbbreviation(int month) override;
 

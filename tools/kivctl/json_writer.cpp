@@ -1,39 +1,10 @@
 #include "json_writer.h"
 
-#include <array>
 #include <string>
-#include <utility>
+
+#include "base/json_text.h"
 
 namespace kiv::ctl {
-namespace {
-
-// The escapes JSON names; other control characters take the \u form.
-constexpr std::array<std::pair<char, std::string_view>, 7> kShortEscapes{{
-    {'"', "\\\""},
-    {'\\', "\\\\"},
-    {'\b', "\\b"},
-    {'\f', "\\f"},
-    {'\n', "\\n"},
-    {'\r', "\\r"},
-    {'\t', "\\t"},
-}};
-
-void writeEscaped(std::ostream& out, char c) {
-  for (const auto& [plain, escape] : kShortEscapes) {
-    if (c == plain) {
-      out << escape;
-      return;
-    }
-  }
-  if (static_cast<unsigned char>(c) < 0x20) {
-    constexpr std::string_view kHex = "0123456789abcdef";
-    out << "\\u00" << kHex[(c >> 4) & 0xF] << kHex[c & 0xF];
-    return;
-  }
-  out << c;
-}
-
-}  // namespace
 
 void JsonWriter::beginObject(Layout layout) {
   open('{', layout);
@@ -102,9 +73,9 @@ void JsonWriter::newLine(std::size_t depth) {
 }
 
 void JsonWriter::quoted(std::string_view text) {
-  out_ << '"';
-  for (const char c : text) writeEscaped(out_, c);
-  out_ << '"';
+  std::string quotedText;
+  appendJsonString(quotedText, text);
+  out_ << quotedText;
 }
 
 }  // namespace kiv::ctl

@@ -1,13 +1,15 @@
 #include "list_command.h"
 
 #include <array>
+#include <map>
 #include <optional>
 #include <span>
 #include <string_view>
 
+#include "compile/printed_command_line.h"
 #include "exit_status.h"
 #include "json_writer.h"
-#include "task_command_line.h"
+#include "launch_history.h"
 #include "tasks/value_lists.h"
 
 namespace kiv::ctl {
@@ -68,7 +70,15 @@ void writeLine(std::ostream& out, std::string_view name, std::string_view value)
   out << '\n';
 }
 
-void writeTaskText(std::ostream& out, int index, const Task& task, const ListOptions& options) {
+using LastLaunches = std::map<int, JournalledLaunch>;
+
+const JournalledLaunch* lastLaunchOf(const LastLaunches& last, int index) {
+  const auto found = last.find(index + 1);
+  return found == last.end() ? nullptr : &found->second;
+}
+
+void writeTaskText(std::ostream& out, int index, const Task& task, const ListOptions& options,
+                   const JournalledLaunch* last) {
   out << "\nTask " << index + 1 << '\n';
   for (const FieldSlot& slot : kTaskSlots) {
     const bool isByte = slot.kind == SlotKind::Byte;
@@ -77,9 +87,15 @@ void writeTaskText(std::ostream& out, int index, const Task& task, const ListOpt
   }
   writeLine(out, kCommandLineName,
             printedCommandLine(task, options.showPasswords).value_or("(none)"));
+  if (last == nullptr) return;
+  writeLine(out, "lastLaunch",
+            last->launch.at + " (" + std::string(launchHowName(last->launch.how)) +
+                "): " + resultText(last->launch));
+  writeLine(out, "lastOutcome", outcomeText(*last));
 }
 
-void writeTaskJson(JsonWriter& json, int index, const Task& task, const ListOptions& options) {
+void writeTaskJson(JsonWriter& json, int index, const Task& task, const ListOptions& options,
+                   const JournalledLaunch* last) {
   json.beginObject();
   json.key("number");
   json.number(index + 1);
@@ -97,16 +113,23 @@ void writeTaskJson(JsonWriter& json, int index, const Task& task, const ListOpti
   } else {
     json.null();
   }
+  if (last != nullptr) {
+    json.key("lastLaunch");
+    writeLaunchJson(json, *last);
+  }
   json.endObject();
 }
 
 }  // namespace
 
-void writeTaskList(const Schedule& schedule, const ListOptions& options, std::ostream& out) {
+void writeTaskList(const Schedule& schedule, const std::string& file, const ListOptions& options,
+                   std::ostream& out) {
+  const LastLaunches last =
+      options.journal ? lastLaunches(options.journal.value(), file) : LastLaunches{};
   if (!options.json) {
     out << "layout  " << layoutName(schedule.layout) << '\n';
     for (int index = 0; index < kTaskCount; ++index) {
-      writeTaskText(out, index, schedule.tasks.at(index), options);
+      writeTaskText(out, index, schedule.tasks.at(index), options, lastLaunchOf(last, index));
     }
     return;
   }
@@ -117,7 +140,7 @@ void writeTaskList(const Schedule& schedule, const ListOptions& options, std::os
   json.key("tasks");
   json.beginArray();
   for (int index = 0; index < kTaskCount; ++index) {
-    writeTaskJson(json, index, schedule.tasks.at(index), options);
+    writeTaskJson(json, index, schedule.tasks.at(index), options, lastLaunchOf(last, index));
   }
   json.endArray();
   json.endObject();
@@ -128,7 +151,10 @@ int listCommand(const std::string& file, const ListOptions& options, std::ostrea
                 std::ostream& err) {
   const std::optional<Schedule> schedule = loadSchedule(file, err);
   if (!schedule) return kExitFailure;
-  writeTaskList(*schedule, options, out);
+  if (!options.journal) {
+    reportError(err, "the launch journal cannot be read: " + options.journal.error().reason);
+  }
+  writeTaskList(*schedule, file, options, out);
   return kExitSuccess;
 }
 

@@ -30,12 +30,20 @@ class LaunchWriter {
       writer_.number(launch.taskIndex + 1);
       writer_.key("at");
       writer_.string(dateTimeText(launch.at));
+      if (launch.skippedDueAt) {
+        writer_.key("dueAt");
+        writer_.string(dateTimeText(*launch.skippedDueAt));
+      }
       writer_.endObject();
       return;
     }
     const std::string& name = tasks_.at(launch.taskIndex).TaskName;
     out_ << dateTimeText(launch.at) << "  task " << launch.taskIndex + 1;
     if (!name.empty()) out_ << "  " << name;
+    if (launch.skippedDueAt) {
+      out_ << "  (due " << dateTimeText(*launch.skippedDueAt).substr(11)
+           << ", which daylight saving skips)";
+    }
     out_ << '\n';
   }
 
@@ -56,7 +64,7 @@ class LaunchWriter {
 
 void writeNextLaunches(const TaskTable& tasks, const ForecastRange& range, bool json,
                        std::ostream& out, std::ostream& err) {
-  NextLaunches next(tasks, range.from);
+  NextLaunches next(tasks, range.from, range.zone);
   for (const SilentTask& silent : next.silentTasks()) {
     reportError(err, taskLabel(silent.taskIndex, tasks.at(silent.taskIndex)) +
                          " never launches: " + silent.reason);

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+
+#include "base/local_zone.h"
+#include "base/result.h"
 
 #include "schedule_file/code_page.h"
 #include "schedule_file/file_storage.h"
@@ -24,5 +28,20 @@ FileStorage& scheduleStorage();
 // Starts a Windows command line minimised, without waiting, through the same
 // starter as the window program of the system.
 StartResult startCommandLine(const std::string& commandLine);
+
+// The schedule lock of this process, the operating system's: the lock file
+// of the POSIX Kiv programs, the named mutex of the Windows ones. Taken as
+// Platform::claimSchedule describes.
+ScheduleClaim claimScheduleFile(const std::string& scheduleFile);
+
+// The user's launch journal, shared with the window program of the system:
+// appending one line as Platform::appendJournalLine does, and its text.
+std::optional<std::string> appendToJournal(const std::string& line);
+Result<std::string, JournalUnreadable> journalText();
+
+// The local wall clock now with its UTC offset, and the rules of the
+// system's time zone.
+ClockReading readLocalClock();
+const LocalZone& systemLocalZone();
 
 }  // namespace kiv::ctl

@@ -19,6 +19,12 @@ int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
 
   StopSignals stopSignals;
   ConsolePlatform platform(file, out, err);
+  // Two schedulers on one schedule would launch every task twice.
+  const ScheduleClaim claim = platform.claimSchedule(file);
+  if (claim.kind == ScheduleClaim::Kind::HeldByOther) {
+    reportError(err, file + " is already being scheduled by " + claim.detail);
+    return kExitFailure;
+  }
   MainForm form(platform);
   platform.watchTray(form.tray.TrayData);
   form.Main();
@@ -35,6 +41,7 @@ int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
   while (!platform.ended() && stopSignals.wait(delayToNextSecond(wallClockMilliseconds()))) {
     form.Timer1_Timer();
   }
+  form.journalUnfinishedLaunches();
   return kExitSuccess;
 }
 

@@ -12,9 +12,10 @@ run its scheduler without a window, or hand the schedule to systemd timers.
 
 Commands:
   list FILE [--json] [--show-passwords]
-        all 30 tasks with their fields and, for a compiled task that passes
-        compilation, the command line it launches; passwords show as
-        ******** unless --show-passwords
+        all 30 tasks with their fields, for a compiled task that passes
+        compilation the command line it launches, and each task's last
+        launch and outcome when the launch journal holds one; passwords
+        show as ******** unless --show-passwords
   next FILE [--from "YYYY-MM-DD hh:mm:ss"] [--count N] [--until "YYYY-MM-DD hh:mm:ss"] [--json]
         the next launches of the compiled tasks in time order, from the
         given local time (default now, inclusive), at most N (default 10),
@@ -25,9 +26,10 @@ Commands:
         would; one line per problem
   run FILE
         runs the scheduler on FILE without a window: launches due tasks,
-        prints each last-launch status on standard output and messages on
-        standard error; ends on )") +
-         std::string(stopRequestNames()) + R"(
+        journals each launch, prints each last-launch status on standard
+        output and messages and failed starts on standard error; ends on )") +
+         std::string(stopRequestNames()) + R"(; refuses a schedule another Kiv
+        program schedules
   convert IN OUT
         reads a schedule of any layout and writes it to OUT in the current one
   export FILE --systemd DIR [--user|--system] [--prefix NAME] [--persistent]
@@ -40,6 +42,10 @@ Commands:
         units and the systemctl commands that start them, for the user's
         service manager (--user, the default) or the system's (--system);
         tasks that get no units are named on standard error with the reason
+  history [FILE] [--task N] [--since "YYYY-MM-DD hh:mm:ss"] [--json]
+        the launch journal, newest last: every launch attempt (of FILE's
+        tasks only when FILE is given) with how it came about, whether it
+        started and how the program ended
 
 Example: run the tasks of nightly.kiv as the user's systemd timers
   kivctl export nightly.kiv --systemd ~/.config/systemd/user

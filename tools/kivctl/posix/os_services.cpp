@@ -1,11 +1,10 @@
 #include "os_services.h"
 
-#include <time.h>
-
-#include <chrono>
-
+#include "posix/launch_journal_file.h"
+#include "posix/local_clock.h"
 #include "posix/posix_file_storage.h"
 #include "posix/process_starter.h"
+#include "posix/schedule_locks.h"
 #include "wall_clock.h"
 
 namespace kiv::ctl {
@@ -23,14 +22,31 @@ StartResult startCommandLine(const std::string& commandLine) {
   return posix::start(commandLine);
 }
 
-// The standard library of the build compiler has no time-zone database yet,
-// so the C library converts.
+// Held for the rest of the process, so the lock goes only when kivctl ends.
+ScheduleClaim claimScheduleFile(const std::string& scheduleFile) {
+  static posix::ScheduleLocks locks{"kivctl"};
+  return locks.claim(scheduleFile);
+}
+
+std::optional<std::string> appendToJournal(const std::string& line) {
+  return posix::LaunchJournalFile::forUser().append(line);
+}
+
+Result<std::string, JournalUnreadable> journalText() {
+  return posix::LaunchJournalFile::forUser().read();
+}
+
+ClockReading readLocalClock() {
+  return posix::readLocalClock();
+}
+
+const LocalZone& systemLocalZone() {
+  static const posix::SystemLocalZone zone;
+  return zone;
+}
+
 LocalTime localNow() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  return fromCivil({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                    local.tm_min, local.tm_sec});
+  return posix::readLocalClock().local;
 }
 
 }  // namespace kiv::ctl

@@ -1,8 +1,10 @@
 #include "os_services.h"
 
 #include "ansi_code_page.h"
+#include "launch_journal_file.h"
 #include "local_clock.h"
 #include "process_start.h"
+#include "schedule_mutexes.h"
 #include "wall_clock.h"
 #include "win32_file_storage.h"
 
@@ -22,8 +24,31 @@ StartResult startCommandLine(const std::string& commandLine) {
   return startMinimised(commandLine);
 }
 
+// Held for the rest of the process, so the mutex goes only when kivctl ends.
+ScheduleClaim claimScheduleFile(const std::string& scheduleFile) {
+  static ScheduleMutexes locks;
+  return locks.claim(scheduleFile);
+}
+
+std::optional<std::string> appendToJournal(const std::string& line) {
+  return Win32JournalFile::forUser().append(line);
+}
+
+Result<std::string, JournalUnreadable> journalText() {
+  return Win32JournalFile::forUser().read();
+}
+
+ClockReading readLocalClock() {
+  return kiv::readLocalClock();
+}
+
+const LocalZone& systemLocalZone() {
+  static const Win32LocalZone zone;
+  return zone;
+}
+
 LocalTime localNow() {
-  return kiv::localNow();
+  return kiv::readLocalClock().local;
 }
 
 }  // namespace kiv::ctl

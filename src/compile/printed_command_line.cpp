@@ -1,6 +1,6 @@
-#include "task_command_line.h"
+#include "compile/printed_command_line.h"
 
-namespace kiv::ctl {
+namespace kiv {
 
 std::string printedPassword(const std::string& password, bool show) {
   return show || password.empty() ? password : std::string(kPasswordMask);
@@ -15,4 +15,4 @@ std::optional<std::string> printedCommandLine(const Task& task, bool showPasswor
   return composeCommandLine(inputs);
 }
 
-}  // namespace kiv::ctl
+}  // namespace kiv

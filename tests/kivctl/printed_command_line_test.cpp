@@ -1,4 +1,4 @@
-#include "task_command_line.h"
+#include "compile/printed_command_line.h"
 
 #include <gtest/gtest.h>
 

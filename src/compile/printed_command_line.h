@@ -7,12 +7,14 @@
 #include "compile/command_line.h"
 #include "tasks/task.h"
 
-namespace kiv::ctl {
+namespace kiv {
 
+// What stands in a password's place wherever a password is shown or kept
+// outside the schedule file: kivctl's listings and the launch journal.
 inline constexpr std::string_view kPasswordMask = "********";
 
-// The password as kivctl prints it: the mask unless `show`; an empty password
-// stays empty, since it is no secret that there is none.
+// The password as printed: the mask unless `show`; an empty password stays
+// empty, since it is no secret that there is none.
 std::string printedPassword(const std::string& password, bool show);
 
 // The command line that showing `task` composes, for a compiled task that
@@ -20,4 +22,4 @@ std::string printedPassword(const std::string& password, bool show);
 // printedPassword prints it.
 std::optional<std::string> printedCommandLine(const Task& task, bool showPassword);
 
-}  // namespace kiv::ctl
+}  // namespace kiv

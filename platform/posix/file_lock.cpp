@@ -1,0 +1,87 @@
+#include "posix/file_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <utility>
+
+#include "posix/user_folders.h"
+
+namespace kiv::posix {
+namespace {
+
+// "4242 kivctl" as the holder wrote it, told as "process 4242 (kivctl)".
+std::string holderDescription(int fd) {
+  char buffer[256];
+  const ssize_t count = ::pread(fd, buffer, sizeof buffer - 1, 0);
+  const std::string_view text(buffer, count > 0 ? static_cast<std::size_t>(count) : 0);
+  long pid = 0;
+  const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
+  if (error != std::errc{} || pid <= 0 || rest == text.data() + text.size() || *rest != ' ') {
+    return "another Kiv program";
+  }
+  std::string_view program(rest + 1,
+                           static_cast<std::size_t>(text.data() + text.size() - rest - 1));
+  if (const auto end = program.find('\n'); end != std::string_view::npos) {
+    program = program.substr(0, end);
+  }
+  return "process " + std::to_string(pid) + " (" + std::string(program) + ")";
+}
+
+}  // namespace
+
+FileLock::FileLock(const std::filesystem::path& file, std::string_view program) {
+  if (auto failure = makePrivateFolder(file.parent_path())) {
+    detail_ = std::move(*failure);
+    return;
+  }
+  // Close-on-exec: a started program that kept the descriptor would keep the
+  // lock after Kiv ended.
+  fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd_ < 0) {
+    detail_ = systemError(errno, file);
+    return;
+  }
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    state_ = error == EWOULDBLOCK ? State::HeldByOther : State::Failed;
+    detail_ = state_ == State::HeldByOther ? holderDescription(fd_) : systemError(error, file);
+    release();
+    return;
+  }
+  state_ = State::Held;
+  const std::string holder = std::to_string(::getpid()) + " " + std::string(program) + "\n";
+  // Who holds the lock is told to others as a courtesy; the lock holds without it.
+  if (::ftruncate(fd_, 0) == 0) {
+    [[maybe_unused]] const ssize_t written = ::pwrite(fd_, holder.data(), holder.size(), 0);
+  }
+}
+
+FileLock::~FileLock() {
+  release();
+}
+
+FileLock::FileLock(FileLock&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      state_(std::exchange(other.state_, State::Failed)),
+      detail_(std::move(other.detail_)) {}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+  if (this != &other) {
+    release();
+    fd_ = std::exchange(other.fd_, -1);
+    state_ = std::exchange(other.state_, State::Failed);
+    detail_ = std::move(other.detail_);
+  }
+  return *this;
+}
+
+void FileLock::release() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+}  // namespace kiv::posix

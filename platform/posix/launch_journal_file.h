@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/result.h"
+#include "shell/platform.h"
+
+namespace kiv::posix {
+
+// The launch journal on POSIX: a file of JSON lines, created readable by its
+// owner only, shared by every Kiv program of the user at once.
+//
+// - A line is appended with one write() to a file opened O_APPEND, so lines
+//   of several writers never interleave.
+// - At kRotateAt bytes the file is renamed to <file>.1 (replacing an older
+//   one) and a new file begun: the journal keeps at most two files. Writers
+//   take flock() on the file before deciding, and one that finds the file
+//   renamed under it starts again on the new one, so two writers never rotate
+//   twice or write into a file already renamed away.
+class LaunchJournalFile {
+ public:
+  static constexpr std::uintmax_t kRotateAt = std::uintmax_t{1024} * 1024;
+
+  explicit LaunchJournalFile(std::filesystem::path file);
+  // The user's journal: launches.jsonl in the state folder.
+  static LaunchJournalFile forUser();
+
+  const std::filesystem::path& file() const { return file_; }
+  std::filesystem::path previousFile() const;
+
+  // Appends `line` and a line break; nullopt once written, else why not.
+  std::optional<std::string> append(std::string_view line) const;
+  // The previous file's text, then the current one's.
+  Result<std::string, JournalUnreadable> read() const;
+
+ private:
+  std::filesystem::path file_;
+};
+
+}  // namespace kiv::posix

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "posix/file_lock.h"
+#include "shell/platform.h"
+
+namespace kiv::posix {
+
+// The lock file of a schedule: one per schedule file, named after its
+// canonical path, in the runtime folder, so two names of one file (a link, a
+// relative path) share it.
+std::filesystem::path scheduleLockFile(const std::string& scheduleFile);
+
+// The schedule lock this process holds, for Platform::claimSchedule.
+class ScheduleLocks {
+ public:
+  // `program` names this process to others: "kiv" or "kivctl".
+  explicit ScheduleLocks(std::string program) : program_(std::move(program)) {}
+
+  ScheduleClaim claim(const std::string& scheduleFile);
+
+ private:
+  std::string program_;
+  std::filesystem::path heldFile_;
+  FileLock held_;
+};
+
+}  // namespace kiv::posix

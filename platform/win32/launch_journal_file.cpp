@@ -1,0 +1,92 @@
+#include "launch_journal_file.h"
+
+#include "windows_api.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "base/utf8_path.h"
+#include "system_error_text.h"
+
+namespace kiv {
+namespace {
+
+// Held while a Kiv program of the session writes or reads the journal.
+class JournalMutex {
+ public:
+  JournalMutex() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Kiv-launch-journal")) {
+    // A holder that died leaves the mutex abandoned, and this one owns it.
+    if (mutex_ != nullptr) WaitForSingleObject(mutex_, INFINITE);
+  }
+  ~JournalMutex() {
+    if (mutex_ == nullptr) return;
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+  }
+  JournalMutex(const JournalMutex&) = delete;
+  JournalMutex& operator=(const JournalMutex&) = delete;
+
+ private:
+  HANDLE mutex_;
+};
+
+std::string failure(const std::filesystem::path& path) {
+  const std::string file = utf8FromPath(path);
+  return systemErrorText(GetLastError(), file) + ": " + file;
+}
+
+bool appendText(const std::filesystem::path& file, const std::string& text) {
+  const HANDLE handle =
+      CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL wrote =
+      WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(handle);
+  return wrote != FALSE && written == text.size();
+}
+
+std::string fileText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+Win32JournalFile Win32JournalFile::forUser() {
+  wchar_t folder[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return Win32JournalFile({});
+  return Win32JournalFile(std::filesystem::path(folder) / L"Kiv" / L"launches.jsonl");
+}
+
+std::filesystem::path Win32JournalFile::previousFile() const {
+  std::filesystem::path previous = file_;
+  return previous += L".1";
+}
+
+std::optional<std::string> Win32JournalFile::append(std::string_view line) const {
+  if (file_.empty()) return "there is no LOCALAPPDATA folder to keep it in";
+  std::error_code error;
+  std::filesystem::create_directories(file_.parent_path(), error);
+  const std::string text = std::string(line) + '\n';
+  const JournalMutex held;
+  const std::uintmax_t size = std::filesystem::file_size(file_, error);
+  if (!error && size > 0 && size + text.size() > kRotateAt &&
+      MoveFileExW(file_.c_str(), previousFile().c_str(), MOVEFILE_REPLACE_EXISTING) == FALSE) {
+    return failure(file_);
+  }
+  if (!appendText(file_, text)) return failure(file_);
+  return std::nullopt;
+}
+
+Result<std::string, JournalUnreadable> Win32JournalFile::read() const {
+  if (file_.empty()) return JournalUnreadable{"there is no LOCALAPPDATA folder to keep it in"};
+  const JournalMutex held;
+  std::string text = fileText(previousFile());
+  if (!text.empty() && text.back() != '\n') text += '\n';
+  return text + fileText(file_);
+}
+
+}  // namespace kiv

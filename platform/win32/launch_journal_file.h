@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/result.h"
+#include "shell/platform.h"
+
+namespace kiv {
+
+// The launch journal on Windows: %LOCALAPPDATA%\Kiv\launches.jsonl, in the
+// user's own profile. Every Kiv program of the session takes one named mutex
+// around an append, so a rotation never meets another writer; a line is one
+// WriteFile to a file opened for appending. At kRotateAt bytes the file
+// becomes launches.jsonl.1, replacing an older one.
+class Win32JournalFile {
+ public:
+  static constexpr std::uintmax_t kRotateAt = std::uintmax_t{1024} * 1024;
+
+  explicit Win32JournalFile(std::filesystem::path file) : file_(std::move(file)) {}
+  static Win32JournalFile forUser();
+
+  const std::filesystem::path& file() const { return file_; }
+  std::filesystem::path previousFile() const;
+
+  // Appends `line` and a line break; nullopt once written, else why not.
+  std::optional<std::string> append(std::string_view line) const;
+  // The previous file's text, then the current one's.
+  Result<std::string, JournalUnreadable> read() const;
+
+ private:
+  std::filesystem::path file_;
+};
+
+}  // namespace kiv

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace kiv {
+
+// The launch journal: one JSON object a line, appended by every scheduler of
+// the user (the window program and `kivctl run`) and read back by `kivctl
+// history`. Times are local wall-clock texts "YYYY-MM-DD hh:mm:ss", kept as
+// written. A password never reaches it: command lines are journalled masked.
+
+using ProcessId = std::int64_t;
+
+// How a launch came about. `Missed` launches were due while the clock jumped
+// forward (a clock set on, a machine waking from sleep) and were not made up.
+enum class LaunchHow { Scheduled, OnDemand, AfterSkippedHour, Missed };
+
+// One launch attempt.
+struct LaunchRecord {
+  std::string at;        // the due second; for Run now the moment it was pressed
+  std::string dueAt;     // afterSkippedHour: the time the task names, which the clock skipped
+  std::string schedule;  // the schedule file; empty while untitled
+  int task = 0;          // 1 to 30
+  std::string taskName;
+  LaunchHow how = LaunchHow::Scheduled;
+  std::optional<std::string> commandLine;  // password masked; none when it could not be composed
+  bool started = false;
+  std::optional<ProcessId> pid;  // of a started program, when the platform knows it
+  std::string reason;            // why it was not started
+
+  friend bool operator==(const LaunchRecord&, const LaunchRecord&) = default;
+};
+
+// How a started program ended, as the platform that watched it reports it.
+struct ProgramOutcome {
+  enum class Kind { Exited, Signalled, Unknown };
+  Kind kind = Kind::Unknown;
+  int code = 0;  // the exit status, or the number of the signal that ended it
+  std::optional<std::chrono::milliseconds> duration;
+
+  // An exit status other than 0, or a signal: the user is told of it. An
+  // unknown outcome is no failure anybody knows of.
+  bool failed() const { return kind == Kind::Signalled || (kind == Kind::Exited && code != 0); }
+  // "exit status 2 after 1.5 s", "signal 9 after 20 s", "unknown (Kiv ended first)"
+  std::string text() const;
+
+  friend bool operator==(const ProgramOutcome&, const ProgramOutcome&) = default;
+};
+
+// The end of a started program, keyed to its launch by the launch's `at`,
+// schedule, task and process id.
+struct EndedRecord {
+  std::string at;
+  std::string schedule;
+  int task = 0;
+  ProcessId pid = 0;
+  ProgramOutcome outcome;
+
+  friend bool operator==(const EndedRecord&, const EndedRecord&) = default;
+};
+
+using JournalRecord = std::variant<LaunchRecord, EndedRecord>;
+
+// The names the journal gives: "scheduled", "onDemand", "afterSkippedHour",
+// "missed"; "exited", "signalled", "unknown".
+std::string_view launchHowName(LaunchHow how);
+std::string_view outcomeKindName(ProgramOutcome::Kind kind);
+
+// The record as one line, without the line break.
+std::string journalLine(const LaunchRecord& record);
+std::string journalLine(const EndedRecord& record);
+
+// The record a line holds; nullopt for a line that is not one (damaged, cut
+// short by a crash, or written by a later version with a record kind this one
+// does not know).
+std::optional<JournalRecord> parseJournalLine(std::string_view line);
+
+// A launch with the outcome of its program, once that is journalled.
+struct JournalledLaunch {
+  LaunchRecord launch;
+  std::optional<ProgramOutcome> outcome;
+};
+
+// Every launch in the journal's text, oldest first, each joined with the
+// outcome that ends it. Lines that hold no record are passed over.
+std::vector<JournalledLaunch> journalledLaunches(std::string_view journalText);
+
+}  // namespace kiv

@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/launch_journal.h"
+#include "support/compiled_task.h"
+#include "support/form_fixture.h"
+
+namespace kiv {
+namespace {
+
+using std::chrono::milliseconds;
+using testing::compiledTask;
+using testing::FormTest;
+using Kind = ProgramOutcome::Kind;
+
+class LaunchJournalTest : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    platform.folder = "/srv/schedules";
+    form.ScheduleFileName = "nightly.kiv";  // as "/o nightly.kiv" names it
+    Task task = compiledTask(2, "02:00:00");
+    task.TaskName = "Nightly";
+    task.Password = "Sesame";
+    form.tasks[2] = task;
+  }
+
+  // Ticks once at 02:00:00 on a day of December 2026, the 7th a Monday, when
+  // task 3 is due.
+  void tickAtTwo(int day = 7) {
+    platform.clock = fromCivil({2026, 12, day, 2, 0, 0});
+    form.Timer1_Timer();
+  }
+
+  std::vector<JournalRecord> journal() const {
+    std::vector<JournalRecord> records;
+    for (const std::string& line : platform.journalLines) {
+      EXPECT_EQ(line.find("Sesame"), std::string::npos) << line;
+      const auto record = parseJournalLine(line);
+      EXPECT_TRUE(record) << line;
+      if (record) records.push_back(*record);
+    }
+    return records;
+  }
+
+  LaunchRecord onlyLaunch() const {
+    const auto records = journal();
+    EXPECT_EQ(records.size(), 1U);
+    return records.empty() ? LaunchRecord{} : std::get<LaunchRecord>(records.front());
+  }
+
+  static StartResult startedAs(ProcessId pid) { return {true, "", pid}; }
+
+  // The schedule as the journal names it: the folder and the name, joined as
+  // the system joins paths.
+  static std::string journalledSchedule() {
+    return (std::filesystem::path("/srv/schedules") / "nightly.kiv").lexically_normal().string();
+  }
+
+  static constexpr const char* kMaskedLine =
+      R"("/opt/db/access" "/srv/task3.mdb" /user Admin /pwd ******** /compact)";
+};
+
+TEST_F(LaunchJournalTest, AScheduledLaunchIsOneLineWithThePasswordMasked) {
+  platform.startResults.push_back(startedAs(4242));
+  tickAtTwo();
+
+  LaunchRecord expected;
+  expected.at = "2026-12-07 02:00:00";
+  expected.schedule = journalledSchedule();
+  expected.task = 3;
+  expected.taskName = "Nightly";
+  expected.how = LaunchHow::Scheduled;
+  expected.commandLine = kMaskedLine;
+  expected.started = true;
+  expected.pid = 4242;
+  EXPECT_EQ(onlyLaunch(), expected);
+  EXPECT_NE(platform.launches.at(0).find("/pwd Sesame"), std::string::npos);
+  EXPECT_TRUE(platform.notifications.empty());
+}
+
+// A failed scheduled start is journalled and shown as a notification naming
+// the task: no question stops the tick, the tip keeps its text, and the tick
+// goes on with the next task.
+TEST_F(LaunchJournalTest, AFailedScheduledStartIsJournalledAndNotified) {
+  form.tasks[7] = compiledTask(7, "02:00:00");
+  platform.startResults.push_back({false, "Cannot start \"/opt/db/access\": gone", std::nullopt});
+  tickAtTwo();
+
+  ASSERT_EQ(platform.launches.size(), 2U);
+  const auto records = journal();
+  ASSERT_EQ(records.size(), 2U);
+  const auto& failed = std::get<LaunchRecord>(records[0]);
+  EXPECT_FALSE(failed.started);
+  EXPECT_EQ(failed.reason, "Cannot start \"/opt/db/access\": gone");
+  EXPECT_EQ(failed.commandLine, kMaskedLine);
+  EXPECT_TRUE(std::get<LaunchRecord>(records[1]).started);
+  EXPECT_EQ(platform.notifications,
+            (std::vector<std::pair<std::string, std::string>>{
+                {"Kiv",
+                 "Task 3 (Nightly) could not be started: Cannot start \"/opt/db/access\": "
+                 "gone"}}));
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(LaunchJournalTest, ATaskWhoseCommandLineCannotBeComposedIsAFailedStart) {
+  form.tasks[2].DatabaseLocation.clear();
+  tickAtTwo();
+
+  EXPECT_TRUE(platform.launches.empty());
+  const LaunchRecord record = onlyLaunch();
+  EXPECT_FALSE(record.started);
+  EXPECT_EQ(record.reason, "The task has no command line.");
+  EXPECT_EQ(record.commandLine, std::nullopt);
+  ASSERT_EQ(platform.notifications.size(), 1U);
+  EXPECT_EQ(platform.notifications[0].second,
+            "Task 3 (Nightly) could not be started: The task has no command line.");
+}
+
+TEST_F(LaunchJournalTest, RunNowIsJournalledOnDemandAndAFailureIsAMessageOnly) {
+  form.cmbTask.setListIndex(2);
+  platform.clock = fromCivil({2026, 12, 6, 15, 4, 5});
+  form.cmdRun.press();
+  platform.startResults.push_back({false, "gone", std::nullopt});
+  form.cmdRun.press();
+
+  const auto records = journal();
+  ASSERT_EQ(records.size(), 2U);
+  for (const JournalRecord& record : records) {
+    const auto& launch = std::get<LaunchRecord>(record);
+    EXPECT_EQ(launch.how, LaunchHow::OnDemand);
+    EXPECT_EQ(launch.at, "2026-12-06 15:04:05");
+    EXPECT_EQ(launch.task, 3);
+  }
+  EXPECT_TRUE(std::get<LaunchRecord>(records[0]).started);
+  EXPECT_FALSE(std::get<LaunchRecord>(records[1]).started);
+  EXPECT_EQ(platform.messages.size(), 1U);
+  EXPECT_TRUE(platform.notifications.empty());
+}
+
+TEST_F(LaunchJournalTest, AProgramsEndIsJournalledAndAFailureNotified) {
+  struct Case {
+    ProgramOutcome outcome;
+    const char* notification;  // none for a success
+  };
+  const Case cases[] = {
+      {{Kind::Exited, 0, milliseconds{1500}}, nullptr},
+      {{Kind::Exited, 2, milliseconds{1500}},
+       "Task 3 (Nightly) failed: exit status 2 after 1.5 s."},
+      {{Kind::Signalled, 9, milliseconds{75'000}},
+       "Task 3 (Nightly) failed: ended by signal 9 after 1 min 15 s."},
+  };
+  ProcessId pid = 100;
+  int day = 7;
+  for (const Case& c : cases) {
+    platform.journalLines.clear();
+    platform.notifications.clear();
+    platform.startResults.push_back(startedAs(++pid));
+    tickAtTwo(++day);
+    form.programEnded(pid, c.outcome);
+
+    const auto records = journal();
+    ASSERT_EQ(records.size(), 2U);
+    const std::string at = dateTimeText(fromCivil({2026, 12, day, 2, 0, 0}));
+    EXPECT_EQ(std::get<EndedRecord>(records[1]),
+              (EndedRecord{at, journalledSchedule(), 3, pid, c.outcome}));
+    if (c.notification == nullptr) {
+      EXPECT_TRUE(platform.notifications.empty());
+    } else {
+      EXPECT_EQ(platform.notifications,
+                (std::vector<std::pair<std::string, std::string>>{{"Kiv", c.notification}}));
+    }
+    // Joined, the journal says how the launch went.
+    std::string text;
+    for (const std::string& line : platform.journalLines) text += line + "\n";
+    const auto launches = journalledLaunches(text);
+    ASSERT_EQ(launches.size(), 1U);
+    EXPECT_EQ(launches[0].outcome, c.outcome);
+  }
+}
+
+TEST_F(LaunchJournalTest, TheEndOfAProgramKivDidNotStartIsIgnored) {
+  form.programEnded(77, {Kind::Exited, 1, milliseconds{5}});
+  platform.startResults.push_back(startedAs(78));
+  tickAtTwo();
+  form.programEnded(78, {Kind::Exited, 0, milliseconds{5}});
+  form.programEnded(78, {Kind::Exited, 1, milliseconds{5}});  // told twice: once counts
+
+  EXPECT_EQ(journal().size(), 2U);
+  EXPECT_TRUE(platform.notifications.empty());
+}
+
+// A launch that closes the scheduler ends Kiv before its program: its outcome
+// and that of any program still running is unknown.
+TEST_F(LaunchJournalTest, WhenKivEndsFirstTheOutcomeIsUnknown) {
+  form.tasks[1] = compiledTask(1, "01:00:00");
+  form.tasks[2].CloseAfterRunning = 1;
+  platform.startResults.push_back(startedAs(11));
+  platform.startResults.push_back(startedAs(12));
+  platform.clock = fromCivil({2026, 12, 7, 1, 0, 0});
+  form.Timer1_Timer();
+  tickAtTwo();
+  ASSERT_TRUE(platform.ended);
+
+  const auto records = journal();
+  ASSERT_EQ(records.size(), 4U);
+  std::vector<std::pair<ProcessId, std::string>> unknown;
+  for (std::size_t i = 2; i < records.size(); ++i) {
+    const auto& ended = std::get<EndedRecord>(records[i]);
+    EXPECT_EQ(ended.outcome, ProgramOutcome{});
+    unknown.emplace_back(ended.pid, ended.at);
+  }
+  EXPECT_EQ(unknown, (std::vector<std::pair<ProcessId, std::string>>{{11, "2026-12-07 01:00:00"},
+                                                                     {12, "2026-12-07 02:00:00"}}));
+  EXPECT_TRUE(platform.notifications.empty());
+}
+
+TEST_F(LaunchJournalTest, AJournalThatCannotBeWrittenIsToldOnceAndStopsNoLaunch) {
+  platform.journalFailure = "Permission denied: /home/me/.local/state/kiv/launches.jsonl";
+  tickAtTwo();
+  form.cmbTask.setListIndex(2);
+  form.cmdRun.press();
+
+  EXPECT_EQ(platform.launches.size(), 2U);
+  const std::string told =
+      "The launch journal could not be written: Permission denied: "
+      "/home/me/.local/state/kiv/launches.jsonl. Launches go on without it.";
+  EXPECT_EQ(platform.notifications,
+            (std::vector<std::pair<std::string, std::string>>{{"Kiv", told}}));
+
+  // Written again in between, a new failure is told again.
+  platform.journalFailure.reset();
+  form.cmdRun.press();
+  platform.journalFailure = "No space left on device";
+  form.cmdRun.press();
+  EXPECT_EQ(platform.notifications.size(), 2U);
+  EXPECT_EQ(platform.launches.size(), 4U);
+}
+
+TEST_F(LaunchJournalTest, AnUntitledScheduleIsJournalledWithoutAName) {
+  form.ScheduleFileName.clear();
+  tickAtTwo();
+  EXPECT_EQ(onlyLaunch().schedule, "");
+}
+
+}  // namespace
+}  // namespace kiv

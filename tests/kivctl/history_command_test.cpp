@@ -1,0 +1,213 @@
+#include "history_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "json_reader.h"
+#include "list_command.h"
+#include "schedule_files.h"
+#include "support/temp_folder.h"
+
+namespace kiv::ctl {
+namespace {
+
+using std::chrono::milliseconds;
+using testing::JsonValue;
+using testing::TempFolder;
+
+class HistoryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::writeSchedule(nightly, TaskTable{});
+    std::filesystem::create_symlink(nightly, folder.path() / "link.kiv");
+  }
+
+  LaunchRecord launch(std::string at, int task, LaunchHow how, std::optional<ProcessId> pid,
+                      std::string schedule = "") {
+    LaunchRecord record;
+    record.at = std::move(at);
+    record.schedule = schedule.empty() ? nightly.string() : std::move(schedule);
+    record.task = task;
+    record.taskName = task == 3 ? "Nightly compact" : "";
+    record.how = how;
+    record.commandLine = R"("C:\Office\MSACCESS.EXE" /pwd ******** /compact)";
+    record.started = pid.has_value() || how == LaunchHow::OnDemand;
+    record.pid = pid;
+    if (!record.started) record.reason = "the clock moved on";
+    return record;
+  }
+
+  void add(const JournalRecord& record) {
+    journal += std::visit([](const auto& r) { return journalLine(r); }, record) + "\n";
+  }
+
+  void end(const LaunchRecord& launch, ProgramOutcome outcome) {
+    add(EndedRecord{launch.at, launch.schedule, launch.task, *launch.pid, outcome});
+  }
+
+  // A journal of two schedules: launches of every kind, outcomes after them.
+  void fillJournal() {
+    const LaunchRecord first = launch("2027-03-27 02:30:00", 3, LaunchHow::Scheduled, 41);
+    add(first);
+    add(launch("2027-03-27 09:00:00", 5, LaunchHow::Scheduled, 42, "/srv/other.kiv"));
+    end(first, {ProgramOutcome::Kind::Exited, 0, milliseconds{12'300}});
+    LaunchRecord madeUp = launch("2027-03-28 03:00:00", 3, LaunchHow::AfterSkippedHour, 43);
+    madeUp.dueAt = "2027-03-28 02:30:00";
+    add(madeUp);
+    end(madeUp, {ProgramOutcome::Kind::Signalled, 9, milliseconds{200'000}});
+    add(launch("2027-03-28 07:00:00", 4, LaunchHow::Missed, std::nullopt));
+    add(launch("2027-03-28 15:04:05", 4, LaunchHow::OnDemand, std::nullopt));
+    add(launch("2027-03-29 02:30:00", 3, LaunchHow::Scheduled, 44));
+  }
+
+  struct Shown {
+    int status;
+    std::string out;
+    std::string err;
+  };
+
+  Shown history(const HistoryFilter& filter, bool json) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = historyCommand(filter, json, journal, out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  TempFolder folder;
+  std::filesystem::path nightly = folder.path() / "nightly.kiv";
+  std::string journal;
+};
+
+TEST_F(HistoryTest, ATableOfOneScheduleNewestLastWithOutcomesJoined) {
+  fillJournal();
+  const Shown shown = history({nightly.string(), std::nullopt, std::nullopt}, false);
+  EXPECT_EQ(shown.status, 0);
+  EXPECT_EQ(shown.err, "");
+  EXPECT_EQ(shown.out,
+            "at                   task  name             how               result           "
+            "outcome\n"
+            "2027-03-27 02:30:00  3     Nightly compact  scheduled         started, pid 41  "
+            "exit status 0 after 12.3 s\n"
+            "2027-03-28 03:00:00  3     Nightly compact  afterSkippedHour  started, pid 43  "
+            "ended by signal 9 after 3 min 20 s\n"
+            "2027-03-28 07:00:00  4                      missed            missed           "
+            "the clock moved on\n"
+            "2027-03-28 15:04:05  4                      onDemand          started          -\n"
+            "2027-03-29 02:30:00  3     Nightly compact  scheduled         started, pid 44  -\n");
+}
+
+TEST_F(HistoryTest, WithoutAFileEveryScheduleIsShownAndNamed) {
+  fillJournal();
+  const Shown shown = history({}, false);
+  std::istringstream lines(shown.out);
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(lines, line);) rows.push_back(line);
+  ASSERT_EQ(rows.size(), 7U);
+  EXPECT_TRUE(rows[0].ends_with("  outcome                             schedule")) << rows[0];
+  EXPECT_TRUE(rows[2].starts_with("2027-03-27 09:00:00  5")) << rows[2];
+  EXPECT_TRUE(rows[2].ends_with("  /srv/other.kiv")) << rows[2];
+  EXPECT_TRUE(rows[1].ends_with("  " + nightly.string())) << rows[1];
+}
+
+TEST_F(HistoryTest, FiltersByTaskAndStartAndKnowsAFileByAnyOfItsNames) {
+  fillJournal();
+  const std::string link = (folder.path() / "link.kiv").string();
+  struct Case {
+    HistoryFilter filter;
+    std::vector<std::string> ats;
+  };
+  const std::vector<Case> cases{
+      {{link, 3, std::nullopt},
+       {"2027-03-27 02:30:00", "2027-03-28 03:00:00", "2027-03-29 02:30:00"}},
+      {{std::nullopt, 5, std::nullopt}, {"2027-03-27 09:00:00"}},
+      {{folder.path().string() + "/./nightly.kiv", std::nullopt, fromCivil({2027, 3, 28, 7, 0, 0})},
+       {"2027-03-28 07:00:00", "2027-03-28 15:04:05", "2027-03-29 02:30:00"}},
+      {{(folder.path() / "gone.kiv").string(), std::nullopt, std::nullopt}, {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> ats;
+    for (const JournalledLaunch& launch : filteredLaunches(journal, c.filter)) {
+      ats.push_back(launch.launch.at);
+    }
+    EXPECT_EQ(ats, c.ats);
+  }
+}
+
+TEST_F(HistoryTest, JsonIsAnArrayOfLaunchesWithTheirOutcomes) {
+  fillJournal();
+  const Shown shown = history({nightly.string(), 3, std::nullopt}, true);
+  EXPECT_EQ(shown.status, 0);
+  const auto parsed = testing::parseJson(shown.out);
+  ASSERT_TRUE(parsed) << shown.out;
+  const JsonValue::Array& launches = parsed->array();
+  ASSERT_EQ(launches.size(), 3U);
+
+  const JsonValue& madeUp = launches[1];
+  EXPECT_EQ(madeUp["at"].text(), "2027-03-28 03:00:00");
+  EXPECT_EQ(madeUp["dueAt"].text(), "2027-03-28 02:30:00");
+  EXPECT_EQ(madeUp["schedule"].text(), nightly.string());
+  EXPECT_EQ(madeUp["task"].number(), 3);
+  EXPECT_EQ(madeUp["taskName"].text(), "Nightly compact");
+  EXPECT_EQ(madeUp["how"].text(), "afterSkippedHour");
+  EXPECT_EQ(madeUp["commandLine"].text(), R"("C:\Office\MSACCESS.EXE" /pwd ******** /compact)");
+  EXPECT_EQ(madeUp["result"].text(), "started");
+  EXPECT_EQ(madeUp["pid"].number(), 43);
+  EXPECT_TRUE(madeUp["reason"].isNull());
+  EXPECT_EQ(madeUp["outcome"]["kind"].text(), "signalled");
+  EXPECT_EQ(madeUp["outcome"]["signal"].number(), 9);
+  EXPECT_EQ(madeUp["outcome"]["durationMs"].number(), 200'000);
+
+  EXPECT_EQ(launches[0]["outcome"]["exitStatus"].number(), 0);
+  EXPECT_TRUE(launches[0]["dueAt"].isNull());
+  EXPECT_TRUE(launches[2]["outcome"].isNull());
+
+  const auto missed = testing::parseJson(history({nightly.string(), 4, std::nullopt}, true).out);
+  ASSERT_TRUE(missed);
+  const JsonValue& first = missed->array().at(0);
+  EXPECT_EQ(first["how"].text(), "missed");
+  EXPECT_EQ(first["result"].text(), "notStarted");
+  EXPECT_EQ(first["reason"].text(), "the clock moved on");
+  EXPECT_TRUE(first["pid"].isNull());
+  EXPECT_TRUE(first["outcome"].isNull());
+}
+
+TEST_F(HistoryTest, AnEmptyJournalIsAnEmptyHistoryAndAnUnreadableOneAFailure) {
+  EXPECT_EQ(history({}, true).out, "[]\n");
+  EXPECT_EQ(history({}, false).out, "at  task  name  how  result  outcome  schedule\n");
+
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(historyCommand({}, false, JournalUnreadable{"Permission denied: /x"}, out, err), 1);
+  EXPECT_EQ(err.str(), "kivctl: the launch journal cannot be read: Permission denied: /x\n");
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(HistoryTest, ListShowsEachTasksLastLaunchOfThatScheduleOnly) {
+  fillJournal();
+  const std::optional<Schedule> schedule = loadSchedule(nightly.string(), std::cerr);
+  ASSERT_TRUE(schedule);
+
+  std::ostringstream json;
+  writeTaskList(*schedule, nightly.string(), {true, false, journal}, json);
+  const auto listing = testing::parseJson(json.str());
+  ASSERT_TRUE(listing) << json.str();
+  const JsonValue::Array& tasks = (*listing)["tasks"].array();
+  EXPECT_EQ(tasks[2]["lastLaunch"]["at"].text(), "2027-03-29 02:30:00");
+  EXPECT_EQ(tasks[3]["lastLaunch"]["how"].text(), "onDemand");
+  EXPECT_EQ(tasks[4].object().count("lastLaunch"), 0U);  // task 5 ran for another schedule
+  EXPECT_EQ(tasks[0].object().count("lastLaunch"), 0U);
+
+  std::ostringstream text;
+  writeTaskList(*schedule, nightly.string(), {false, false, journal}, text);
+  EXPECT_NE(
+      text.str().find("  lastLaunch            2027-03-29 02:30:00 (scheduled): started, pid 44\n"
+                      "  lastOutcome           -\n"),
+      std::string::npos)
+      << text.str();
+  EXPECT_NE(text.str().find("  lastLaunch            2027-03-28 15:04:05 (onDemand): started\n"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace kiv::ctl
