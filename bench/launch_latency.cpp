@@ -40,8 +40,9 @@ constexpr int kLaunches = 30;
 class LaunchingPlatform : public kiv::bench::BenchPlatform {
  public:
   kiv::StartResult startProcess(const std::string& commandLine) override {
-    return kiv::posix::start(commandLine);
+    return kiv::posix::start(commandLine, children);
   }
+  kiv::posix::ChildWatcher children;
 };
 
 Clock::time_point nextBoundary() {

@@ -42,7 +42,10 @@ QtPlatform::QtPlatform()
     : activation_([this] {
         if (form_ != nullptr) form_->hook.WindowProc(WindowHook::WM_ACTIVATEAPP, 1);
       }),
-      helpDocument_(findHelpDocument()) {}
+      helpDocument_(findHelpDocument()),
+      childEndings_(children_.descriptor(), QSocketNotifier::Read) {
+  QObject::connect(&childEndings_, &QSocketNotifier::activated, [this] { children_.reap(); });
+}
 
 QtPlatform::~QtPlatform() {
   setWindowHook(false);
@@ -55,6 +58,15 @@ void QtPlatform::connectForm(MainForm& form) {
   });
 }
 
+void QtPlatform::setWindow(QWidget* window) {
+  window_ = window;
+  view_ = qobject_cast<FormView*>(window);
+}
+
+DrawingHold QtPlatform::drawnWindow() {
+  return DrawingHold(view_, false);
+}
+
 QString joinedArguments(const QStringList& arguments) {
   return arguments.mid(1).join(QLatin1Char(' '));
 }
@@ -65,18 +77,21 @@ QWidget* QtPlatform::boxParent() const {
 }
 
 MessageAnswer QtPlatform::messageBox(const MessageBoxRequest& request) {
+  const DrawingHold drawn = drawnWindow();
   const auto box = makeMessageBox(request, boxParent());
   box->exec();
   return messageAnswer(*box);
 }
 
 std::string QtPlatform::inputBox(const std::string& prompt, const std::string& title) {
+  const DrawingHold drawn = drawnWindow();
   InputDialog dialog(prompt, title, boxParent());
   dialog.exec();
   return dialog.answer();
 }
 
 FileDialogOutcome QtPlatform::fileDialog(FileDialogRecord& record) {
+  const DrawingHold drawn = drawnWindow();
   const auto dialog = makeFileDialog(record, record.ownedByMainWindow ? boxParent() : nullptr);
   if (dialog->exec() != QDialog::Accepted) return {0, 0};
   takeFileChoice(*dialog, record);
@@ -97,6 +112,7 @@ bool QtPlatform::flushToDisk(const std::filesystem::path& file) {
 // Showing keeps the window's state: a minimised window stays minimised.
 void QtPlatform::showWindow() {
   if (window_ == nullptr) return;
+  const DrawingHold drawn = drawnWindow();
   window_->show();
   window_->raise();
   window_->activateWindow();
@@ -108,6 +124,7 @@ void QtPlatform::hideWindow() {
 
 // The chosen item is pressed once the menu has closed, outside its event loop.
 void QtPlatform::popupMenu(const MenuItem& menu) {
+  const DrawingHold drawn = drawnWindow();
   const auto popup = makePopupMenu(menu, window_);
   if (MenuItem* item = chosenItem(menu, popup->exec(QCursor::pos()))) item->press();
 }
@@ -133,7 +150,7 @@ bool QtPlatform::notifyIcon(TrayOperation operation, const NotifyIconData& data)
 }
 
 StartResult QtPlatform::startProcess(const std::string& commandLine) {
-  return posix::start(commandLine);
+  return posix::start(commandLine, children_);
 }
 
 // Ending runs nothing further: no handler, no event, no destructor. The icon

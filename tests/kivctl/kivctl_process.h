@@ -35,6 +35,9 @@ class KivctlProcess {
 
   void signal(int number);
   Ending wait();
+  // The processes kivctl started that have not been reaped yet, zombies
+  // among them, as /proc lists them.
+  std::vector<pid_t> children() const;
 
   std::filesystem::path outFile() const { return folder_ / "stdout.txt"; }
   std::filesystem::path errFile() const { return folder_ / "stderr.txt"; }

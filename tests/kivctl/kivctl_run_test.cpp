@@ -5,7 +5,9 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "kivctl_process.h"
 #include "local_time_text.h"
@@ -76,6 +78,22 @@ TEST_F(KivctlRun, ATaskDueTwoSecondsAheadStartsTheProgram) {
   EXPECT_TRUE(err.ends_with(" Scheduling 2 compiled tasks of " + schedule.string() + " " +
                             std::string(kReady)))
       << err;
+}
+
+// The started program is kivctl's child until it ends; then kivctl reaps it,
+// so no zombie is left while the scheduler goes on.
+TEST_F(KivctlRun, TheStartedProgramIsReapedWhenItEnds) {
+  scheduleStandIn(false);
+  const auto kivctl = start();
+  ASSERT_EQ(launchedArguments().size(), 5U);
+
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds{20};
+  while (!kivctl->children().empty() && std::chrono::steady_clock::now() < limit) {
+    std::this_thread::sleep_for(std::chrono::milliseconds{20});
+  }
+  EXPECT_EQ(kivctl->children(), std::vector<pid_t>{});
+  kivctl->signal(SIGTERM);
+  EXPECT_EQ(kivctl->wait().status, 0);
 }
 
 TEST_F(KivctlRun, ATaskThatClosesTheSchedulerEndsItAfterTheLaunch) {

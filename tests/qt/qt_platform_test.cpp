@@ -11,9 +11,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <sys/wait.h>
 
 #include "app/main_form.h"
 #include "input_dialog.h"
@@ -50,6 +53,7 @@ class QtPlatformTest : public QObject {
   void currentFolderIsTheProcesssFolder();
   void flushingNeedsAnExistingFile();
   void showingTheWindowKeepsItMinimised();
+  void startedProgramsAreReapedByTheEventLoop();
 
  private:
   QTemporaryDir settingsFolder_;
@@ -303,6 +307,20 @@ void QtPlatformTest::showingTheWindowKeepsItMinimised() {
   platform.showWindow();
   QVERIFY(window.isVisible());
   QVERIFY(window.windowState().testFlag(Qt::WindowMinimized));
+}
+
+// Programs that end at once are reaped as the event loop goes on: none is
+// left a zombie, and the program's own child processes are untouched.
+void QtPlatformTest::startedProgramsAreReapedByTheEventLoop() {
+  QtPlatform platform;
+  for (int launch = 0; launch < 20; ++launch) {
+    const StartResult result = platform.startProcess("/bin/true");
+    QVERIFY2(result.started, result.error.c_str());
+  }
+  QTRY_COMPARE_WITH_TIMEOUT(platform.children().watching(), std::size_t{0}, 20'000);
+  errno = 0;
+  QCOMPARE(::waitpid(-1, nullptr, WNOHANG), -1);
+  QCOMPARE(errno, ECHILD);
 }
 
 }  // namespace kiv

@@ -87,7 +87,7 @@ bool ConsolePlatform::notifyIcon(TrayOperation operation, const NotifyIconData& 
 }
 
 StartResult ConsolePlatform::startProcess(const std::string& commandLine) {
-  StartResult result = posix::start(commandLine);
+  StartResult result = posix::start(commandLine, children_);
   if (!result.started) {
     // The command line may hold a password, so only the reason is told.
     note("A task could not be started: " + result.error);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "posix/child_watcher.h"
 #include "shell/platform.h"
 
 namespace kiv::ctl {
@@ -13,8 +14,9 @@ namespace kiv::ctl {
 // a message becomes a timestamped line on standard error and a question
 // takes its safe answer (Cancel, or No where there is no Cancel). Each
 // last-launch status that would reach the icon's tip is a line on standard
-// output. Programs start through the POSIX starter, the clock is the local
-// wall clock, and nothing is stored in settings.
+// output. Programs start through the POSIX starter and are reaped through
+// children() when they end, the clock is the local wall clock, and nothing is
+// stored in settings.
 class ConsolePlatform final : public Platform {
  public:
   ConsolePlatform(std::string scheduleFile, std::ostream& out, std::ostream& err);
@@ -28,6 +30,9 @@ class ConsolePlatform final : public Platform {
 
   // Whether the core has ended the program.
   bool ended() const { return ended_; }
+
+  // The started programs, for the run loop to reap when they end.
+  posix::ChildWatcher& children() { return children_; }
 
   MessageAnswer messageBox(const MessageBoxRequest& request) override;
   std::string inputBox(const std::string& prompt, const std::string& title) override;
@@ -70,6 +75,7 @@ class ConsolePlatform final : public Platform {
   // The status of a launch that started and has not reached the icon yet.
   std::optional<std::string> pendingStatus_;
   bool ended_ = false;
+  posix::ChildWatcher children_;
 };
 
 }  // namespace kiv::ctl

@@ -1,7 +1,5 @@
 #include "stop_signals.h"
 
-#include <sys/select.h>
-
 #include <csignal>
 
 namespace kiv::ctl {
@@ -40,18 +38,16 @@ StopSignals::~StopSignals() {
   ::sigprocmask(SIG_SETMASK, &savedMask_, nullptr);
 }
 
-bool StopSignals::wait(std::chrono::milliseconds delay) {
-  // pselect lets the stop signals in only while it waits: one that came
-  // during the tick arrives at once and ends the wait.
+bool StopSignals::wait(std::span<pollfd> descriptors) {
+  // ppoll lets the stop signals in only while it waits: one that came during
+  // the tick arrives at once and ends the wait.
   sigset_t waiting = savedMask_;
   ::sigdelset(&waiting, SIGINT);
   ::sigdelset(&waiting, SIGTERM);
-  const auto whole = std::chrono::duration_cast<std::chrono::seconds>(delay);
-  const timespec timeout{static_cast<time_t>(whole.count()),
-                         static_cast<long>(std::chrono::nanoseconds(delay - whole).count())};
-  // Another signal may end the wait early; the tick that follows then reads
-  // a second already examined, which examines nothing.
-  ::pselect(0, nullptr, nullptr, nullptr, &timeout, &waiting);
+  for (pollfd& watched : descriptors) watched.revents = 0;
+  // Another signal may end the wait early, with nothing ready; the caller
+  // then simply waits again.
+  ::ppoll(descriptors.data(), descriptors.size(), nullptr, &waiting);
   return stopAsked == 0;
 }
 

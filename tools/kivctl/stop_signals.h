@@ -1,8 +1,9 @@
 #pragma once
 
+#include <poll.h>
 #include <signal.h>
 
-#include <chrono>
+#include <span>
 
 namespace kiv::ctl {
 
@@ -17,8 +18,9 @@ class StopSignals {
   StopSignals(const StopSignals&) = delete;
   StopSignals& operator=(const StopSignals&) = delete;
 
-  // Waits for `delay` to pass; false, at once, when a stop was asked.
-  bool wait(std::chrono::milliseconds delay);
+  // Waits until one of `descriptors` is ready (filling in their revents);
+  // false, at once, when a stop was asked.
+  bool wait(std::span<pollfd> descriptors);
 
  private:
   sigset_t savedMask_{};

@@ -4,11 +4,6 @@
 
 namespace kiv::ctl {
 
-std::chrono::milliseconds wallClockMilliseconds() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::system_clock::now().time_since_epoch());
-}
-
 // The standard library of the build compiler has no time-zone database yet,
 // so the C library converts.
 LocalTime localNow() {
