@@ -8,6 +8,7 @@
 #include "command_ids.h"
 #include "control_windows.h"
 #include "form_menu.h"
+#include "tick_timer.h"
 
 namespace kiv {
 
@@ -34,6 +35,12 @@ class FormWindow : public FormObserver {
   // The window's share of the message loop: menu shortcuts, then the dialog
   // keys (Tab, mnemonics). True when the message has been dealt with.
   bool preTranslate(MSG& message) const;
+  // The waitable timer the message loop waits on, signalled when a tick is
+  // due; nullptr where the window's timer alone carries the ticks.
+  HANDLE tickTimer() const { return tickTimer_.handle(); }
+  // Runs one tick: arms the next, then the form's tick handler. Armed first,
+  // so a question the tick asks does not hold the clock up while it is open.
+  void tick();
 
   void propertyChanged(const Control& control, Property property) override;
   void focusChanged(const Control* control) override;
@@ -57,6 +64,7 @@ class FormWindow : public FormObserver {
   HWND handle_ = nullptr;
   std::unique_ptr<ControlWindows> controls_;
   const MenuItem* highlightedMenu_ = nullptr;
+  TickTimer tickTimer_;
 };
 
 }  // namespace kiv

@@ -36,9 +36,23 @@ std::string localeText(Fill fill) {
 
 }  // namespace
 
+FILETIME preciseSystemTime() {
+  using Reader = void(WINAPI*)(LPFILETIME);
+  static const auto precise = reinterpret_cast<Reader>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+  FILETIME now{};
+  (precise != nullptr ? precise : GetSystemTimeAsFileTime)(&now);
+  return now;
+}
+
 LocalTime localNow() {
+  const FILETIME utcTime = preciseSystemTime();
+  SYSTEMTIME utc{};
   SYSTEMTIME now{};
-  GetLocalTime(&now);
+  if (FileTimeToSystemTime(&utcTime, &utc) == FALSE ||
+      SystemTimeToTzSpecificLocalTime(nullptr, &utc, &now) == FALSE) {
+    GetLocalTime(&now);
+  }
   return fromCivil({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
 }
 
