@@ -122,6 +122,15 @@ TEST_F(ProcessStarter, ArgumentsArriveExactly) {
   EXPECT_EQ(record->arguments, expected);
 }
 
+// Text right after the program's closing quote is no argument of its own: the
+// program that CreateProcess picks is started, and it is told a name that
+// runs on to the next blank, as its C runtime would read the line.
+TEST_F(ProcessStarter, TheProgramIsToldItsNameAsItsCRuntimeReadsIt) {
+  const auto record = launch("\"" KIV_STAND_IN "\"x y");
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->arguments, (std::vector<std::string>{KIV_STAND_IN "x", "y"}));
+}
+
 TEST_F(ProcessStarter, ProgramLeadsASessionOfItsOwn) {
   const auto record = launch(standInLine("/compact"));
   ASSERT_TRUE(record);
