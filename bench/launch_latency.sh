@@ -3,30 +3,35 @@
 # bare posix_spawn in the same minutes (see bench/launch_latency.cpp for what
 # is measured and the goals, which hold on an idle machine).
 #
-# Usage: bench/launch_latency.sh [BUILD_DIR] [--load] [--offscreen] [--launches N]
+# Usage: bench/launch_latency.sh [BUILD_DIR] [--load] [--offscreen] [--launches N] [--only PROGRAM]
 #   BUILD_DIR    a build with the programs and the benchmarks (default build/default)
 #   --load       measure while "make -j2" compiles the core in a scratch build
 #                all along; the figures are reported, the goals not judged
 #   --offscreen  kiv on Qt's offscreen platform (its window shown) instead of
 #                a private X session where it hides in the tray
 #   --launches   launches of each program, 1 to 30 (default 30)
+#   --only       measure one program only: kivctl or kiv
 # Exits 1 when a goal is missed.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=build/default
-load=false offscreen=false launches=30
+load=false offscreen=false launches=30 only=
 while (($# > 0)); do
   case "$1" in
     --load) load=true ;;
     --offscreen) offscreen=true ;;
     --launches) launches=$2; shift ;;
+    --only) only=$2; shift ;;
     -*) echo "launch_latency.sh: unknown option $1" >&2; exit 2 ;;
     *) build=$1 ;;
   esac
   shift
 done
+[[ -z $only || $only == kivctl || $only == kiv ]] ||
+  { echo "launch_latency.sh: --only takes kivctl or kiv" >&2; exit 2; }
 build=$(cd "$build" && pwd)
 args=("$build" --launches "$launches")
+[[ -n $only ]] && args+=(--only "$only")
 $load && args+=(--load)
 
 if $offscreen; then
@@ -64,6 +69,8 @@ else
   echo "idle (load average $(cut -d' ' -f1-3 /proc/loadavg))"
 fi
 
+programs=()
+[[ $only != kiv ]] && programs+=(--kivctl "$build/tools/kivctl/kivctl")
+[[ $only != kivctl ]] && programs+=(--kiv "$build/platform/qt/kiv")
 "$build/bench/kiv_launch_latency" --stand-in "$build/bench/kiv_first_instruction_stand_in" \
-  --kivctl "$build/tools/kivctl/kivctl" --kiv "$build/platform/qt/kiv" \
-  --launches "$launches" "${goals[@]}"
+  "${programs[@]}" --launches "$launches" "${goals[@]}"
