@@ -2,18 +2,20 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/wait.h>
+#include <spawn.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "compile/windows_command_line.h"
+#include "posix/inherited_descriptors.h"
 
 namespace kiv::posix {
 namespace {
@@ -21,50 +23,8 @@ namespace {
 // The search path execvp uses when PATH is not set.
 constexpr std::string_view kDefaultSearchPath = "/bin:/usr/bin";
 
-// A descriptor that closes with its owner.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() { close(); }
-
-  bool valid() const { return fd_ >= 0; }
-  int get() const { return fd_; }
-  void close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_;
-};
-
-// Moves a close-on-exec descriptor above the standard streams, which may be
-// free when this process was started with one of them closed: the child puts
-// /dev/null on 0 to 2 and must not overwrite what it still needs.
-Descriptor aboveStandardStreams(int fd) {
-  if (fd < 0) return Descriptor(-1);
-  const Descriptor original(fd);
-  return Descriptor(::fcntl(fd, F_DUPFD_CLOEXEC, 3));
-}
-
-// Blocks every signal in the calling thread while it lives, so that no handler
-// of this process runs in a child between fork and exec.
-class AllSignalsBlocked {
- public:
-  AllSignalsBlocked() {
-    sigset_t all;
-    ::sigfillset(&all);
-    ::pthread_sigmask(SIG_SETMASK, &all, &saved_);
-  }
-  AllSignalsBlocked(const AllSignalsBlocked&) = delete;
-  AllSignalsBlocked& operator=(const AllSignalsBlocked&) = delete;
-  ~AllSignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
-
- private:
-  sigset_t saved_;
-};
+// The first descriptor above the standard streams.
+constexpr int kFirstInherited = 3;
 
 std::vector<std::string> candidatesFor(const std::string& program) {
   if (program.find('/') != std::string::npos) return {program};
@@ -83,24 +43,6 @@ std::vector<std::string> candidatesFor(const std::string& program) {
   }
 }
 
-// Everything the children need, prepared before the fork: after it they may
-// only make async-signal-safe calls, so they must not allocate. It stays where
-// it was built, since argv points into the arguments.
-struct ExecPlan {
-  explicit ExecPlan(std::vector<std::string> programAndArguments)
-      : arguments(std::move(programAndArguments)), candidates(candidatesFor(arguments.front())) {
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-  }
-  ExecPlan(const ExecPlan&) = delete;
-  ExecPlan& operator=(const ExecPlan&) = delete;
-
-  std::vector<std::string> arguments;
-  std::vector<std::string> candidates;  // the paths to try, in order
-  std::vector<char*> argv;              // into arguments, ending in a null pointer
-  char** environment = environ;
-};
-
 // The errors after which execvp goes on along the search path: the program is
 // not in that folder, or cannot be executed from there.
 bool searchGoesOn(int error) {
@@ -108,110 +50,102 @@ bool searchGoesOn(int error) {
   return std::ranges::find(kErrors, error) != kErrors.end();
 }
 
-// Sends errno to the waiting parent and ends the child.
-[[noreturn]] void failChild(int errorFd) {
-  const int error = errno;
-  // Four bytes into an empty pipe are written whole; a failure here leaves
-  // nothing else to try.
-  [[maybe_unused]] const ssize_t written = ::write(errorFd, &error, sizeof error);
-  ::_exit(127);
-}
-
-void resetSignals() {
-  struct sigaction byDefault {};
-  byDefault.sa_handler = SIG_DFL;
-  ::sigemptyset(&byDefault.sa_mask);
-  // SIGKILL, SIGSTOP and the C library's own signals refuse a new action; none
-  // of them can be ignored, so nothing is lost.
-  for (int signal = 1; signal < NSIG; ++signal) ::sigaction(signal, &byDefault, nullptr);
-  sigset_t none;
-  ::sigemptyset(&none);
-  ::sigprocmask(SIG_SETMASK, &none, nullptr);
-}
-
-[[noreturn]] void execProgram(const ExecPlan& plan, int devNull, int errorFd) {
-  if (::setsid() < 0) failChild(errorFd);
-  for (int stream = 0; stream < 3; ++stream) {
-    if (::dup2(devNull, stream) < 0) failChild(errorFd);
+// How the child is set up between its creation and the program: a session
+// of its own, default signal actions, no signal blocked, /dev/null on the
+// standard streams and no other descriptor of ours.
+class SpawnSetup {
+ public:
+  SpawnSetup() {
+    ::posix_spawnattr_init(&attributes_);
+    ::posix_spawn_file_actions_init(&actions_);
+    sigset_t all;
+    ::sigfillset(&all);
+    sigset_t none;
+    ::sigemptyset(&none);
+    error_ = firstError({
+        ::posix_spawnattr_setflags(
+            &attributes_, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK),
+        ::posix_spawnattr_setsigdefault(&attributes_, &all),
+        ::posix_spawnattr_setsigmask(&attributes_, &none),
+        ::posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDWR, 0),
+        ::posix_spawn_file_actions_adddup2(&actions_, STDIN_FILENO, STDOUT_FILENO),
+        ::posix_spawn_file_actions_adddup2(&actions_, STDIN_FILENO, STDERR_FILENO),
+        closeTheRest(),
+    });
   }
-  // Marks every other descriptor close-on-exec, also those another thread or
-  // library opened without the flag; the error pipe must stay open until exec.
-  if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0) failChild(errorFd);
-  resetSignals();
+  ~SpawnSetup() {
+    ::posix_spawn_file_actions_destroy(&actions_);
+    ::posix_spawnattr_destroy(&attributes_);
+  }
+  SpawnSetup(const SpawnSetup&) = delete;
+  SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+  // Non-zero when the setup could not be built.
+  int error() const { return error_; }
+  const posix_spawnattr_t* attributes() const { return &attributes_; }
+  const posix_spawn_file_actions_t* actions() const { return &actions_; }
+
+ private:
+  static int firstError(std::initializer_list<int> results) {
+    const auto failed = std::ranges::find_if(results, [](int result) { return result != 0; });
+    return failed == results.end() ? 0 : *failed;
+  }
+
+  // The child closes them itself where the kernel has close_range. Elsewhere
+  // the C library would fall back to listing /proc/self/fd in the child and
+  // fail the start where /proc is not mounted, so this process marks them
+  // close-on-exec instead, which cannot fail.
+  int closeTheRest() {
+    if (closeRangeAvailable()) {
+      return ::posix_spawn_file_actions_addclosefrom_np(&actions_, kFirstInherited);
+    }
+    markCloseOnExecFrom(kFirstInherited);
+    return 0;
+  }
+
+  posix_spawnattr_t attributes_{};
+  posix_spawn_file_actions_t actions_{};
+  int error_ = 0;
+};
+
+// Starts the first candidate that can be executed, as execvp would pick it;
+// returns 0 or the errno that stopped the search.
+int spawnAlongSearchPath(const std::vector<std::string>& candidates, const std::vector<char*>& argv,
+                         const SpawnSetup& setup, pid_t& child) {
   int error = ENOENT;
   bool denied = false;
-  for (const std::string& candidate : plan.candidates) {
-    ::execve(candidate.c_str(), plan.argv.data(), plan.environment);
-    error = errno;
+  for (const std::string& candidate : candidates) {
+    error = ::posix_spawn(&child, candidate.c_str(), setup.actions(), setup.attributes(),
+                          argv.data(), environ);
+    if (error == 0) return 0;
     denied = denied || error == EACCES;
     if (!searchGoesOn(error)) break;
   }
-  errno = denied && searchGoesOn(error) ? EACCES : error;
-  failChild(errorFd);
-}
-
-[[noreturn]] void runIntermediate(const ExecPlan& plan, int devNull, int errorFd) {
-  const pid_t program = ::fork();
-  if (program == 0) execProgram(plan, devNull, errorFd);
-  if (program < 0) failChild(errorFd);
-  ::_exit(0);
-}
-
-// Waits until the program runs or a child reports why not: the pipe closes
-// when exec succeeds, and carries errno when a step fails.
-int readChildError(int fd) {
-  int error = 0;
-  ssize_t got = 0;
-  do {
-    got = ::read(fd, &error, sizeof error);
-  } while (got < 0 && errno == EINTR);
-  if (got == 0) return 0;
-  if (got == static_cast<ssize_t>(sizeof error)) return error;
-  return got < 0 ? errno : EIO;
-}
-
-void reap(pid_t child) {
-  while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-  }
-}
-
-// Returns 0 once the program runs, else the errno that stopped it.
-int launch(const ExecPlan& plan) {
-  const Descriptor devNull = aboveStandardStreams(::open("/dev/null", O_RDWR | O_CLOEXEC));
-  if (!devNull.valid()) return errno;
-  std::array<int, 2> ends{};
-  if (::pipe2(ends.data(), O_CLOEXEC) != 0) return errno;
-  const Descriptor readEnd(ends[0]);
-  Descriptor writeEnd = aboveStandardStreams(ends[1]);
-  if (!writeEnd.valid()) return errno;
-
-  pid_t intermediate = 0;
-  int forkError = 0;
-  {
-    const AllSignalsBlocked blocked;
-    intermediate = ::fork();
-    if (intermediate == 0) runIntermediate(plan, devNull.get(), writeEnd.get());
-    forkError = errno;
-  }
-  if (intermediate < 0) return forkError;
-  writeEnd.close();
-  const int error = readChildError(readEnd.get());
-  reap(intermediate);
-  return error;
+  return denied && searchGoesOn(error) ? EACCES : error;
 }
 
 }  // namespace
 
-StartResult start(std::string_view commandLine) {
+StartResult start(std::string_view commandLine, ChildWatcher& children) {
+  const std::string program = windowsProgramToStart(commandLine);
+  if (program.empty()) return {false, "The command line names no program to start."};
   std::vector<std::string> arguments = splitWindowsCommandLine(commandLine);
-  if (arguments.empty() || arguments.front().empty()) {
-    return {false, "The command line names no program to start."};
+  std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+
+  const SpawnSetup setup;
+  const auto started = std::chrono::steady_clock::now();
+  pid_t child = 0;
+  const int error = setup.error() != 0
+                        ? setup.error()
+                        : spawnAlongSearchPath(candidatesFor(program), argv, setup, child);
+  if (error != 0) {
+    return {false, "Cannot start \"" + program + "\": " + std::generic_category().message(error)};
   }
-  const ExecPlan plan(std::move(arguments));
-  const int error = launch(plan);
-  if (error == 0) return {true, ""};
-  return {false, "Cannot start \"" + plan.arguments.front() +
-                     "\": " + std::generic_category().message(error)};
+  children.watch(child, started);
+  return {true, "", child};
 }
 
 }  // namespace kiv::posix

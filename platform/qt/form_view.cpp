@@ -283,6 +283,12 @@ void FormView::showEveryProperty() {
 }
 
 void FormView::propertyChanged(const Control& control, Property property) {
+  if (drawingHeld_) {
+    const std::pair change{&control, property};
+    if (std::ranges::find(heldChanges_, change) == heldChanges_.end())
+      heldChanges_.push_back(change);
+    return;
+  }
   if (QAction* action = actions_.value(&control)) {
     showOnAction(control, property, action);
   } else if (QWidget* widget = widgets_.value(&control)) {
@@ -347,8 +353,27 @@ void FormView::showOnAction(const Control& item, Property property, QAction* act
 }
 
 void FormView::focusChanged(const Control* control) {
+  if (drawingHeld_) {
+    heldFocus_ = control;
+    return;
+  }
   QWidget* widget = widgets_.value(control);
   if (widget != nullptr && widget != this) widget->setFocus(Qt::OtherFocusReason);
+}
+
+bool FormView::holdDrawing(bool hold) {
+  const bool wasHeld = drawingHeld_;
+  drawingHeld_ = hold;
+  if (!hold) drawHeldChanges();
+  return wasHeld;
+}
+
+// A change shows the property as it is now, so a property changed several
+// times while held is drawn once.
+void FormView::drawHeldChanges() {
+  const auto changes = std::exchange(heldChanges_, {});
+  for (const auto& [control, property] : changes) propertyChanged(*control, property);
+  if (const auto focus = std::exchange(heldFocus_, std::nullopt)) focusChanged(*focus);
 }
 
 void FormView::followQtFocus(QWidget* now) {
@@ -429,6 +454,11 @@ void FormView::closeEvent(QCloseEvent* event) {
   int cancel = 0;
   form_.Form_QueryUnload(cancel, kUserClosed);
   event->setAccepted(cancel != 1);
+}
+
+void tickDrawingAfterwards(MainForm& form, FormView& view) {
+  const DrawingHold held(&view, true);
+  form.Timer1_Timer();
 }
 
 }  // namespace kiv

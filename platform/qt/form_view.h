@@ -4,6 +4,9 @@
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "form/main_form.h"
 
@@ -38,6 +41,12 @@ class FormView : public QMainWindow, public FormObserver {
   void propertyChanged(const Control& control, Property property) override;
   void focusChanged(const Control* control) override;
 
+  // While drawing is held, the property changes and focus moves the form
+  // reports are kept; they are drawn, in the order they came, once it is no
+  // longer held. Returns whether it was held before. A tick holds it, so that
+  // nothing is drawn between the tick's wake and the programs it starts.
+  bool holdDrawing(bool hold);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -61,6 +70,7 @@ class FormView : public QMainWindow, public FormObserver {
   void showOnWidget(const Control& control, Property property, QWidget* widget);
   void showOnAction(const Control& item, Property property, QAction* action);
   void followQtFocus(QWidget* now);
+  void drawHeldChanges();
 
   MainForm& form_;
   double dotsPerInch_;
@@ -71,6 +81,31 @@ class FormView : public QMainWindow, public FormObserver {
   // Menu shortcuts win over a text box's own use of the same keys.
   QList<QKeySequence> menuShortcuts_;
   QMetaObject::Connection qtFocusConnection_;
+  bool drawingHeld_ = false;
+  std::vector<std::pair<const Control*, Property>> heldChanges_;
+  std::optional<const Control*> heldFocus_;
 };
+
+// Holds the view's drawing back, or lets it draw, while it lives; then puts
+// back what was in force before. No view, no effect.
+class DrawingHold {
+ public:
+  DrawingHold(FormView* view, bool hold)
+      : view_(view), wasHeld_(view != nullptr && view->holdDrawing(hold)) {}
+  ~DrawingHold() {
+    if (view_ != nullptr) view_->holdDrawing(wasHeld_);
+  }
+  DrawingHold(const DrawingHold&) = delete;
+  DrawingHold& operator=(const DrawingHold&) = delete;
+
+ private:
+  FormView* view_;
+  bool wasHeld_;
+};
+
+// Runs the form's tick with the view's drawing held, so that the programs the
+// tick starts do not wait for the window to be drawn; the window shows what
+// the tick changed right after.
+void tickDrawingAfterwards(MainForm& form, FormView& view);
 
 }  // namespace kiv

@@ -50,7 +50,7 @@ int main(int argc, char* argv[]) {
 
   // The window's timer runs from the moment the window is loaded, so the
   // questions a schedule named on the command line may ask already see ticks.
-  kiv::TickTimer timer([&form] { form.Timer1_Timer(); });
+  kiv::TickTimer timer([&form, &view] { kiv::tickDrawingAfterwards(form, view); });
   timer.start();
   kiv::SessionEnd sessionEnd([&form] {
     int cancel = 0;

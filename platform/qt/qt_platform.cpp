@@ -44,7 +44,13 @@ QtPlatform::QtPlatform()
         if (form_ != nullptr) form_->hook.WindowProc(WindowHook::WM_ACTIVATEAPP, 1);
       }),
       helpDocument_(findHelpDocument()),
-      storage_(std::make_unique<posix::PosixFileStorage>()) {}
+      storage_(std::make_unique<posix::PosixFileStorage>()),
+      children_([this](const posix::ChildEnding& ending) {
+        if (form_ != nullptr) form_->programEnded(ending.pid, posix::programOutcome(ending));
+      }),
+      childEndings_(children_.descriptor(), QSocketNotifier::Read) {
+  QObject::connect(&childEndings_, &QSocketNotifier::activated, [this] { children_.reap(); });
+}
 
 QtPlatform::~QtPlatform() {
   setWindowHook(false);
@@ -57,6 +63,15 @@ void QtPlatform::connectForm(MainForm& form) {
   });
 }
 
+void QtPlatform::setWindow(QWidget* window) {
+  window_ = window;
+  view_ = qobject_cast<FormView*>(window);
+}
+
+DrawingHold QtPlatform::drawnWindow() {
+  return DrawingHold(view_, false);
+}
+
 QString joinedArguments(const QStringList& arguments) {
   return arguments.mid(1).join(QLatin1Char(' '));
 }
@@ -67,18 +82,21 @@ QWidget* QtPlatform::boxParent() const {
 }
 
 MessageAnswer QtPlatform::messageBox(const MessageBoxRequest& request) {
+  const DrawingHold drawn = drawnWindow();
   const auto box = makeMessageBox(request, boxParent());
   box->exec();
   return messageAnswer(*box);
 }
 
 std::string QtPlatform::inputBox(const std::string& prompt, const std::string& title) {
+  const DrawingHold drawn = drawnWindow();
   InputDialog dialog(prompt, title, boxParent());
   dialog.exec();
   return dialog.answer();
 }
 
 FileDialogOutcome QtPlatform::fileDialog(FileDialogRecord& record) {
+  const DrawingHold drawn = drawnWindow();
   const auto dialog = makeFileDialog(record, record.ownedByMainWindow ? boxParent() : nullptr);
   if (dialog->exec() != QDialog::Accepted) return {0, 0};
   takeFileChoice(*dialog, record);
@@ -95,6 +113,7 @@ std::string QtPlatform::currentFolder() {
 // Showing keeps the window's state: a minimised window stays minimised.
 void QtPlatform::showWindow() {
   if (window_ == nullptr) return;
+  const DrawingHold drawn = drawnWindow();
   window_->show();
   window_->raise();
   window_->activateWindow();
@@ -106,6 +125,7 @@ void QtPlatform::hideWindow() {
 
 // The chosen item is pressed once the menu has closed, outside its event loop.
 void QtPlatform::popupMenu(const MenuItem& menu) {
+  const DrawingHold drawn = drawnWindow();
   const auto popup = makePopupMenu(menu, window_);
   if (MenuItem* item = chosenItem(menu, popup->exec(QCursor::pos()))) item->press();
 }
@@ -135,7 +155,7 @@ void QtPlatform::notify(const std::string& title, const std::string& text) {
 }
 
 StartResult QtPlatform::startProcess(const std::string& commandLine) {
-  return posix::start(commandLine);
+  return posix::start(commandLine, children_);
 }
 
 // Ending runs nothing further: no handler, no event, no destructor. The icon

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
 
 #include "activation_filter.h"
+#include "form_view.h"
 #include "help_window.h"
+#include "posix/child_watcher.h"
 #include "posix/local_clock.h"
 #include "posix/schedule_locks.h"
 #include "shell/platform.h"
@@ -17,9 +20,10 @@ namespace kiv {
 class MainForm;
 
 // The Platform of the Qt program: Qt's dialogs, window, notification-area
-// icon, help window, settings and locale; programs start, the launch journal
-// is written, schedules are locked and the clock is read through the POSIX
-// parts.
+// icon, help window, settings and locale; programs start through the POSIX
+// starter and are reaped from the event loop when they end, the launch
+// journal is written, schedules are locked and the clock is read through the
+// POSIX parts.
 class QtPlatform : public Platform {
  public:
   QtPlatform();
@@ -28,13 +32,17 @@ class QtPlatform : public Platform {
   QtPlatform& operator=(const QtPlatform&) = delete;
 
   // The window that showWindow and hideWindow act on and that owns the boxes.
-  void setWindow(QWidget* window) { window_ = window; }
+  // When it is the form's view, whatever drawing it holds back is done before
+  // a box or menu opens over it.
+  void setWindow(QWidget* window);
   // The form that presses on the icon and the window hook report to.
   void connectForm(MainForm& form);
   // The help document showHelp opens; found beside the program by default.
   void setHelpDocument(const QString& path) { helpDocument_ = path; }
 
   TrayIconView& trayIcon() { return tray_; }
+  // The programs started and not yet reaped.
+  const posix::ChildWatcher& children() const { return children_; }
 
   MessageAnswer messageBox(const MessageBoxRequest& request) override;
   std::string inputBox(const std::string& prompt, const std::string& title) override;
@@ -73,8 +81,11 @@ class QtPlatform : public Platform {
 
  private:
   QWidget* boxParent() const;
+  // Draws what the view holds back, for as long as the returned hold lives.
+  DrawingHold drawnWindow();
 
   QPointer<QWidget> window_;
+  QPointer<FormView> view_;
   MainForm* form_ = nullptr;
   TrayIconView tray_;
   ActivationFilter activation_;
@@ -83,6 +94,8 @@ class QtPlatform : public Platform {
   std::unique_ptr<FileStorage> storage_;
   posix::ScheduleLocks locks_{"kiv"};
   posix::SystemLocalZone zone_;
+  posix::ChildWatcher children_;
+  QSocketNotifier childEndings_;
 };
 
 // The process's arguments after its own name, joined with single blanks.

@@ -1,23 +1,26 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
-#include <QtGlobal>
+#include <QSocketNotifier>
+#include <chrono>
 #include <functional>
+
+#include "posix/real_time_timer.h"
 
 namespace kiv {
 
 // The window's one-second timer. Each tick is aimed just past the next
-// second boundary of the wall clock, so no clock second is skipped or read
-// twice by drifting ticks.
+// second boundary of the real-time clock with an absolute deadline, so it
+// wakes right after the second begins and no clock second is skipped or read
+// twice by drifting ticks. Setting the clock wakes it at once: the tick then
+// reads the new time, and the core decides which seconds that examines.
 class TickTimer : public QObject {
   Q_OBJECT
 
  public:
-  // Milliseconds since the epoch.
-  using Clock = std::function<qint64()>;
+  using Clock = std::function<std::chrono::system_clock::time_point()>;
 
-  explicit TickTimer(std::function<void()> onTick, Clock clock = defaultClock(),
+  explicit TickTimer(std::function<void()> onTick, Clock clock = std::chrono::system_clock::now,
                      QObject* parent = nullptr);
 
   // Arms the first tick.
@@ -26,15 +29,17 @@ class TickTimer : public QObject {
   // question the tick asks does not hold the clock up while it is open.
   void tick();
 
-  const QTimer& timer() const { return timer_; }
+  // The deadline of the tick armed last.
+  std::chrono::system_clock::time_point deadline() const { return deadline_; }
 
  private:
-  static Clock defaultClock();
-  void arm();
+  void wake();
 
   std::function<void()> onTick_;
   Clock clock_;
-  QTimer timer_;
+  posix::RealTimeTimer timer_;
+  QSocketNotifier notifier_;
+  std::chrono::system_clock::time_point deadline_{};
 };
 
 }  // namespace kiv

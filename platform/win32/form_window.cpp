@@ -8,7 +8,6 @@
 #include "close_reason.h"
 #include "resource_ids.h"
 #include "single_scheduler.h"
-#include "tick_timer.h"
 #include "twips.h"
 #include "user_edits.h"
 #include "wide_text.h"
@@ -78,7 +77,7 @@ FormWindow::FormWindow(MainForm& form, HINSTANCE instance)
   SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
   controls_ = std::make_unique<ControlWindows>(form_, ids_, handle_, font_, dotsPerInch_);
   form_.addObserver(this);
-  armTickTimer(handle_, kTickTimer);
+  tickTimer_.arm(handle_, kTickTimer);
 }
 
 FormWindow::~FormWindow() {
@@ -87,6 +86,11 @@ FormWindow::~FormWindow() {
   controls_.reset();
   DestroyWindow(handle_);
   DeleteObject(font_);
+}
+
+void FormWindow::tick() {
+  tickTimer_.arm(handle_, kTickTimer);
+  form_.Timer1_Timer();
 }
 
 LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -120,8 +124,7 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return textColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_TIMER:
       if (wParam != kTickTimer) break;
-      armTickTimer(handle_, kTickTimer);
-      form_.Timer1_Timer();
+      tick();
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

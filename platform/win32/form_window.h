@@ -11,6 +11,7 @@
 #include "control_windows.h"
 #include "form/main_form.h"
 #include "form_menu.h"
+#include "tick_timer.h"
 
 namespace kiv {
 
@@ -40,6 +41,12 @@ class FormWindow : public FormObserver {
   // The window's share of the message loop: menu shortcuts, then the dialog
   // keys (Tab, mnemonics). True when the message has been dealt with.
   bool preTranslate(MSG& message) const;
+  // The waitable timer the message loop waits on, signalled when a tick is
+  // due; nullptr where the window's timer alone carries the ticks.
+  HANDLE tickTimer() const { return tickTimer_.handle(); }
+  // Runs one tick: arms the next, then the form's tick handler. Armed first,
+  // so a question the tick asks does not hold the clock up while it is open.
+  void tick();
 
   void propertyChanged(const Control& control, Property property) override;
   void focusChanged(const Control* control) override;
@@ -68,6 +75,7 @@ class FormWindow : public FormObserver {
   std::unique_ptr<ControlWindows> controls_;
   const MenuItem* highlightedMenu_ = nullptr;
   std::vector<std::pair<std::string, std::string>> handedOver_;  // arguments, folder
+  TickTimer tickTimer_;
 };
 
 }  // namespace kiv

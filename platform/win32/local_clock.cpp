@@ -51,9 +51,19 @@ LocalTime localAt(const SYSTEMTIME& utc) {
 
 }  // namespace
 
+FILETIME preciseSystemTime() {
+  using Reader = void(WINAPI*)(LPFILETIME);
+  static const auto precise = reinterpret_cast<Reader>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+  FILETIME now{};
+  (precise != nullptr ? precise : GetSystemTimeAsFileTime)(&now);
+  return now;
+}
+
 ClockReading readLocalClock() {
+  const FILETIME now = preciseSystemTime();
   SYSTEMTIME utc{};
-  GetSystemTime(&utc);
+  if (FileTimeToSystemTime(&now, &utc) == FALSE) GetSystemTime(&utc);
   const LocalTime local = localAt(utc);
   return {local, local - fromSystemTime(utc)};
 }

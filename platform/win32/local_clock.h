@@ -4,11 +4,18 @@
 
 #include "base/local_time.h"
 #include "base/local_zone.h"
+#include "windows_api.h"
 
 namespace kiv {
 
-// The clock now, as UTC turned into local time by the current time zone, with
-// the offset between the two.
+// The system clock (UTC) as precisely as Windows reads it: to the moment
+// where it can (Windows 8 and later), else as of the last clock interrupt.
+FILETIME preciseSystemTime();
+
+// The clock now, from the same reading as preciseSystemTime, as UTC turned
+// into local time by the current time zone, with the offset between the two:
+// a tick woken by a timer on that clock reads the second the timer was aimed
+// at.
 ClockReading readLocalClock();
 
 // The rules of the current time zone (SystemTimeToTzSpecificLocalTime).

@@ -9,6 +9,8 @@ namespace kiv {
 void handleMessage(const FormWindow& window, MSG& message);
 
 // The program's message loop, until the message queue is told to quit.
-int runMessageLoop(const FormWindow& window);
+// Between messages it also waits on the window's tick timer and runs the tick
+// as soon as it is due, ahead of any message.
+int runMessageLoop(FormWindow& window);
 
 }  // namespace kiv

@@ -15,16 +15,21 @@ std::size_t skipBlanks(std::string_view line, std::size_t pos) {
   return std::min(line.find_first_not_of(kBlanks, pos), line.size());
 }
 
-// Reads the program name starting at pos into name; returns where it ended.
+// Reads the program name starting at pos into name, by the C runtime's rule
+// for it; returns where it ended.
 std::size_t readProgramName(std::string_view line, std::size_t pos, std::string& name) {
-  if (line[pos] == '"') {
-    const std::size_t close = std::min(line.find('"', pos + 1), line.size());
-    name = line.substr(pos + 1, close - pos - 1);
-    return std::min(close + 1, line.size());
+  bool quoted = false;
+  for (; pos < line.size(); ++pos) {
+    const char c = line[pos];
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted && isBlank(c)) {
+      break;
+    } else {
+      name += c;
+    }
   }
-  const std::size_t end = std::min(line.find_first_of(kBlanks, pos), line.size());
-  name = line.substr(pos, end - pos);
-  return end;
+  return pos;
 }
 
 // Reads a run of backslashes starting at pos: halved and followed by a literal
@@ -78,6 +83,17 @@ std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine) {
     pos = readArgument(commandLine, pos, arguments.emplace_back());
   }
   return arguments;
+}
+
+std::string windowsProgramToStart(std::string_view commandLine) {
+  const std::size_t pos = skipBlanks(commandLine, 0);
+  if (pos == commandLine.size()) return "";
+  if (commandLine[pos] == '"') {
+    const std::size_t close = std::min(commandLine.find('"', pos + 1), commandLine.size());
+    return std::string(commandLine.substr(pos + 1, close - pos - 1));
+  }
+  const std::size_t end = std::min(commandLine.find_first_of(kBlanks, pos), commandLine.size());
+  return std::string(commandLine.substr(pos, end - pos));
 }
 
 }  // namespace kiv

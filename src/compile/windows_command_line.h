@@ -7,13 +7,14 @@
 namespace kiv {
 
 // Splits a Windows command line into the arguments a Windows program would
-// receive, so that a line composed for CreateProcess means the same on POSIX.
+// receive from its C runtime, so that a line composed for CreateProcess means
+// the same on POSIX.
 //
-// The program name (the first argument) is read the way CreateProcess finds
-// the program: a name that starts with a double quote runs to the next double
-// quote (or the end of the line) and backslashes in it are plain characters;
-// any other name runs to the first blank or tab. Whatever follows the closing
-// quote starts the next argument, even without a blank between.
+// The first argument, the program's name as the program sees it, follows the
+// C runtime's own rule for it: a double quote starts or ends quoting and is
+// dropped, backslashes are plain characters, and the name ends only at a
+// blank or tab outside quotes (or the end of the line). So `"C:\A.EXE"x y`
+// gives `C:\A.EXEx` and `y`.
 //
 // Every further argument follows the C runtime's rules (the msvcrt rules in
 // force since 2008, which the UCRT keeps):
@@ -28,5 +29,12 @@ namespace kiv {
 // Blanks and tabs before the program name are skipped. A line of nothing but
 // blanks gives no arguments at all.
 std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine);
+
+// The program CreateProcess starts for a command line, which is not always
+// the name the program is told (see splitWindowsCommandLine): a name that
+// starts with a double quote runs to the next double quote (or the end of the
+// line), backslashes in it plain; any other name runs to the first blank or
+// tab. Blanks and tabs before it are skipped. Empty when the line names none.
+std::string windowsProgramToStart(std::string_view commandLine);
 
 }  // namespace kiv

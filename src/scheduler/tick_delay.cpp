@@ -8,4 +8,9 @@ std::chrono::milliseconds delayToNextSecond(std::chrono::milliseconds wallClock)
   return nextBoundary - wallClock + kTickMargin;
 }
 
+std::chrono::system_clock::time_point nextTickDeadline(std::chrono::system_clock::time_point now) {
+  const auto nextBoundary = std::chrono::floor<std::chrono::seconds>(now) + std::chrono::seconds{1};
+  return nextBoundary + kDeadlineMargin;
+}
+
 }  // namespace kiv

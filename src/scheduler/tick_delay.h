@@ -16,4 +16,15 @@ inline constexpr std::chrono::milliseconds kTickMargin{1};
 // boundary keeps ticks from drifting through the second.
 std::chrono::milliseconds delayToNextSecond(std::chrono::milliseconds wallClock);
 
+// How far past a second boundary a tick is aimed when the timer takes an
+// absolute time on the real-time clock. Such a timer never fires before its
+// time; the margin is for a clock reading that lags the timer's own clock a
+// little, and it is small enough to stay far below what a launch costs.
+inline constexpr std::chrono::microseconds kDeadlineMargin{100};
+
+// The absolute time of the next tick after the real-time clock read `now`:
+// kDeadlineMargin after the next second boundary. A reading exactly on a
+// boundary aims at the one after it, as delayToNextSecond does.
+std::chrono::system_clock::time_point nextTickDeadline(std::chrono::system_clock::time_point now);
+
 }  // namespace kiv

@@ -91,8 +91,9 @@ INSTANTIATE_TEST_SUITE_P(
               R"(prog "C:\Dir\\" x)",
               {"prog", R"(C:\Dir\)", "x"}}));
 
-// The program name is read as CreateProcess finds the program: up to the
-// closing quote, with no backslash rules.
+// The program name is read by the C runtime's rule for it: quotes toggle
+// quoting and are dropped, backslashes are plain, and only a blank outside
+// quotes ends it.
 INSTANTIATE_TEST_SUITE_P(
     ProgramName, SplitWindowsCommandLine,
     ::testing::Values(
@@ -100,12 +101,47 @@ INSTANTIATE_TEST_SUITE_P(
               R"("C:\Program Files\A.EXE" x)",
               {R"(C:\Program Files\A.EXE)", "x"}},
         Split{"BackslashBeforeClosingQuoteIsPlain", R"("C:\Dir\" x)", {R"(C:\Dir\)", "x"}},
-        Split{"TextRightAfterClosingQuoteStartsNextArgument",
-              R"("C:\A.EXE"x y)",
-              {R"(C:\A.EXE)", "x", "y"}},
-        Split{"UnquotedKeepsQuotesAndBackslashes", R"(C:\a"b\"c x)", {R"(C:\a"b\"c)", "x"}},
+        Split{"TextRightAfterClosingQuoteJoinsTheName", R"("C:\A.EXE"x y)", {R"(C:\A.EXEx)", "y"}},
+        Split{"QuotedPartInTheMiddle",
+              R"(C:\Program" "Files\A.EXE x)",
+              {R"(C:\Program Files\A.EXE)", "x"}},
+        Split{"UnquotedDropsQuotesAndKeepsBackslashes", R"(C:\a"b\"c x)", {R"(C:\ab\c)", "x"}},
         Split{"UnterminatedQuoteRunsToEnd", R"("C:\A B.EXE x)", {R"(C:\A B.EXE x)"}},
         Split{"EmptyQuoted", R"("" x)", {"", "x"}}));
+
+struct ProgramCase {
+  const char* name;
+  std::string line;
+  std::string program;
+};
+
+void PrintTo(const ProgramCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class WindowsProgramToStart : public ::testing::TestWithParam<ProgramCase> {};
+
+TEST_P(WindowsProgramToStart, IsTheFileCreateProcessWouldStart) {
+  EXPECT_EQ(windowsProgramToStart(GetParam().line), GetParam().program);
+}
+
+// CreateProcess reads the name up to the closing quote, or to the first blank
+// when it is not quoted, whatever the program is then told.
+INSTANTIATE_TEST_SUITE_P(
+    Lines, WindowsProgramToStart,
+    ::testing::Values(
+        ProgramCase{"QuotedWithBlanks", R"("C:\Program Files\A.EXE" x)",
+                    R"(C:\Program Files\A.EXE)"},
+        ProgramCase{"TextRightAfterClosingQuoteIsNotPartOfIt", R"("C:\A.EXE"x y)", R"(C:\A.EXE)"},
+        ProgramCase{"BackslashBeforeClosingQuoteIsPlain", R"("C:\Dir\" x)", R"(C:\Dir\)"},
+        ProgramCase{"UnquotedKeepsQuotesAndBackslashes", R"(C:\a"b\"c x)", R"(C:\a"b\"c)"},
+        ProgramCase{"UnquotedEndsAtTheFirstBlank", R"(C:\Program" "Files\A.EXE x)",
+                    R"(C:\Program")"},
+        ProgramCase{"BlanksBeforeSkipped", " \t prog a", "prog"},
+        ProgramCase{"EndsAtATab", "prog\ta", "prog"},
+        ProgramCase{"UnterminatedQuoteRunsToEnd", R"("C:\A B.EXE x)", R"(C:\A B.EXE x)"},
+        ProgramCase{"EmptyQuoted", R"("" x)", ""}, ProgramCase{"Empty", "", ""},
+        ProgramCase{"OnlyBlanks", " \t ", ""}));
 
 }  // namespace
 }  // namespace kiv

@@ -154,6 +154,30 @@ TEST_F(TickTest, LateTickExaminesTheSecondItSkippedAndARepeatedSecondIsNotExamin
   EXPECT_EQ(platform.launches.size(), 1U);
 }
 
+// Setting the clock wakes a tick at once, between the ticks of the seconds:
+// one that reads a second examined already examines nothing, one that reads
+// a new second examines it, and after a step back nothing is examined again.
+TEST_F(TickTest, TicksWokenBySettingTheClockExamineEachSecondOnce) {
+  form.tasks[0] = compiledTask(0, "02:00:00");
+  form.tasks[1] = compiledTask(1, "02:00:01");
+  form.tasks[2] = compiledTask(2, "03:00:00");
+  const auto tickAt = [&](LocalTime reading) {
+    platform.clock = reading;
+    form.Timer1_Timer();
+  };
+
+  tickAt(at(2026, 12, 7, 2, 0, 0));
+  tickAt(at(2026, 12, 7, 2, 0, 0));  // stepped back a few milliseconds: woken at once
+  tickAt(at(2026, 12, 7, 2, 0, 1));
+  tickAt(at(2026, 12, 7, 3, 0, 0));  // set an hour forward: woken at once
+  tickAt(at(2026, 12, 7, 3, 0, 1));
+  tickAt(at(2026, 12, 7, 2, 0, 1));  // set an hour back: woken at once
+  tickThrough(at(2026, 12, 7, 2, 0, 2), at(2026, 12, 7, 2, 0, 5));
+
+  EXPECT_EQ(platform.launches,
+            (std::vector<std::string>{commandLineOf(0), commandLineOf(1), commandLineOf(2)}));
+}
+
 TEST_F(TickTest, ATickArrivingWhileAQuestionIsOpenLaunchesOnce) {
   form.tasks[5] = compiledTask(5, "02:00:00");
   platform.clock = at(2026, 12, 7, 2, 0, 0);

@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -94,6 +95,23 @@ KivctlProcess::~KivctlProcess() {
   if (pid_ < 0) return;
   ::kill(pid_, SIGKILL);
   ::waitpid(pid_, nullptr, 0);
+}
+
+std::vector<pid_t> KivctlProcess::children() const {
+  std::vector<pid_t> found;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    // "pid (name) state ppid ...": the name may hold blanks and parentheses.
+    const std::string stat = fileText(entry.path() / "stat");
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream fields(stat.substr(close + 1));
+    std::string state;
+    pid_t parent = 0;
+    if (fields >> state >> parent && parent == pid_) found.push_back(std::stoi(name));
+  }
+  return found;
 }
 
 void KivctlProcess::signal(int number) {

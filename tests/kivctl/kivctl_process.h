@@ -40,6 +40,9 @@ class KivctlProcess {
   Ending wait();
   // The ending, or nullopt when the process is still running after `limit`.
   std::optional<Ending> waitFor(std::chrono::milliseconds limit);
+  // The processes kivctl started that have not been reaped yet, zombies
+  // among them, as /proc lists them.
+  std::vector<pid_t> children() const;
 
   std::filesystem::path outFile() const { return folder_ / "stdout.txt"; }
   std::filesystem::path errFile() const { return folder_ / "stderr.txt"; }

@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -113,6 +114,22 @@ TEST_F(KivctlRun, ATaskDueTwoSecondsAheadStartsTheProgram) {
       << err;
 }
 
+// The started program is kivctl's child until it ends; then kivctl reaps it,
+// so no zombie is left while the scheduler goes on.
+TEST_F(KivctlRun, TheStartedProgramIsReapedWhenItEnds) {
+  scheduleStandIn(false);
+  const auto kivctl = start();
+  ASSERT_EQ(launchedArguments().size(), 5U);
+
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds{20};
+  while (!kivctl->children().empty() && std::chrono::steady_clock::now() < limit) {
+    std::this_thread::sleep_for(std::chrono::milliseconds{20});
+  }
+  EXPECT_EQ(kivctl->children(), std::vector<pid_t>{});
+  kivctl->signal(SIGTERM);
+  EXPECT_EQ(kivctl->wait().status, 0);
+}
+
 TEST_F(KivctlRun, ATaskThatClosesTheSchedulerEndsItAfterTheLaunch) {
   scheduleStandIn(true);
   const auto kivctl = start();
@@ -167,10 +184,13 @@ TEST_F(KivctlRun, EachLaunchIsJournalledWithThePasswordMasked) {
   const auto kivctl = start();
   EXPECT_TRUE(kivctl->wait().exited);
 
-  const std::vector<std::string> lines = journalLines(1);
-  ASSERT_EQ(lines.size(), 1U);
+  // kivctl ends with the launch, before the program: its outcome is unknown.
+  const std::vector<std::string> lines = journalLines(2);
+  ASSERT_EQ(lines.size(), 2U);
   const std::string& line = lines[0];
   EXPECT_NE(line.find(R"("record":"launch")"), std::string::npos) << line;
+  EXPECT_NE(lines[1].find(R"("record":"ended")"), std::string::npos) << lines[1];
+  EXPECT_NE(lines[1].find(R"("outcome":"unknown")"), std::string::npos) << lines[1];
   EXPECT_NE(line.find(R"("schedule":")" + schedule.string() + "\""), std::string::npos) << line;
   EXPECT_NE(line.find(R"("task":4,)"), std::string::npos) << line;
   EXPECT_NE(line.find(R"("how":"scheduled")"), std::string::npos) << line;
@@ -179,6 +199,33 @@ TEST_F(KivctlRun, EachLaunchIsJournalledWithThePasswordMasked) {
   EXPECT_EQ(everythingKept().find("Sesame"), std::string::npos);
   const std::vector<std::string> arguments = launchedArguments();
   EXPECT_NE(std::ranges::find(arguments, "Sesame"), arguments.end());  // the program has it
+}
+
+// A program that ends while kivctl runs is reaped, its exit status and how
+// long it ran are journalled, and a failure is told on standard error.
+TEST_F(KivctlRun, AProgramThatFailsIsToldAndItsOutcomeJournalled) {
+  TaskTable tasks;
+  tasks[3] = compiledTask(3, twoSecondsAhead());
+  tasks[3].TaskName = "Nightly compact";
+  tasks[3].AccessLocation = "/bin/false";
+  tasks[3].DatabaseLocation = database.string();
+  writeSchedule(schedule, tasks);
+  const auto kivctl = start();
+
+  const std::string err = waitForText(kivctl->errFile(), " failed: ");
+  const std::vector<std::string> lines = journalLines(2);
+  kivctl->signal(SIGTERM);
+  EXPECT_EQ(kivctl->wait().status, 0);
+
+  EXPECT_NE(err.find(" Task 4 (Nightly compact) failed: exit status 1 after "), std::string::npos)
+      << err;
+  ASSERT_EQ(lines.size(), 2U);
+  EXPECT_NE(lines[0].find(R"("result":"started","pid":)"), std::string::npos) << lines[0];
+  const std::string& ended = lines[1];
+  EXPECT_NE(ended.find(R"("record":"ended")"), std::string::npos) << ended;
+  EXPECT_NE(ended.find(R"("outcome":"exited","exitStatus":1,"durationMs":)"), std::string::npos)
+      << ended;
+  EXPECT_EQ(kivctl->children(), std::vector<pid_t>{});
 }
 
 TEST_F(KivctlRun, AScheduledStartThatFailsIsALineOnStandardErrorAndInTheJournal) {

@@ -19,6 +19,7 @@
 #include <system_error>
 #include <vector>
 
+#include "child_process_support.h"
 #include "stand_in_record.h"
 
 namespace kiv {
@@ -55,6 +56,7 @@ class ProcessStarter : public ::testing::Test {
   }
 
   void TearDown() override {
+    EXPECT_TRUE(kiv::testing::reapAll(children_)) << "a started program is still running";
     ::unsetenv("KIV_STAND_IN_RECORD");
     fs::remove_all(folder_);
   }
@@ -63,9 +65,11 @@ class ProcessStarter : public ::testing::Test {
     return "\"" KIV_STAND_IN "\" " + arguments;
   }
 
+  StartResult start(const std::string& commandLine) { return posix::start(commandLine, children_); }
+
   // Starts the line; once the program runs, reads the record it wrote.
   std::optional<StandInRecord> launch(const std::string& commandLine) {
-    const StartResult result = posix::start(commandLine);
+    const StartResult result = start(commandLine);
     if (!result.started) {
       ADD_FAILURE() << "not started: " << result.error;
       return std::nullopt;
@@ -78,6 +82,7 @@ class ProcessStarter : public ::testing::Test {
   }
 
   const fs::path& folder() const { return folder_; }
+  const fs::path& record() const { return record_; }
   fs::path file(const std::string& name) const { return folder_ / name; }
 
   void writeFile(const std::string& name, const std::string& text, fs::perms permissions) const {
@@ -89,9 +94,12 @@ class ProcessStarter : public ::testing::Test {
     return "Cannot start \"" + program + "\": " + std::generic_category().message(error);
   }
 
+  posix::ChildWatcher& children() { return children_; }
+
  private:
   fs::path folder_;
   fs::path record_;
+  posix::ChildWatcher children_;
 };
 
 TEST_F(ProcessStarter, ArgumentsArriveExactly) {
@@ -112,6 +120,15 @@ TEST_F(ProcessStarter, ArgumentsArriveExactly) {
                                           R"(C:\Dir\)",
                                           R"(ends\)"};
   EXPECT_EQ(record->arguments, expected);
+}
+
+// Text right after the program's closing quote is no argument of its own: the
+// program that CreateProcess picks is started, and it is told a name that
+// runs on to the next blank, as its C runtime would read the line.
+TEST_F(ProcessStarter, TheProgramIsToldItsNameAsItsCRuntimeReadsIt) {
+  const auto record = launch("\"" KIV_STAND_IN "\"x y");
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->arguments, (std::vector<std::string>{KIV_STAND_IN "x", "y"}));
 }
 
 TEST_F(ProcessStarter, ProgramLeadsASessionOfItsOwn) {
@@ -147,15 +164,46 @@ TEST_F(ProcessStarter, NoDescriptorOfOursLeaks) {
   EXPECT_EQ(record->fields.at("fds"), "0 1 2");
 }
 
-// The program is not our child, so there is nothing to reap: waitpid finds no
-// child at all, whether the program still runs or has ended.
-TEST_F(ProcessStarter, LeavesNoChildBehind) {
+// The program is our child until it ends, and the watcher reaps it then:
+// afterwards waitpid finds no child at all, not even a zombie.
+TEST_F(ProcessStarter, TheProgramIsOurChildAndIsReaped) {
   const auto record = launch(standInLine("/compact"));
   ASSERT_TRUE(record);
-  EXPECT_NE(record->fields.at("ppid"), std::to_string(::getpid()));
+  EXPECT_EQ(record->fields.at("ppid"), std::to_string(::getpid()));
+  ASSERT_TRUE(kiv::testing::reapAll(children()));
   errno = 0;
   EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
+}
+
+// The program leads a session of its own and goes on running when the
+// process that started it ends without waiting for it.
+TEST_F(ProcessStarter, TheProgramOutlivesTheProcessThatStartedIt) {
+  const fs::path hold = file("hold");
+  ASSERT_EQ(::mkfifo(hold.c_str(), 0600), 0);
+  ASSERT_EQ(::setenv("KIV_STAND_IN_WAIT", hold.c_str(), 1), 0);
+  const std::string line = standInLine("/compact");
+  const pid_t starter = ::fork();
+  ASSERT_GE(starter, 0);
+  if (starter == 0) {
+    posix::ChildWatcher children;
+    ::_exit(posix::start(line, children).started ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(starter, &status, 0), starter);
+  ::unsetenv("KIV_STAND_IN_WAIT");
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+  // The stand-in still runs, waiting; closing the FIFO lets it write.
+  const int writer = ::open(hold.c_str(), O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  ::close(writer);
+  std::ifstream fifo(record());
+  const std::optional<StandInRecord> parsed =
+      parseStandInRecord(std::string{std::istreambuf_iterator<char>(fifo), {}});
+  ASSERT_TRUE(parsed);
+  EXPECT_NE(parsed->fields.at("ppid"), std::to_string(starter));
+  EXPECT_EQ(parsed->fields.at("sid"), parsed->fields.at("pid"));
 }
 
 // A GUI program commonly ignores SIGPIPE, and the calling thread may block
@@ -230,27 +278,27 @@ TEST_F(ProcessStarter, FindsProgramAlongPath) {
 TEST_F(ProcessStarter, ProgramFoundOnlyWithoutExecutePermissionAlongPathIsAnError) {
   writeFile("program", "#!/bin/sh\n", fs::perms::owner_read | fs::perms::owner_write);
   const ScopedPath path(folder().string() + ":" + file("missing").string());
-  const StartResult result = posix::start("program /compact");
+  const StartResult result = start("program /compact");
   EXPECT_FALSE(result.started);
   EXPECT_EQ(result.error, cannotStart("program", EACCES));
 }
 
 TEST_F(ProcessStarter, MissingProgramIsAnErrorNamingIt) {
   const std::string absent = file("absent").string();
-  const StartResult result = posix::start("\"" + absent + "\" /compact");
+  const StartResult result = start("\"" + absent + "\" /compact");
   EXPECT_FALSE(result.started);
   EXPECT_EQ(result.error, cannotStart(absent, ENOENT));
 }
 
 TEST_F(ProcessStarter, ProgramMissingFromPathIsAnErrorNamingIt) {
-  const StartResult result = posix::start("kiv-no-such-program /compact");
+  const StartResult result = start("kiv-no-such-program /compact");
   EXPECT_FALSE(result.started);
   EXPECT_EQ(result.error, cannotStart("kiv-no-such-program", ENOENT));
 }
 
 TEST_F(ProcessStarter, FileWithoutExecutePermissionIsAnErrorNamingIt) {
   writeFile("plain", "#!/bin/sh\n", fs::perms::owner_read | fs::perms::owner_write);
-  const StartResult result = posix::start("\"" + file("plain").string() + "\"");
+  const StartResult result = start("\"" + file("plain").string() + "\"");
   EXPECT_FALSE(result.started);
   EXPECT_EQ(result.error, cannotStart(file("plain").string(), EACCES));
 }
@@ -260,7 +308,7 @@ TEST_F(ProcessStarter, FileWithoutExecutePermissionIsAnErrorNamingIt) {
 TEST_F(ProcessStarter, ExecutableTextIsNotRunByAShell) {
   const std::string marker = file("ran").string();
   writeFile("script", "touch " + marker + "\n", fs::perms::owner_all);
-  const StartResult result = posix::start("\"" + file("script").string() + "\"");
+  const StartResult result = start("\"" + file("script").string() + "\"");
   EXPECT_FALSE(result.started);
   EXPECT_EQ(result.error, cannotStart(file("script").string(), ENOEXEC));
   EXPECT_FALSE(fs::exists(marker));
@@ -268,7 +316,7 @@ TEST_F(ProcessStarter, ExecutableTextIsNotRunByAShell) {
 
 TEST_F(ProcessStarter, LineWithoutProgramIsAnError) {
   for (const char* line : {"", "   \t ", "\"\" /compact"}) {
-    const StartResult result = posix::start(line);
+    const StartResult result = start(line);
     EXPECT_FALSE(result.started) << '[' << line << ']';
     EXPECT_EQ(result.error, "The command line names no program to start.") << '[' << line << ']';
   }

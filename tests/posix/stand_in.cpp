@@ -8,6 +8,10 @@
 // FIFO hands one record to a waiting reader. Without the variable, or when the
 // record cannot be written, the stand-in exits with status 1.
 //
+// When KIV_STAND_IN_WAIT names a FIFO, the stand-in reads it to its end
+// before it writes the record: a test holds the stand-in running until it
+// closes the FIFO's writing end.
+//
 // A record is a run of lines "key value", from "launch" to "end":
 //   launch
 //   pid 4242
@@ -113,6 +117,15 @@ std::string record(int argc, char** argv, std::int64_t started, const std::vecto
   return text;
 }
 
+void waitForEnd(const char* fifo) {
+  const int fd = ::open(fifo, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  char buffer[64];
+  while (::read(fd, buffer, sizeof buffer) > 0) {
+  }
+  ::close(fd);
+}
+
 bool append(const char* path, const std::string& text) {
   const int fd = ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return false;
@@ -134,5 +147,6 @@ int main(int argc, char** argv) {
   const std::vector<int> fds = openDescriptors();
   const char* path = std::getenv("KIV_STAND_IN_RECORD");
   if (path == nullptr) return EXIT_FAILURE;
+  if (const char* fifo = std::getenv("KIV_STAND_IN_WAIT")) waitForEnd(fifo);
   return append(path, record(argc, argv, started, fds)) ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -11,10 +11,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <sys/wait.h>
 
 #include "form/main_form.h"
 #include "input_dialog.h"
@@ -51,6 +54,8 @@ class QtPlatformTest : public QObject {
   void currentFolderIsTheProcesssFolder();
   void savingReplacesTheFileWholeAndKeepsItsPermissions();
   void showingTheWindowKeepsItMinimised();
+  void startedProgramsAreReapedByTheEventLoop();
+  void anEndedProgramsOutcomeReachesTheJournal();
 
  private:
   QTemporaryDir settingsFolder_;
@@ -310,6 +315,47 @@ void QtPlatformTest::showingTheWindowKeepsItMinimised() {
   platform.showWindow();
   QVERIFY(window.isVisible());
   QVERIFY(window.windowState().testFlag(Qt::WindowMinimized));
+}
+
+// Programs that end at once are reaped as the event loop goes on: none is
+// left a zombie, and the program's own child processes are untouched.
+void QtPlatformTest::startedProgramsAreReapedByTheEventLoop() {
+  QtPlatform platform;
+  for (int launch = 0; launch < 20; ++launch) {
+    const StartResult result = platform.startProcess("/bin/true");
+    QVERIFY2(result.started, result.error.c_str());
+  }
+  QTRY_COMPARE_WITH_TIMEOUT(platform.children().watching(), std::size_t{0}, 20'000);
+  errno = 0;
+  QCOMPARE(::waitpid(-1, nullptr, WNOHANG), -1);
+  QCOMPARE(errno, ECHILD);
+}
+
+// The form hears of the end from the event loop and journals the outcome.
+void QtPlatformTest::anEndedProgramsOutcomeReachesTheJournal() {
+  QTemporaryDir state;
+  QVERIFY(state.isValid());
+  qputenv("XDG_STATE_HOME", state.path().toUtf8());
+  QtPlatform platform;
+  MainForm form(platform);
+  platform.connectForm(form);
+  form.Form_Load();
+  form.cmbTask.setListIndex(0);
+  form.tasks[0].CommandLine = "/bin/false";
+
+  form.cmdRun_Click();
+
+  const auto journal = [&state] {
+    QFile file(state.path() + "/kiv/launches.jsonl");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  QTRY_VERIFY_WITH_TIMEOUT(journal().contains(R"("record":"ended")"), 20'000);
+  const QList<QByteArray> lines = journal().split('\n');
+  QVERIFY2(lines.at(0).contains(R"("how":"onDemand","commandLine":)"), lines.at(0).constData());
+  QVERIFY2(lines.at(1).contains(R"("outcome":"exited","exitStatus":1,"durationMs":)"),
+           lines.at(1).constData());
+  QCOMPARE(platform.children().watching(), std::size_t{0});
+  qunsetenv("XDG_STATE_HOME");
 }
 
 }  // namespace kiv

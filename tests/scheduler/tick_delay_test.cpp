@@ -34,5 +34,29 @@ TEST(DelayToNextSecond, EveryReadingLandsOnTheMarginPastTheNextSecond) {
   }
 }
 
+TEST(NextTickDeadline, AimsJustPastTheNextBoundary) {
+  using std::chrono::microseconds;
+  using std::chrono::seconds;
+  using std::chrono::system_clock;
+  const system_clock::time_point second{seconds{1'796'000'000}};
+  struct Case {
+    system_clock::duration intoSecond;
+    system_clock::time_point deadline;
+  };
+  const Case cases[] = {
+      {milliseconds{300}, second + seconds{1} + kDeadlineMargin},  // mid-second
+      {milliseconds{0}, second + seconds{1} + kDeadlineMargin},    // on a boundary: the next one
+      {microseconds{999'999}, second + seconds{1} + kDeadlineMargin},
+      // Woken just past the boundary it aimed at: the one after.
+      {kDeadlineMargin + microseconds{30}, second + seconds{1} + kDeadlineMargin},
+      {-microseconds{1}, second + kDeadlineMargin},  // a hair before the boundary: that one
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(nextTickDeadline(second + c.intoSecond), c.deadline) << c.intoSecond.count();
+  }
+  EXPECT_EQ(nextTickDeadline(system_clock::time_point{} - milliseconds{300}),
+            system_clock::time_point{} + kDeadlineMargin);  // before the epoch
+}
+
 }  // namespace
 }  // namespace kiv

@@ -96,7 +96,7 @@ void ConsolePlatform::notify(const std::string&, const std::string& text) {
 
 // A start that fails is told by the core, as a notification naming the task.
 StartResult ConsolePlatform::startProcess(const std::string& commandLine) {
-  StartResult result = startCommandLine(commandLine);
+  StartResult result = programs_.start(commandLine);
   if (result.started && watchedTray_ != nullptr) {
     pendingStatus_ = std::string(withoutTrailingBlanks(watchedTray_->szTip));
   }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "shell/platform.h"
+#include "started_programs.h"
 
 namespace kiv::ctl {
 
@@ -15,8 +16,9 @@ namespace kiv::ctl {
 // last-launch status that would reach the icon's tip is a line on standard
 // output, and so is each notification the window would show from its icon.
 // Programs start through the system's own starter (the one the window program
-// of that system uses), the clock is the local wall clock, launches go to the
-// user's launch journal, and nothing is stored in settings.
+// of that system uses) and are watched until they end, the clock is the local
+// wall clock, launches go to the user's launch journal, and nothing is stored
+// in settings.
 class ConsolePlatform final : public Platform {
  public:
   ConsolePlatform(std::string scheduleFile, std::ostream& out, std::ostream& err);
@@ -30,6 +32,9 @@ class ConsolePlatform final : public Platform {
 
   // Whether the core has ended the program.
   bool ended() const { return ended_; }
+
+  // The started programs, for the run loop to watch.
+  StartedPrograms& programs() { return programs_; }
 
   MessageAnswer messageBox(const MessageBoxRequest& request) override;
   std::string inputBox(const std::string& prompt, const std::string& title) override;
@@ -79,6 +84,7 @@ class ConsolePlatform final : public Platform {
   // The status of a launch that started and has not reached the icon yet.
   std::optional<std::string> pendingStatus_;
   bool ended_ = false;
+  StartedPrograms programs_;
 };
 
 }  // namespace kiv::ctl

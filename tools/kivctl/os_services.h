@@ -25,10 +25,6 @@ const CodePage& scheduleCodePage();
 // on this system.
 FileStorage& scheduleStorage();
 
-// Starts a Windows command line minimised, without waiting, through the same
-// starter as the window program of the system.
-StartResult startCommandLine(const std::string& commandLine);
-
 // The schedule lock of this process, the operating system's: the lock file
 // of the POSIX Kiv programs, the named mutex of the Windows ones. Taken as
 // Platform::claimSchedule describes.

@@ -5,10 +5,8 @@
 #include "console_platform.h"
 #include "exit_status.h"
 #include "form/main_form.h"
+#include "run_ticks.h"
 #include "schedule_source.h"
-#include "scheduler/tick_delay.h"
-#include "stop_signals.h"
-#include "wall_clock.h"
 
 namespace kiv::ctl {
 
@@ -38,9 +36,7 @@ int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
                 (compiled == 1 ? "" : "s") + " of " + file + " until " +
                 std::string(stopRequestNames()) + ".");
 
-  while (!platform.ended() && stopSignals.wait(delayToNextSecond(wallClockMilliseconds()))) {
-    form.Timer1_Timer();
-  }
+  runTicks(form, platform, stopSignals);
   form.journalUnfinishedLaunches();
   return kExitSuccess;
 }

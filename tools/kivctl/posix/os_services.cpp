@@ -3,7 +3,6 @@
 #include "posix/launch_journal_file.h"
 #include "posix/local_clock.h"
 #include "posix/posix_file_storage.h"
-#include "posix/process_starter.h"
 #include "posix/schedule_locks.h"
 #include "wall_clock.h"
 
@@ -16,10 +15,6 @@ const CodePage& scheduleCodePage() {
 FileStorage& scheduleStorage() {
   static posix::PosixFileStorage storage;
   return storage;
-}
-
-StartResult startCommandLine(const std::string& commandLine) {
-  return posix::start(commandLine);
 }
 
 // Held for the rest of the process, so the lock goes only when kivctl ends.

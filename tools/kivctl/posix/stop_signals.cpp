@@ -1,8 +1,5 @@
 #include "stop_signals.h"
 
-#include <signal.h>
-#include <sys/select.h>
-
 #include <csignal>
 
 namespace kiv::ctl {
@@ -24,45 +21,37 @@ sigset_t stopSignalSet() {
 
 }  // namespace
 
-struct StopSignals::Saved {
-  sigset_t mask{};
-  struct sigaction interrupt {};
-  struct sigaction terminate {};
-};
-
 std::string_view stopRequestNames() {
   return "SIGINT or SIGTERM";
 }
 
-StopSignals::StopSignals() : saved_(std::make_unique<Saved>()) {
+StopSignals::StopSignals() {
   stopAsked = 0;
   const sigset_t stops = stopSignalSet();
-  ::sigprocmask(SIG_BLOCK, &stops, &saved_->mask);
+  ::sigprocmask(SIG_BLOCK, &stops, &savedMask_);
   struct sigaction action {};
   action.sa_handler = askToStop;
   ::sigemptyset(&action.sa_mask);
-  ::sigaction(SIGINT, &action, &saved_->interrupt);
-  ::sigaction(SIGTERM, &action, &saved_->terminate);
+  ::sigaction(SIGINT, &action, &savedInterrupt_);
+  ::sigaction(SIGTERM, &action, &savedTerminate_);
 }
 
 StopSignals::~StopSignals() {
-  ::sigaction(SIGINT, &saved_->interrupt, nullptr);
-  ::sigaction(SIGTERM, &saved_->terminate, nullptr);
-  ::sigprocmask(SIG_SETMASK, &saved_->mask, nullptr);
+  ::sigaction(SIGINT, &savedInterrupt_, nullptr);
+  ::sigaction(SIGTERM, &savedTerminate_, nullptr);
+  ::sigprocmask(SIG_SETMASK, &savedMask_, nullptr);
 }
 
-bool StopSignals::wait(std::chrono::milliseconds delay) {
-  // pselect lets the stop signals in only while it waits: one that came
-  // during the tick arrives at once and ends the wait.
-  sigset_t waiting = saved_->mask;
+bool StopSignals::wait(std::span<pollfd> descriptors) {
+  // ppoll lets the stop signals in only while it waits: one that came during
+  // the tick arrives at once and ends the wait.
+  sigset_t waiting = savedMask_;
   ::sigdelset(&waiting, SIGINT);
   ::sigdelset(&waiting, SIGTERM);
-  const auto whole = std::chrono::duration_cast<std::chrono::seconds>(delay);
-  const timespec timeout{static_cast<time_t>(whole.count()),
-                         static_cast<long>(std::chrono::nanoseconds(delay - whole).count())};
-  // Another signal may end the wait early; the tick that follows then reads
-  // a second already examined, which examines nothing.
-  ::pselect(0, nullptr, nullptr, nullptr, &timeout, &waiting);
+  for (pollfd& watched : descriptors) watched.revents = 0;
+  // Another signal may end the wait early, with nothing ready; the caller
+  // then simply waits again.
+  ::ppoll(descriptors.data(), descriptors.size(), nullptr, &waiting);
   return stopAsked == 0;
 }
 

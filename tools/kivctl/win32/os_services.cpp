@@ -3,7 +3,6 @@
 #include "ansi_code_page.h"
 #include "launch_journal_file.h"
 #include "local_clock.h"
-#include "process_start.h"
 #include "schedule_mutexes.h"
 #include "wall_clock.h"
 #include "win32_file_storage.h"
@@ -18,10 +17,6 @@ const CodePage& scheduleCodePage() {
 FileStorage& scheduleStorage() {
   static Win32FileStorage storage;
   return storage;
-}
-
-StartResult startCommandLine(const std::string& commandLine) {
-  return startMinimised(commandLine);
 }
 
 // Held for the rest of the process, so the mutex goes only when kivctl ends.

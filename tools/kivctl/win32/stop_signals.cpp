@@ -5,7 +5,8 @@
 namespace kiv::ctl {
 namespace {
 
-// Set once a stop is asked; read by the console's handler thread.
+// The event of the StopSignals that lives, set once a stop is asked; read by
+// the console's handler thread.
 HANDLE stopAsked = nullptr;
 
 // Windows ends the process soon after a close, log-off or shut-down handler
@@ -31,26 +32,24 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
   }
 }
 
-struct StopSignals::Saved {};
-
 std::string_view stopRequestNames() {
   return "Ctrl+C, Ctrl+Break or the console's closing";
 }
 
-StopSignals::StopSignals() : saved_(std::make_unique<Saved>()) {
-  stopAsked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+StopSignals::StopSignals() : stopAsked_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+  stopAsked = stopAsked_;
   SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
 StopSignals::~StopSignals() {
   SetConsoleCtrlHandler(onConsoleEvent, FALSE);
-  CloseHandle(stopAsked);
   stopAsked = nullptr;
+  CloseHandle(stopAsked_);
 }
 
 bool StopSignals::wait(std::chrono::milliseconds delay) {
   // A stop asked during the tick is still set: the wait ends at once.
-  return WaitForSingleObject(stopAsked, static_cast<DWORD>(delay.count())) == WAIT_TIMEOUT;
+  return WaitForSingleObject(stopAsked_, static_cast<DWORD>(delay.count())) == WAIT_TIMEOUT;
 }
 
 }  // namespace kiv::ctl

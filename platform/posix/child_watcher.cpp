@@ -1,0 +1,131 @@
+#include "posix/child_watcher.h"
+
+#include <sys/epoll.h>
+#include <sys/syscall.h>
+#include <sys/timerfd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <system_error>
+
+namespace kiv::posix {
+namespace {
+
+// A descriptor that names the process alone, or -1 where the kernel has none
+// (before Linux 5.3, or a sandbox that refuses the call).
+int processDescriptor(pid_t pid) {
+#ifdef SYS_pidfd_open
+  return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+#else
+  (void)pid;
+  errno = ENOSYS;
+  return -1;
+#endif
+}
+
+bool addToEpoll(int epoll, int fd) {
+  epoll_event event{};
+  event.events = EPOLLIN;
+  event.data.fd = fd;
+  return ::epoll_ctl(epoll, EPOLL_CTL_ADD, fd, &event) == 0;
+}
+
+enum class ChildState { Running, Ended, Gone };
+
+// Reaps `pid` if it has ended, filling `ending`. Gone: not a child of ours
+// any more (one that ignores SIGCHLD has its children reaped by the system).
+ChildState waitWithoutBlocking(pid_t pid, ChildEnding& ending) {
+  siginfo_t info{};
+  int result = 0;
+  do {
+    result = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG);
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) return ChildState::Gone;
+  if (info.si_pid == 0) return ChildState::Running;
+  ending.pid = pid;
+  ending.killed = info.si_code != CLD_EXITED;
+  ending.coreDumped = info.si_code == CLD_DUMPED;
+  ending.status = info.si_status;
+  return ChildState::Ended;
+}
+
+}  // namespace
+
+ProgramOutcome programOutcome(const ChildEnding& ending) {
+  return {ending.killed ? ProgramOutcome::Kind::Signalled : ProgramOutcome::Kind::Exited,
+          ending.status, std::chrono::duration_cast<std::chrono::milliseconds>(ending.ran)};
+}
+
+ChildWatcher::ChildWatcher(Report report)
+    : report_(std::move(report)), epoll_(::epoll_create1(EPOLL_CLOEXEC)) {
+  if (epoll_ < 0) throw std::system_error(errno, std::generic_category(), "epoll_create1");
+}
+
+ChildWatcher::~ChildWatcher() {
+  for (Child& child : children_) closeDescriptor(child);
+  if (sweepTimer_ >= 0) ::close(sweepTimer_);
+  ::close(epoll_);
+}
+
+void ChildWatcher::watch(pid_t pid, std::chrono::steady_clock::time_point started) {
+  Child child{pid, processDescriptor(pid), started};
+  if (child.pidfd >= 0 && !addToEpoll(epoll_, child.pidfd)) closeDescriptor(child);
+  children_.push_back(child);
+  if (child.pidfd < 0) pollOncePerSecond(true);
+}
+
+void ChildWatcher::reap() {
+  if (sweepTimer_ >= 0) {
+    std::uint64_t expirations = 0;
+    [[maybe_unused]] const ssize_t taken = ::read(sweepTimer_, &expirations, sizeof expirations);
+  }
+  std::vector<ChildEnding> endings;
+  const auto now = std::chrono::steady_clock::now();
+  std::erase_if(children_, [&](Child& child) {
+    ChildEnding ending;
+    const ChildState state = waitWithoutBlocking(child.pid, ending);
+    if (state == ChildState::Running) return false;
+    if (state == ChildState::Ended) {
+      ending.ran = now - child.started;
+      endings.push_back(ending);
+    }
+    closeDescriptor(child);
+    return true;
+  });
+  const bool anyPolled =
+      std::ranges::any_of(children_, [](const Child& child) { return child.pidfd < 0; });
+  if (!anyPolled) pollOncePerSecond(false);
+  // Reported last: a report may start another program, which changes the list.
+  if (report_) {
+    for (const ChildEnding& ending : endings) report_(ending);
+  }
+}
+
+void ChildWatcher::closeDescriptor(Child& child) {
+  // Closing the last descriptor of a file also takes it out of the epoll set.
+  if (child.pidfd >= 0) ::close(child.pidfd);
+  child.pidfd = -1;
+}
+
+void ChildWatcher::pollOncePerSecond(bool on) {
+  if (!on && sweepTimer_ < 0) return;
+  if (sweepTimer_ < 0) {
+    // Without it a program without a pidfd is still reaped, at the next
+    // reap() another program's ending calls for.
+    const int timer = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (timer < 0) return;
+    if (!addToEpoll(epoll_, timer)) {
+      ::close(timer);
+      return;
+    }
+    sweepTimer_ = timer;
+  }
+  const timespec second{1, 0};
+  const itimerspec setting{on ? second : timespec{}, on ? second : timespec{}};
+  ::timerfd_settime(sweepTimer_, 0, &setting, nullptr);
+}
+
+}  // namespace kiv::posix
