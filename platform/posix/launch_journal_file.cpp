@@ -12,8 +12,6 @@
 namespace kiv::posix {
 namespace {
 
-constexpr const char* kJournalName = "launches.jsonl";
-
 // An open descriptor, closed (and so unlocked) when it goes.
 class Descriptor {
  public:
@@ -67,11 +65,7 @@ LaunchJournalFile::LaunchJournalFile(std::filesystem::path file) : file_(std::mo
 
 LaunchJournalFile LaunchJournalFile::forUser() {
   const std::filesystem::path folder = stateFolder();
-  return LaunchJournalFile(folder.empty() ? folder : folder / kJournalName);
-}
-
-std::filesystem::path LaunchJournalFile::previousFile() const {
-  return std::filesystem::path(file_.string() + ".1");
+  return LaunchJournalFile(folder.empty() ? folder : folder / kJournalFileName);
 }
 
 std::optional<std::string> LaunchJournalFile::append(std::string_view line) const {
@@ -87,7 +81,7 @@ std::optional<std::string> LaunchJournalFile::append(std::string_view line) cons
     struct stat status {};
     if (::fstat(fd.get(), &status) != 0) return systemError(errno, file_);
     const auto size = static_cast<std::uintmax_t>(status.st_size);
-    if (size > 0 && size + text.size() > kRotateAt) {
+    if (journalRotatesBefore(size, text.size())) {
       if (::rename(file_.c_str(), previousFile().c_str()) != 0) return systemError(errno, file_);
       continue;
     }

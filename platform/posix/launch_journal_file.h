@@ -1,12 +1,12 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/result.h"
+#include "shell/journal_files.h"
 #include "shell/platform.h"
 
 namespace kiv::posix {
@@ -16,21 +16,18 @@ namespace kiv::posix {
 //
 // - A line is appended with one write() to a file opened O_APPEND, so lines
 //   of several writers never interleave.
-// - At kRotateAt bytes the file is renamed to <file>.1 (replacing an older
-//   one) and a new file begun: the journal keeps at most two files. Writers
+// - It is rotated as journal_files.h says, by renaming. Writers
 //   take flock() on the file before deciding, and one that finds the file
 //   renamed under it starts again on the new one, so two writers never rotate
 //   twice or write into a file already renamed away.
 class LaunchJournalFile {
  public:
-  static constexpr std::uintmax_t kRotateAt = std::uintmax_t{1024} * 1024;
-
   explicit LaunchJournalFile(std::filesystem::path file);
   // The user's journal: launches.jsonl in the state folder.
   static LaunchJournalFile forUser();
 
   const std::filesystem::path& file() const { return file_; }
-  std::filesystem::path previousFile() const;
+  std::filesystem::path previousFile() const { return previousJournalFile(file_); }
 
   // Appends `line` and a line break; nullopt once written, else why not.
   std::optional<std::string> append(std::string_view line) const;

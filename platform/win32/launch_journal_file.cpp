@@ -58,12 +58,7 @@ Win32JournalFile Win32JournalFile::forUser() {
   wchar_t folder[MAX_PATH] = {};
   const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return Win32JournalFile({});
-  return Win32JournalFile(std::filesystem::path(folder) / L"Kiv" / L"launches.jsonl");
-}
-
-std::filesystem::path Win32JournalFile::previousFile() const {
-  std::filesystem::path previous = file_;
-  return previous += L".1";
+  return Win32JournalFile(std::filesystem::path(folder) / L"Kiv" / kJournalFileName);
 }
 
 std::optional<std::string> Win32JournalFile::append(std::string_view line) const {
@@ -73,7 +68,7 @@ std::optional<std::string> Win32JournalFile::append(std::string_view line) const
   const std::string text = std::string(line) + '\n';
   const JournalMutex held;
   const std::uintmax_t size = std::filesystem::file_size(file_, error);
-  if (!error && size > 0 && size + text.size() > kRotateAt &&
+  if (!error && journalRotatesBefore(size, text.size()) &&
       MoveFileExW(file_.c_str(), previousFile().c_str(), MOVEFILE_REPLACE_EXISTING) == FALSE) {
     return failure(file_);
   }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/result.h"
+#include "shell/journal_files.h"
 #include "shell/platform.h"
 
 namespace kiv {
@@ -14,17 +14,15 @@ namespace kiv {
 // The launch journal on Windows: %LOCALAPPDATA%\Kiv\launches.jsonl, in the
 // user's own profile. Every Kiv program of the session takes one named mutex
 // around an append, so a rotation never meets another writer; a line is one
-// WriteFile to a file opened for appending. At kRotateAt bytes the file
-// becomes launches.jsonl.1, replacing an older one.
+// WriteFile to a file opened for appending. It is rotated as journal_files.h
+// says.
 class Win32JournalFile {
  public:
-  static constexpr std::uintmax_t kRotateAt = std::uintmax_t{1024} * 1024;
-
   explicit Win32JournalFile(std::filesystem::path file) : file_(std::move(file)) {}
   static Win32JournalFile forUser();
 
   const std::filesystem::path& file() const { return file_; }
-  std::filesystem::path previousFile() const;
+  std::filesystem::path previousFile() const { return previousJournalFile(file_); }
 
   // Appends `line` and a line break; nullopt once written, else why not.
   std::optional<std::string> append(std::string_view line) const;

@@ -1,5 +1,6 @@
 #include "scheduler/date_time_text.h"
 
+#include "base/decimal_number.h"
 #include "scheduler/launch_time.h"
 
 namespace kiv {
@@ -8,21 +9,11 @@ namespace {
 constexpr std::size_t kDateLength = 10;  // YYYY-MM-DD
 constexpr std::size_t kTextLength = 19;  // YYYY-MM-DD hh:mm:ss
 
-// Only decimal digits, all of them.
-std::optional<int> digits(std::string_view text) {
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
-
 std::optional<std::chrono::local_days> parseDate(std::string_view text) {
   if (text[4] != '-' || text[7] != '-') return std::nullopt;
-  const auto year = digits(text.substr(0, 4));
-  const auto month = digits(text.substr(5, 2));
-  const auto day = digits(text.substr(8, 2));
+  const auto year = decimalNumber(text.substr(0, 4));
+  const auto month = decimalNumber(text.substr(5, 2));
+  const auto day = decimalNumber(text.substr(8, 2));
   if (!year || !month || !day) return std::nullopt;
   const std::chrono::year_month_day date{std::chrono::year{*year},
                                          std::chrono::month{static_cast<unsigned>(*month)},

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include "base/decimal_number.h"
 #include "base/text_characters.h"
 
 namespace kiv {
@@ -42,13 +43,7 @@ RecurringParts recurringParts(std::string_view launchAt) {
 }
 
 std::optional<int> shortNumber(std::string_view text) {
-  if (text.empty() || text.size() > 2) return std::nullopt;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  return text.size() > 2 ? std::nullopt : decimalNumber(text);
 }
 
 std::optional<std::chrono::seconds> parseTimeOfDay(std::string_view text) {

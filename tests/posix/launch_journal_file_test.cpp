@@ -73,14 +73,14 @@ TEST(LaunchJournalFile, RotatesAtOneMegabyteKeepingOnePreviousFile) {
   TempFolder folder;
   const LaunchJournalFile journal(folder.path() / "launches.jsonl");
   const std::size_t lineLength = numberedLine(0, 0, 1000).size() + 1;
-  const int perFile = static_cast<int>(LaunchJournalFile::kRotateAt / lineLength);
+  const int perFile = static_cast<int>(kJournalRotateAt / lineLength);
   const int total = perFile * 5 / 2;  // two rotations and a half
   for (int number = 0; number < total; ++number) {
     ASSERT_EQ(journal.append(numberedLine(0, number, 1000)), std::nullopt) << number;
   }
 
-  EXPECT_LE(std::filesystem::file_size(journal.file()), LaunchJournalFile::kRotateAt);
-  EXPECT_LE(std::filesystem::file_size(journal.previousFile()), LaunchJournalFile::kRotateAt);
+  EXPECT_LE(std::filesystem::file_size(journal.file()), kJournalRotateAt);
+  EXPECT_LE(std::filesystem::file_size(journal.previousFile()), kJournalRotateAt);
   EXPECT_EQ(modeOf(journal.previousFile()), 0600U);
   EXPECT_EQ(folder.names().size(), 2U);
   // The newest lines, every one of them, in order: the two files hold what

@@ -40,12 +40,12 @@ TEST_F(Win32Journal, AppendsLinesAndReadsThemBack) {
 TEST_F(Win32Journal, RotatesAtOneMegabyteKeepingOnePreviousFile) {
   const Win32JournalFile journal(folder_ / L"launches.jsonl");
   const std::string line(999, 'x');
-  const int perFile = static_cast<int>(Win32JournalFile::kRotateAt / (line.size() + 1));
+  const int perFile = static_cast<int>(kJournalRotateAt / (line.size() + 1));
   for (int number = 0; number < perFile * 5 / 2; ++number) {
     ASSERT_EQ(journal.append(line), std::nullopt) << number;
   }
-  EXPECT_LE(std::filesystem::file_size(journal.file()), Win32JournalFile::kRotateAt);
-  EXPECT_LE(std::filesystem::file_size(journal.previousFile()), Win32JournalFile::kRotateAt);
+  EXPECT_LE(std::filesystem::file_size(journal.file()), kJournalRotateAt);
+  EXPECT_LE(std::filesystem::file_size(journal.previousFile()), kJournalRotateAt);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
 }
 
