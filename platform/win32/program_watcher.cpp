@@ -5,11 +5,16 @@
 #include "process_start.h"
 
 namespace kiv {
+namespace {
 
+// Windows' codes of 0x80000000 and above become the negative numbers
+// %ERRORLEVEL% shows.
 ProgramOutcome exitOutcome(DWORD exitCode, std::chrono::steady_clock::duration ran) {
   return {ProgramOutcome::Kind::Exited, static_cast<int>(static_cast<std::int32_t>(exitCode)),
           std::chrono::duration_cast<std::chrono::milliseconds>(ran)};
 }
+
+}  // namespace
 
 ProgramWatcher::~ProgramWatcher() {
   for (const Watched& program : watched_) CloseHandle(program.process);

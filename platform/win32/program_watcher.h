@@ -17,17 +17,13 @@ struct ProgramEnding {
   ProgramOutcome outcome;
 };
 
-// What the launch journal records of a program that exited with `exitCode`
-// after running for `ran`. The exit code is read as the signed number a
-// command prompt's %ERRORLEVEL% shows, so the status of a crash, 0xC0000005
-// say, is recorded as -1073741819.
-ProgramOutcome exitOutcome(DWORD exitCode, std::chrono::steady_clock::duration ran);
-
 // The programs this process started, each watched through its process handle
 // until it ends. The loop that ticks collects the endings once a tick,
 // without waiting, so a program's run time is measured to the tick that
-// finds it ended: up to a second longer than it ran. A program's process id
-// names no other process while its handle is held, so the id a launch was
+// finds it ended: up to a second longer than it ran. Its exit code is read
+// as the signed number a command prompt's %ERRORLEVEL% shows, so the status
+// of a crash, 0xC0000005 say, is -1073741819. A program's process id names
+// no other process while its handle is held, so the id a launch was
 // journalled with stays the program's own until its end is collected.
 //
 // Programs still running when the watcher goes keep running; only their
