@@ -91,6 +91,10 @@ FormWindow::~FormWindow() {
 void FormWindow::tick() {
   tickTimer_.arm(handle_, kTickTimer);
   form_.Timer1_Timer();
+  if (programs_ == nullptr) return;
+  for (const ProgramEnding& ending : programs_->collectEnded()) {
+    form_.programEnded(ending.pid, ending.outcome);
+  }
 }
 
 LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

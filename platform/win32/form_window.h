@@ -11,6 +11,7 @@
 #include "control_windows.h"
 #include "form/main_form.h"
 #include "form_menu.h"
+#include "program_watcher.h"
 #include "tick_timer.h"
 
 namespace kiv {
@@ -44,9 +45,13 @@ class FormWindow : public FormObserver {
   // The waitable timer the message loop waits on, signalled when a tick is
   // due; nullptr where the window's timer alone carries the ticks.
   HANDLE tickTimer() const { return tickTimer_.handle(); }
-  // Runs one tick: arms the next, then the form's tick handler. Armed first,
-  // so a question the tick asks does not hold the clock up while it is open.
+  // Runs one tick: arms the next, then the form's tick handler, then tells
+  // the form of each program of `reportEndingsOf` that has ended. Armed
+  // first, so a question the tick asks does not hold the clock up while it
+  // is open; endings last, so nothing they show delays a launch that is due.
   void tick();
+  // The started programs whose endings each tick hands to the form.
+  void reportEndingsOf(ProgramWatcher& programs) { programs_ = &programs; }
 
   void propertyChanged(const Control& control, Property property) override;
   void focusChanged(const Control* control) override;
@@ -76,6 +81,7 @@ class FormWindow : public FormObserver {
   const MenuItem* highlightedMenu_ = nullptr;
   std::vector<std::pair<std::string, std::string>> handedOver_;  // arguments, folder
   TickTimer tickTimer_;
+  ProgramWatcher* programs_ = nullptr;
 };
 
 }  // namespace kiv

@@ -1,14 +1,12 @@
 #include "process_start.h"
 
-#include "windows_api.h"
-
 #include "command_arguments.h"
 #include "system_error_text.h"
 #include "wide_text.h"
 
 namespace kiv {
 
-StartResult startMinimised(const std::string& commandLine) {
+Result<StartedProcess, std::string> startMinimised(const std::string& commandLine) {
   // CreateProcessW may write into the command line, so it gets a copy of its own.
   std::wstring wide = toWide(commandLine);
   STARTUPINFOW startup{};
@@ -19,11 +17,10 @@ StartResult startMinimised(const std::string& commandLine) {
   if (CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                      &started) == FALSE) {
     // Only the program is named: the rest of the line may hold a password.
-    return {false, systemErrorText(GetLastError(), programName(commandLine))};
+    return systemErrorText(GetLastError(), programName(commandLine));
   }
   CloseHandle(started.hThread);
-  CloseHandle(started.hProcess);
-  return {true, ""};
+  return StartedProcess{started.hProcess, started.dwProcessId};
 }
 
 }  // namespace kiv

@@ -1,16 +1,26 @@
 #pragma once
 
+#include "windows_api.h"
+
 #include <string>
 
-#include "shell/platform.h"
+#include "base/result.h"
 
 namespace kiv {
 
+// A started program: its process handle, open, for the caller to close, and
+// its process id.
+struct StartedProcess {
+  HANDLE handle = nullptr;
+  DWORD id = 0;
+};
+
 // Starts a Windows command line exactly as it stands (CreateProcessW, so a
 // Unicode program receives every character), its window minimised
-// (STARTF_USESHOWWINDOW with SW_SHOWMINIMIZED), and returns at once: the
-// process and thread handles are closed without waiting. A failure comes back
-// with the system's description, naming the program.
-StartResult startMinimised(const std::string& commandLine);
+// (STARTF_USESHOWWINDOW with SW_SHOWMINIMIZED), and returns at once without
+// waiting: the thread handle is closed, the process handle kept for whoever
+// watches the program. A failure comes back with the system's description,
+// naming the program.
+Result<StartedProcess, std::string> startMinimised(const std::string& commandLine);
 
 }  // namespace kiv

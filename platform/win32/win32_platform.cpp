@@ -10,12 +10,16 @@
 #include "local_clock.h"
 #include "message_box.h"
 #include "notify_icon.h"
-#include "process_start.h"
 #include "registry_settings.h"
 #include "wide_text.h"
 #include "window_hook.h"
 
 namespace kiv {
+
+void Win32Platform::setWindow(FormWindow* window) {
+  window_ = window;
+  if (window_ != nullptr) window_->reportEndingsOf(programs_);
+}
 
 HWND Win32Platform::windowHandle() const {
   return window_ != nullptr ? window_->handle() : nullptr;
@@ -90,7 +94,7 @@ void Win32Platform::notify(const std::string& title, const std::string& text) {
 }
 
 StartResult Win32Platform::startProcess(const std::string& commandLine) {
-  return startMinimised(commandLine);
+  return programs_.start(commandLine);
 }
 
 // Ending runs nothing further: no handler, no message, no destructor.

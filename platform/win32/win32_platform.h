@@ -3,6 +3,7 @@
 #include "windows_api.h"
 
 #include "local_clock.h"
+#include "program_watcher.h"
 #include "shell/platform.h"
 #include "single_scheduler.h"
 #include "win32_file_storage.h"
@@ -12,15 +13,18 @@ namespace kiv {
 class FormWindow;
 
 // The Platform of the native Windows program: Win32 dialogs, the window, the
-// notification area, CreateProcessW, the registry and the user's locale. Every
-// text crosses the Win32 boundary as UTF-16 and is UTF-8 on the core's side;
-// only the schedule file's texts take the system's ANSI code page.
+// notification area, CreateProcessW, the registry and the user's locale. The
+// programs it starts are watched, and the window's tick tells the form of
+// each that has ended. Every text crosses the Win32 boundary as UTF-16 and is
+// UTF-8 on the core's side; only the schedule file's texts take the system's
+// ANSI code page.
 class Win32Platform : public Platform {
  public:
   explicit Win32Platform(HINSTANCE instance) : instance_(instance) {}
 
-  // The window that the window calls act on and that owns the dialogs.
-  void setWindow(FormWindow* window) { window_ = window; }
+  // The window that the window calls act on and that owns the dialogs; its
+  // tick collects the ended programs this platform started.
+  void setWindow(FormWindow* window);
 
   MessageAnswer messageBox(const MessageBoxRequest& request) override;
   std::string inputBox(const std::string& prompt, const std::string& title) override;
@@ -67,6 +71,7 @@ class Win32Platform : public Platform {
   Win32FileStorage storage_;
   ScheduleMutexes locks_;
   Win32LocalZone zone_;
+  ProgramWatcher programs_;
 };
 
 }  // namespace kiv

@@ -4,6 +4,8 @@
 #include <array>
 #include <optional>
 
+#include "base/hex_digits.h"
+
 namespace kiv {
 namespace {
 
@@ -51,12 +53,7 @@ void appendUtf8(std::string& out, char32_t character) {
 
 // "U+0142": the code as Unicode charts write it, at least four hex digits.
 std::string unicodeName(char32_t character) {
-  constexpr std::string_view kHexDigits = "0123456789ABCDEF";
-  std::string digits;
-  for (char32_t rest = character; rest != 0 || digits.size() < 4; rest >>= 4) {
-    digits.insert(digits.begin(), kHexDigits[rest & 0xF]);
-  }
-  return "U+" + digits;
+  return "U+" + hexDigits(character, 4);
 }
 
 struct Decoded {

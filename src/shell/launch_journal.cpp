@@ -5,6 +5,7 @@
 #include <tuple>
 #include <utility>
 
+#include "base/hex_digits.h"
 #include "base/json_text.h"
 
 namespace kiv {
@@ -125,6 +126,9 @@ std::string ProgramOutcome::text() const {
   switch (kind) {
     case Kind::Exited:
       text = "exit status " + std::to_string(code);
+      // Windows' statuses of 0x80000000 and above are negative here; they are
+      // known by their hexadecimal form (0xC0000005: an access violation).
+      if (code < 0) text += " (0x" + hexDigits(static_cast<std::uint32_t>(code), 8) + ")";
       break;
     case Kind::Signalled:
       text = "ended by signal " + std::to_string(code);

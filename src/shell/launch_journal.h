@@ -41,13 +41,17 @@ struct LaunchRecord {
 struct ProgramOutcome {
   enum class Kind { Exited, Signalled, Unknown };
   Kind kind = Kind::Unknown;
-  int code = 0;  // the exit status, or the number of the signal that ended it
+  // The exit status, or the number of the signal that ended it. A Windows
+  // exit code is the signed number %ERRORLEVEL% shows: 0xC0000005 is
+  // -1073741819.
+  int code = 0;
   std::optional<std::chrono::milliseconds> duration;
 
   // An exit status other than 0, or a signal: the user is told of it. An
   // unknown outcome is no failure anybody knows of.
   bool failed() const { return kind == Kind::Signalled || (kind == Kind::Exited && code != 0); }
-  // "exit status 2 after 1.5 s", "signal 9 after 20 s", "unknown (Kiv ended first)"
+  // "exit status 2 after 1.5 s", "exit status -1073741819 (0xC0000005) after
+  // 3.0 s", "ended by signal 9 after 20.0 s", "outcome unknown: Kiv ended first"
   std::string text() const;
 
   friend bool operator==(const ProgramOutcome&, const ProgramOutcome&) = default;

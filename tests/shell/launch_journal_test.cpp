@@ -74,6 +74,8 @@ TEST(LaunchJournal, EveryRecordReadsBackAsItWasWritten) {
       unknownPid,
       missed,
       ended(onDemand, {ProgramOutcome::Kind::Exited, 0, milliseconds{61'000}}),
+      // A Windows crash status, 0xC0000005.
+      ended(onDemand, {ProgramOutcome::Kind::Exited, -1073741819, milliseconds{2500}}),
       ended(onDemand, {ProgramOutcome::Kind::Signalled, 15, std::nullopt}),
       ended(onDemand, {}),
   };
@@ -129,6 +131,10 @@ TEST(LaunchJournal, OutcomeTexts) {
       {{Kind::Signalled, 9, milliseconds{200'000}}, "ended by signal 9 after 3 min 20 s"},
       {{Kind::Exited, 0, milliseconds{7'500'000}}, "exit status 0 after 2 h 5 min"},
       {{Kind::Exited, 4, std::nullopt}, "exit status 4"},
+      // Windows' statuses of 0x80000000 and above, as %ERRORLEVEL% shows them.
+      {{Kind::Exited, -1073741819, milliseconds{3000}},
+       "exit status -1073741819 (0xC0000005) after 3.0 s"},
+      {{Kind::Exited, -1, std::nullopt}, "exit status -1 (0xFFFFFFFF)"},
       {{}, "outcome unknown: Kiv ended first"},
   };
   for (const auto& [outcome, text] : cases) EXPECT_EQ(outcome.text(), text);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "base/utf8_path.h"
@@ -19,9 +20,11 @@
 #include "drawn_geometry.h"
 #include "form/form_layout.h"
 #include "form_window.h"
+#include "journal_folder.h"
 #include "message_loop.h"
 #include "registry_settings.h"
 #include "schedule_file/schedule_file_io.h"
+#include "shell/launch_journal.h"
 #include "stand_in_record.h"
 #include "twips.h"
 #include "waiting.h"
@@ -304,6 +307,35 @@ TEST_F(FormWindowTest, CompilesAndRunsTheShownTaskWithItsCommandLineAsItStands) 
   const testing::StandInRecord record;
   click(form.cmdRun);
   EXPECT_EQ(record.commandLine(), task.CommandLine);
+}
+
+// The window's tick collects the programs the platform started: one that
+// fails is journalled with its status, under the process id it was launched
+// with.
+TEST_F(FormWindowTest, JournalsHowAProgramStartedByRunNowEnded) {
+  const testing::JournalFolder journal;
+  fillTaskThreeForTheStandIn();
+  click(form.cmdCompile);
+  const testing::StandInRecord record;
+  record.exitWith(5);
+
+  click(form.cmdRun);
+  ASSERT_TRUE(pumpUntil([&] { return journal.lines().size() == 2; }));
+
+  const std::vector<std::string> lines = journal.lines();
+  const auto launch = parseJournalLine(lines[0]);
+  const auto ended = parseJournalLine(lines[1]);
+  ASSERT_TRUE(launch && std::holds_alternative<LaunchRecord>(*launch)) << lines[0];
+  ASSERT_TRUE(ended && std::holds_alternative<EndedRecord>(*ended)) << lines[1];
+  const LaunchRecord& launched = std::get<LaunchRecord>(*launch);
+  const EndedRecord& end = std::get<EndedRecord>(*ended);
+  EXPECT_EQ(launched.how, LaunchHow::OnDemand);
+  ASSERT_TRUE(launched.pid) << lines[0];
+  EXPECT_EQ(end.pid, *launched.pid);
+  EXPECT_EQ(end.task, 3);
+  EXPECT_EQ(end.outcome.kind, ProgramOutcome::Kind::Exited);
+  EXPECT_EQ(end.outcome.code, 5);
+  EXPECT_TRUE(end.outcome.duration);
 }
 
 TEST_F(FormWindowTest, DrawsTheLaunchTimeInTheFormsTextColour) {

@@ -4,6 +4,7 @@
 
 #include "windows_api.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "base/local_time.h"
 #include "compile/printed_command_line.h"
 #include "console_events.h"
+#include "journal_folder.h"
 #include "json_reader.h"
 #include "local_clock.h"
 #include "schedule_files.h"
@@ -191,6 +193,72 @@ TEST_F(KivctlExeFolder, RunStartsTheProgramWithItsCommandLineExactly) {
   EXPECT_EQ(run.err().find("p\xC3\xA4ss"), std::string::npos) << run.err();
 }
 
+TEST_F(KivctlExeFolder, RunTellsOfAProgramThatFailsAndHistoryShowsHowItEnded) {
+  const testing::JournalFolder journal;
+  TaskTable tasks;
+  tasks[3] = dueStandInTask(4);
+  tasks[3].TaskName = "Nightly compact";
+  testing::writeSchedule(folder / "nightly.kiv", tasks);
+  const std::string file = folderText + "\\nightly.kiv";
+  const testing::StandInRecord record;
+  record.exitWith(3);
+  {
+    const KivctlProcess run({"run", file});
+    EXPECT_TRUE(waitUntil([&] { return run.err().find(" failed: ") != std::string::npos; }))
+        << run.err();
+    EXPECT_NE(run.err().find(" Task 4 (Nightly compact) failed: exit status 3 after "),
+              std::string::npos)
+        << run.err();
+  }
+  // The end is journalled before the user is told of it.
+  const std::vector<std::string> lines = journal.lines();
+  ASSERT_EQ(lines.size(), 2U);
+  EXPECT_NE(lines[0].find(R"("result":"started","pid":)"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find(R"("record":"ended")"), std::string::npos) << lines[1];
+  EXPECT_NE(lines[1].find(R"("outcome":"exited","exitStatus":3,"durationMs":)"), std::string::npos)
+      << lines[1];
+
+  const KivctlProcess json({"history", file, "--json"});
+  EXPECT_EQ(json.exitStatus(), 0U) << json.err();
+  const auto launches = testing::parseJson(json.out());
+  ASSERT_TRUE(launches) << json.out();
+  ASSERT_EQ(launches->array().size(), 1U);
+  const testing::JsonValue& launch = launches->array()[0];
+  EXPECT_EQ(launch["task"].number(), 4);
+  EXPECT_EQ(launch["result"].text(), "started");
+  EXPECT_EQ(launch["outcome"]["kind"].text(), "exited");
+  EXPECT_EQ(launch["outcome"]["exitStatus"].number(), 3);
+  EXPECT_GE(launch["outcome"]["durationMs"].number(), 0);
+
+  // The heading, then the launch's row with the outcome joined.
+  const KivctlProcess history({"history", file});
+  EXPECT_EQ(history.exitStatus(), 0U) << history.err();
+  const std::string table = history.out();
+  EXPECT_TRUE(table.starts_with("at ")) << table;
+  EXPECT_NE(table.find("  Nightly compact  scheduled  started, pid " +
+                       std::to_string(launch["pid"].number()) + "  exit status 3 after "),
+            std::string::npos)
+      << table;
+  EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 2) << table;
+}
+
+// One schedule, one scheduler: the second is refused while the first runs.
+TEST_F(KivctlExeFolder, ASecondRunOfOneScheduleIsRefusedWithOneLine) {
+  const testing::JournalFolder journal;
+  testing::writeSchedule(folder / "nightly.kiv", TaskTable{});
+  const std::string file = folderText + "\\nightly.kiv";
+  const KivctlProcess first({"run", file});
+  ASSERT_TRUE(waitUntil([&] { return first.err().find(kReady) != std::string::npos; }))
+      << first.err();
+
+  const KivctlProcess second({"run", file});
+  EXPECT_EQ(second.exitStatus(), 1U);
+  EXPECT_EQ(second.err(),
+            "kivctl: " + file + " is already being scheduled by another Kiv program\n");
+  EXPECT_EQ(second.out(), "");
+  EXPECT_EQ(first.exitStatus(0), std::nullopt);
+}
+
 TEST(KivctlStopSignals, CtrlCAndCtrlBreakEndTheWaitAtOnce) {
   for (const DWORD event : {DWORD{CTRL_C_EVENT}, DWORD{CTRL_BREAK_EVENT}}) {
     ctl::StopSignals stop;
@@ -203,6 +271,18 @@ TEST(KivctlStopSignals, CtrlCAndCtrlBreakEndTheWaitAtOnce) {
     // A wait that ran out would answer true.
     EXPECT_FALSE(stop.wait(std::chrono::seconds{20})) << event;
   }
+}
+
+TEST(KivctlStopSignals, AWaitForATimerEndsWhenItIsDueOrAtOnceOnAStop) {
+  ctl::StopSignals stop;
+  HANDLE due = CreateEventW(nullptr, FALSE, TRUE, nullptr);
+  EXPECT_TRUE(stop.waitFor(due));
+  std::thread console([] { ctl::onConsoleEvent(CTRL_C_EVENT); });
+  console.join();
+  // Even with the timer due as well, the stop is taken.
+  SetEvent(due);
+  EXPECT_FALSE(stop.waitFor(due));
+  CloseHandle(due);
 }
 
 TEST(KivctlStopSignals, LeavesOtherEventsToTheNextHandler) {

@@ -13,6 +13,15 @@ std::string standInLine(const std::string& arguments) {
   return "\"" + StandInRecord::program() + "\" " + arguments;
 }
 
+// Starts `commandLine`, closing the program's handle at once: its id or why
+// it did not start.
+Result<DWORD, std::string> started(const std::string& commandLine) {
+  const Result<StartedProcess, std::string> result = startMinimised(commandLine);
+  if (!result) return result.error();
+  CloseHandle(result.value().handle);
+  return result.value().id;
+}
+
 TEST(ProcessStart, StartsTheCommandLineExactlyAsItStands) {
   // Command lines as compilation composes them: the program quoted, switches,
   // doubled blanks and quotation marks inside, and characters of every kind,
@@ -28,9 +37,9 @@ TEST(ProcessStart, StartsTheCommandLineExactlyAsItStands) {
       }) {
     const StandInRecord record;
     const std::string commandLine = standInLine(arguments);
-    const StartResult result = startMinimised(commandLine);
-    ASSERT_TRUE(result.started) << result.error;
-    EXPECT_EQ(result.error, "");
+    const Result<DWORD, std::string> result = started(commandLine);
+    ASSERT_TRUE(result) << result.error();
+    EXPECT_NE(result.value(), 0U);
     EXPECT_EQ(record.commandLine(), commandLine);
   }
 }
@@ -46,16 +55,17 @@ TEST(ProcessStart, ReportsAFailureWithTheSystemsTextNamingTheProgram) {
   CloseHandle(file);
 
   for (const std::string& program : {std::string(R"(C:\Nowhere\msaccess.exe)"), notAProgram}) {
-    const StartResult result =
-        startMinimised("\"" + program + R"(" "C:\Data\orders.mdb" /pwd secret /compact)");
-    EXPECT_FALSE(result.started) << program;
-    EXPECT_FALSE(result.error.empty()) << program;
-    EXPECT_EQ(result.error.find_first_of("\r\n%"), std::string::npos) << result.error;
-    EXPECT_EQ(result.error.find("secret"), std::string::npos) << result.error;
+    const Result<DWORD, std::string> result =
+        started("\"" + program + R"(" "C:\Data\orders.mdb" /pwd secret /compact)");
+    ASSERT_FALSE(result) << program;
+    EXPECT_FALSE(result.error().empty()) << program;
+    EXPECT_EQ(result.error().find_first_of("\r\n%"), std::string::npos) << result.error();
+    EXPECT_EQ(result.error().find("secret"), std::string::npos) << result.error();
   }
   // A file that is no program: the system's text names it.
-  const StartResult result = startMinimised("\"" + notAProgram + "\" /compact");
-  EXPECT_NE(result.error.find(notAProgram), std::string::npos) << result.error;
+  const Result<DWORD, std::string> result = started("\"" + notAProgram + "\" /compact");
+  ASSERT_FALSE(result);
+  EXPECT_NE(result.error().find(notAProgram), std::string::npos) << result.error();
   DeleteFileA(notAProgram.c_str());
 }
 

@@ -2,10 +2,14 @@
 // line it was started with to the file that the environment variable
 // KIV_STAND_IN_RECORD names, as UTF-8 of the UTF-16 line Windows handed it,
 // so every character arrives as it was sent. The record appears whole or not
-// at all, so a test that sees it may read it. A GUI program, like the
-// database program, so starting it opens no console.
+// at all, so a test that sees it may read it. Then it stays for the
+// milliseconds KIV_STAND_IN_STAY_MS gives and exits with the status
+// KIV_STAND_IN_EXIT_STATUS gives (decimal, or hexadecimal after 0x), 0 by
+// default. A GUI program, like the database program, so starting it opens no
+// console.
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 #include "wide_text.h"
@@ -23,6 +27,12 @@ bool writeWhole(const std::wstring& path, const std::string& bytes) {
   return wrote != FALSE && written == bytes.size();
 }
 
+DWORD environmentNumber(const wchar_t* name) {
+  wchar_t text[32] = {};
+  if (GetEnvironmentVariableW(name, text, 32) == 0) return 0;
+  return static_cast<DWORD>(std::wcstoul(text, nullptr, 0));
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -30,5 +40,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (GetEnvironmentVariableW(L"KIV_STAND_IN_RECORD", record, MAX_PATH) == 0) return 2;
   const std::wstring partial = std::wstring(record) + L".part";
   if (!writeWhole(partial, kiv::fromWide(GetCommandLineW()))) return 1;
-  return MoveFileExW(partial.c_str(), record, MOVEFILE_REPLACE_EXISTING) != FALSE ? 0 : 1;
+  if (MoveFileExW(partial.c_str(), record, MOVEFILE_REPLACE_EXISTING) == FALSE) return 1;
+  Sleep(environmentNumber(L"KIV_STAND_IN_STAY_MS"));
+  return static_cast<int>(environmentNumber(L"KIV_STAND_IN_EXIT_STATUS"));
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "waiting.h"
 #include "wide_text.h"
@@ -34,7 +35,18 @@ StandInRecord::StandInRecord() {
 
 StandInRecord::~StandInRecord() {
   DeleteFileW(path_.c_str());
-  SetEnvironmentVariableW(L"KIV_STAND_IN_RECORD", nullptr);
+  for (const wchar_t* name :
+       {L"KIV_STAND_IN_RECORD", L"KIV_STAND_IN_STAY_MS", L"KIV_STAND_IN_EXIT_STATUS"}) {
+    SetEnvironmentVariableW(name, nullptr);
+  }
+}
+
+void StandInRecord::stayFor(std::chrono::milliseconds time) const {
+  SetEnvironmentVariableW(L"KIV_STAND_IN_STAY_MS", std::to_wstring(time.count()).c_str());
+}
+
+void StandInRecord::exitWith(std::uint32_t status) const {
+  SetEnvironmentVariableW(L"KIV_STAND_IN_EXIT_STATUS", std::to_wstring(status).c_str());
 }
 
 std::string StandInRecord::program() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -7,7 +9,8 @@ namespace kiv::testing {
 
 // The stand-in program beside the test program, and the file it writes its
 // command line to: a fresh one for each StandInRecord, named to the stand-in
-// through the environment that started programs inherit.
+// through the environment that started programs inherit, with how long the
+// stand-in stays and the status it exits with.
 class StandInRecord {
  public:
   StandInRecord();
@@ -17,6 +20,11 @@ class StandInRecord {
 
   // The stand-in's full path, as UTF-8.
   static std::string program();
+
+  // Stand-ins started from now on, while this record lives, stay `time`
+  // after writing the record, then exit with `status`.
+  void stayFor(std::chrono::milliseconds time) const;
+  void exitWith(std::uint32_t status) const;
 
   // The command line the stand-in was started with, as UTF-8, once it is
   // there; nothing when no stand-in wrote it within the wait.

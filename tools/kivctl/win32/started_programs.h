@@ -1,15 +1,11 @@
 #pragma once
 
-#include <string>
-
-#include "process_start.h"
+#include "program_watcher.h"
 
 namespace kiv::ctl {
 
-// The programs kivctl starts, minimised, as Kiv.exe starts them.
-class StartedPrograms {
- public:
-  StartResult start(const std::string& commandLine) { return startMinimised(commandLine); }
-};
+// The programs kivctl starts: minimised, as Kiv.exe starts them, each watched
+// until the run loop collects its ending.
+using StartedPrograms = ProgramWatcher;
 
 }  // namespace kiv::ctl

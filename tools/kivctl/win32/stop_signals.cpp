@@ -52,4 +52,10 @@ bool StopSignals::wait(std::chrono::milliseconds delay) {
   return WaitForSingleObject(stopAsked_, static_cast<DWORD>(delay.count())) == WAIT_TIMEOUT;
 }
 
+bool StopSignals::waitFor(HANDLE due) {
+  // The stop comes first: when both are signalled, the lower index answers.
+  const HANDLE handles[] = {stopAsked_, due};
+  return WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
+}
+
 }  // namespace kiv::ctl

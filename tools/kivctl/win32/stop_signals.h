@@ -24,6 +24,8 @@ class StopSignals {
 
   // Waits for `delay` to pass; false, at once, when a stop was asked.
   bool wait(std::chrono::milliseconds delay);
+  // Waits until `due` is signalled; false, at once, when a stop was asked.
+  bool waitFor(HANDLE due);
 
  private:
   HANDLE stopAsked_;
