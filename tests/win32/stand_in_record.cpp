@@ -23,13 +23,16 @@ std::wstring folderOfThisProgram() {
 
 }  // namespace
 
+// Named by this process and a count, never by GetTempFileName: a name it
+// hands out is free again once its placeholder is deleted, and a test program
+// running beside this one could then be handed the name this record waits on.
 StandInRecord::StandInRecord() {
+  static int made = 0;
   wchar_t folder[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, folder);
-  wchar_t file[MAX_PATH] = {};
-  GetTempFileNameW(folder, L"kiv", 0, file);
-  DeleteFileW(file);
-  path_ = file;
+  path_ = std::wstring(folder) + L"kiv-stand-in-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(++made) + L".record";
+  DeleteFileW(path_.c_str());
   SetEnvironmentVariableW(L"KIV_STAND_IN_RECORD", path_.c_str());
 }
 
