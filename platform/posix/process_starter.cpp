@@ -127,9 +127,11 @@ int spawnAlongSearchPath(const std::vector<std::string>& candidates, const std::
 }  // namespace
 
 StartResult start(std::string_view commandLine, ChildWatcher& children) {
-  const std::string program = windowsProgramToStart(commandLine);
+  if (holdsNulCharacter(commandLine)) return {false, std::string(kCommandLineHoldsNul)};
+  WindowsStart what = windowsStartOf(commandLine);
+  const std::string& program = what.program;
   if (program.empty()) return {false, "The command line names no program to start."};
-  std::vector<std::string> arguments = splitWindowsCommandLine(commandLine);
+  std::vector<std::string>& arguments = what.arguments;
   std::vector<char*> argv;
   argv.reserve(arguments.size() + 1);
   for (std::string& argument : arguments) argv.push_back(argument.data());

@@ -10,9 +10,8 @@ namespace kiv::posix {
 // Starts the program that a Windows command line names, with the arguments the
 // line means, and returns without waiting for it.
 //
-// - The program is the one CreateProcess would start (windowsProgramToStart)
-//   and it is told the arguments its C runtime would give it
-//   (splitWindowsCommandLine).
+// - The program is the one CreateProcess would start and it is told the
+//   arguments its C runtime would give it (windowsStartOf).
 // - No shell takes part: the program is executed directly, looked up along PATH
 //   when its name has no slash (the way execvp looks) and taken as a path
 //   otherwise. A file the system cannot execute is an error; it is never handed
@@ -35,7 +34,8 @@ namespace kiv::posix {
 //   the arguments the task gives it. So the show state is left to the program.
 //
 // started is true once the program runs. Otherwise error tells the user why:
-// the line names no program, or the system's reason, naming the program.
+// the line names no program, it holds a NUL character (kCommandLineHoldsNul),
+// or the system's reason, naming the program.
 StartResult start(std::string_view commandLine, ChildWatcher& children);
 
 }  // namespace kiv::posix

@@ -34,8 +34,6 @@
 namespace kiv {
 namespace {
 
-// The reason a close request gives when the user closed the window.
-
 // Pixels a box widened for its text keeps free beside its neighbours.
 constexpr int kFitGap = 2;
 

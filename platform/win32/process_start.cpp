@@ -1,12 +1,15 @@
 #include "process_start.h"
 
 #include "command_arguments.h"
+#include "compile/windows_command_line.h"
 #include "system_error_text.h"
 #include "wide_text.h"
 
 namespace kiv {
 
 Result<StartedProcess, std::string> startMinimised(const std::string& commandLine) {
+  // The system would read the line only up to the NUL and start what that part names.
+  if (holdsNulCharacter(commandLine)) return std::string(kCommandLineHoldsNul);
   // CreateProcessW may write into the command line, so it gets a copy of its own.
   std::wstring wide = toWide(commandLine);
   STARTUPINFOW startup{};

@@ -20,7 +20,8 @@ struct StartedProcess {
 // (STARTF_USESHOWWINDOW with SW_SHOWMINIMIZED), and returns at once without
 // waiting: the thread handle is closed, the process handle kept for whoever
 // watches the program. A failure comes back with the system's description,
-// naming the program.
+// naming the program; a line holding a NUL character is never started, since
+// the system would start only the part before it (kCommandLineHoldsNul).
 Result<StartedProcess, std::string> startMinimised(const std::string& commandLine);
 
 }  // namespace kiv

@@ -31,7 +31,8 @@ struct CompileFailure {
   int focusBox;  // index in the TBox family of the box to correct
 };
 
-// The first missing value, checked in a fixed order; nullopt when the task can
+// The first missing value, checked in a fixed order, then the first text the
+// command line would hold that holds a NUL character; nullopt when the task can
 // be compiled. Empty means no characters at all: blanks count as a value.
 std::optional<CompileFailure> validateForCompile(const CompileInputs& inputs);
 

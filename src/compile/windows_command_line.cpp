@@ -96,4 +96,12 @@ std::string windowsProgramToStart(std::string_view commandLine) {
   return std::string(commandLine.substr(pos, end - pos));
 }
 
+WindowsStart windowsStartOf(std::string_view commandLine) {
+  return {windowsProgramToStart(commandLine), splitWindowsCommandLine(commandLine)};
+}
+
+bool holdsNulCharacter(std::string_view commandLine) {
+  return commandLine.find('\0') != std::string_view::npos;
+}
+
 }  // namespace kiv

@@ -37,4 +37,24 @@ std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine);
 // tab. Blanks and tabs before it are skipped. Empty when the line names none.
 std::string windowsProgramToStart(std::string_view commandLine);
 
+// What starting a command line runs: the program CreateProcess starts
+// (windowsProgramToStart) and the arguments its C runtime gives it
+// (splitWindowsCommandLine), the first of them the name it is told. The two
+// names differ only when the program's name holds a double quote.
+struct WindowsStart {
+  std::string program;
+  std::vector<std::string> arguments;
+};
+WindowsStart windowsStartOf(std::string_view commandLine);
+
+// Why a command line holding a NUL character is never started: Windows reads a
+// command line only up to its first NUL, and a POSIX program each argument, so
+// the program started, or the texts it is given, would not be the ones the
+// line shows.
+inline constexpr std::string_view kCommandLineHoldsNul =
+    "The command line holds a NUL character, which would cut it short.";
+
+// Whether `commandLine` holds a NUL character (see kCommandLineHoldsNul).
+bool holdsNulCharacter(std::string_view commandLine);
+
 }  // namespace kiv

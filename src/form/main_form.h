@@ -28,8 +28,9 @@ class FormObserver {
 };
 
 // The program's one window as data: its controls, the task table it edits and
-// the handlers that carry the behaviour. Handlers are defined beside the
-// subsystem they belong to (tasks/, compile/, ...).
+// the handlers that carry the behaviour. Handlers are defined in this folder,
+// one file per feature (editing.cpp, compile.cpp, tick.cpp, ...); the rules
+// they apply live in the folders below (tasks/, compile/, scheduler/, ...).
 //
 // Handlers that call into the Platform may be re-entered (a modal question
 // runs a nested event loop, so a timer tick can arrive): they hold no
@@ -237,6 +238,9 @@ class MainForm {
     std::string taskName;
   };
   static constexpr std::string_view kNoCommandLine = "The task has no command line.";
+  // Starts task `index`'s program from the command line showing it composed,
+  // or says why it has none.
+  StartResult startTaskProgram(int index);
 
   // Each examines the seconds in order; false once a launch has ended the
   // program.

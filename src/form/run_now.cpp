@@ -11,10 +11,7 @@ void MainForm::cmdRun_Click() {
   setTrayTip(tray.TrayData, launchStatus(cmbTask.listIndex(), now, false));
 
   const int index = cmbTask.listIndex();
-  const std::string commandLine = tasks.at(index).CommandLine;
-  const StartResult result = commandLine.empty()
-                                 ? StartResult{false, std::string(kNoCommandLine), std::nullopt}
-                                 : platform_.startProcess(commandLine);
+  const StartResult result = startTaskProgram(index);
   journalLaunch(index, {LaunchHow::OnDemand, now, std::nullopt}, result);
   if (!result.started) {
     tell("Task " + std::to_string(index + 1) + " could not be started: " + result.error,

@@ -73,10 +73,7 @@ bool MainForm::launchScheduled(int index, const LaunchOccasion& occasion) {
   // Selecting the task shows it, which recomposes its command line.
   cmbTask.setListIndex(index);
   setTrayTip(tray.TrayData, launchStatus(index, platform_.now(), true));
-  const std::string& commandLine = tasks.at(index).CommandLine;
-  const StartResult result = commandLine.empty()
-                                 ? StartResult{false, std::string(kNoCommandLine), std::nullopt}
-                                 : platform_.startProcess(commandLine);
+  const StartResult result = startTaskProgram(index);
   journalLaunch(index, occasion, result);
   if (!result.started) {
     notifyUser(taskSubject(index + 1, tasks.at(index).TaskName) +

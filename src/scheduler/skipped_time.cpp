@@ -1,5 +1,7 @@
 #include "scheduler/skipped_time.h"
 
+#include <algorithm>
+
 #include "scheduler/launch_time.h"
 
 namespace kiv {
@@ -33,6 +35,22 @@ sys_seconds offsetChangeBetween(const LocalZone& zone, sys_seconds after, sys_se
     }
   }
   return until;
+}
+
+// Zones change their offset at most once in two days, so a day at a time
+// meets each change on its own.
+std::vector<SkippedTime> skippedTimesBetween(const LocalZone& zone, sys_seconds from,
+                                             sys_seconds until) {
+  std::vector<SkippedTime> skipped;
+  for (sys_seconds start = from; start < until; start += days{1}) {
+    const sys_seconds end = std::min(start + days{1}, until);
+    const seconds before = zone.utcOffsetAt(start);
+    const seconds after = zone.utcOffsetAt(end);
+    if (after <= before) continue;
+    const sys_seconds change = offsetChangeBetween(zone, start, end);
+    skipped.push_back({localAt(change, before), localAt(change, after)});
+  }
+  return skipped;
 }
 
 // Zones change their offset at most once in two days, so the offsets a day

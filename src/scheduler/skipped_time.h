@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "base/local_time.h"
 #include "base/local_zone.h"
@@ -25,6 +26,11 @@ struct SkippedTime {
 
   friend bool operator==(const SkippedTime&, const SkippedTime&) = default;
 };
+
+// The local times that changes of daylight saving skip from `from` until
+// `until`, in time order.
+std::vector<SkippedTime> skippedTimesBetween(const LocalZone& zone, std::chrono::sys_seconds from,
+                                             std::chrono::sys_seconds until);
 
 // The skipped local times that hold `time`, or nullopt when `time` exists.
 std::optional<SkippedTime> skippedTimeAround(LocalTime time, const LocalZone& zone);

@@ -110,7 +110,7 @@ class Platform {
   virtual void hideWindow() = 0;
   virtual void popupMenu(const MenuItem& menu) = 0;
   // Puts the window hook in place or takes it away: while installed, the
-  // front-end passes every message of the main window to MainForm::WindowProc.
+  // front-end passes every message of the main window to WindowHook::WindowProc.
   virtual void setWindowHook(bool installed) = 0;
   virtual void showHelp(int context) = 0;
 

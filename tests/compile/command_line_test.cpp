@@ -7,6 +7,8 @@
 namespace kiv {
 namespace {
 
+using namespace std::string_literals;
+
 CompileInputs officeTask() {
   CompileInputs in;
   in.accessLocation = R"(C:\Office\MSACCESS.EXE)";
@@ -142,7 +144,7 @@ void PrintTo(const Validation& v, std::ostream* os) {
 
 class ValidateForCompile : public ::testing::TestWithParam<Validation> {};
 
-TEST_P(ValidateForCompile, FirstMissingValueInOrder) {
+TEST_P(ValidateForCompile, FirstMissingOrUnpassableValueInOrder) {
   const auto failure = validateForCompile(GetParam().inputs);
   if (GetParam().message == nullptr) {
     EXPECT_FALSE(failure.has_value()) << failure->message;
@@ -190,7 +192,69 @@ INSTANTIATE_TEST_SUITE_P(
                           in.actionIndex = kMacro;
                           in.macro = " ";
                         }),
-                   nullptr, 0}),
+                   nullptr, 0},
+        Validation{"NulInUsername",
+                   with(officeTask(), [](CompileInputs& in) { in.username = "Ad\0min"s; }),
+                   "The username holds a NUL character, which cannot be passed to a program.", 1},
+        Validation{"NulInPassword",
+                   with(officeTask(),
+                        [](CompileInputs& in) {
+                          in.username = "Admin";
+                          in.password = "se\0cret"s;
+                        }),
+                   "The password holds a NUL character, which cannot be passed to a program.", 2},
+        Validation{"NulInMacroName",
+                   with(officeTask(),
+                        [](CompileInputs& in) {
+                          in.actionIndex = kMacro;
+                          in.macro = "Nightly\0Export"s;
+                        }),
+                   "The macro or command holds a NUL character, which cannot be passed to a "
+                   "program.",
+                   3},
+        Validation{"NulInCommandText",
+                   with(officeTask(),
+                        [](CompileInputs& in) {
+                          in.actionIndex = kCmd;
+                          in.macro = std::string(1, '\0');
+                        }),
+                   "The macro or command holds a NUL character, which cannot be passed to a "
+                   "program.",
+                   3},
+        Validation{"NulInAnUnusedMacroIsNoPartOfTheLine",
+                   with(officeTask(), [](CompileInputs& in) { in.macro = "x\0y"s; }),
+                   nullptr, 0},
+        Validation{"NulInAccessLocation",
+                   with(officeTask(),
+                        [](CompileInputs& in) {
+                          in.accessLocation = "/opt/recargs\0/../../bin/false"s;
+                        }),
+                   "The location of Access holds a NUL character, which cannot be passed to a "
+                   "program.",
+                   4},
+        Validation{"NulInDatabaseLocation",
+                   with(officeTask(),
+                        [](CompileInputs& in) {
+                          in.databaseLocation = "/srv/orders\0-copy.mdb"s;
+                        }),
+                   "The location of the database holds a NUL character, which cannot be passed "
+                   "to a program.",
+                   5},
+        Validation{"NulInSecurityFileLocation",
+                   with(officeTask(),
+                        [](CompileInputs& in) {
+                          in.securityFileLocation = "/srv/secure\0.mdw"s;
+                        }),
+                   "The location of the INI or MDW file holds a NUL character, which cannot be "
+                   "passed to a program.",
+                   6},
+        Validation{"MissingValuesComeBeforeNul",
+                   with(officeTask(),
+                        [](CompileInputs& in) {
+                          in.databaseLocation.clear();
+                          in.accessLocation = "/opt/a\0b"s;
+                        }),
+                   "The location of the database is required.", 5}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

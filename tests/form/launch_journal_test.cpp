@@ -105,19 +105,48 @@ TEST_F(LaunchJournalTest, AFailedScheduledStartIsJournalledAndNotified) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(LaunchJournalTest, ATaskWhoseCommandLineCannotBeComposedIsAFailedStart) {
-  form.tasks[2].DatabaseLocation.clear();
+struct UncomposableCase {
+  const char* name;
+  std::string Task::*field;
+  std::string value;
+  std::string reason;
+};
+
+class UncomposableTaskTest : public LaunchJournalTest,
+                             public ::testing::WithParamInterface<UncomposableCase> {};
+
+// The reason journalled is the one compiling gave when the tick showed the
+// task, and no program starts: not even one a NUL would cut the line down to.
+TEST_P(UncomposableTaskTest, ATaskWhoseCommandLineCannotBeComposedIsAFailedStart) {
+  form.tasks[2].*GetParam().field = GetParam().value;
   tickAtTwo();
 
   EXPECT_TRUE(platform.launches.empty());
   const LaunchRecord record = onlyLaunch();
   EXPECT_FALSE(record.started);
-  EXPECT_EQ(record.reason, "The task has no command line.");
+  EXPECT_EQ(record.reason, GetParam().reason);
   EXPECT_EQ(record.commandLine, std::nullopt);
   ASSERT_EQ(platform.notifications.size(), 1U);
   EXPECT_EQ(platform.notifications[0].second,
-            "Task 3 (Nightly) could not be started: The task has no command line.");
+            "Task 3 (Nightly) could not be started: " + GetParam().reason);
 }
+
+using namespace std::string_literals;
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, UncomposableTaskTest,
+    ::testing::Values(
+        UncomposableCase{"MissingDatabase", &Task::DatabaseLocation, "",
+                         "The location of the database is required."},
+        UncomposableCase{"NulInTheDatabase", &Task::DatabaseLocation,
+                         "/srv/orders\0-copy.mdb"s,
+                         "The location of the database holds a NUL character, which cannot be "
+                         "passed to a program."},
+        UncomposableCase{"NulInTheProgram", &Task::AccessLocation,
+                         "/opt/recargs\0/../../../../bin/false"s,
+                         "The location of Access holds a NUL character, which cannot be passed "
+                         "to a program."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LaunchJournalTest, RunNowIsJournalledOnDemandAndAFailureIsAMessageOnly) {
   form.cmbTask.setListIndex(2);

@@ -64,6 +64,25 @@ TEST(CheckCommand, PrintsEachProblemAfterTheFileAndFailsWhenThereIsOne) {
   EXPECT_EQ(err.str(), "");
 }
 
+// A schedule file is binary: a text read from it may hold a NUL, which the
+// program would never receive.
+TEST(CheckCommand, ACompiledTaskWhoseTextHoldsANulFails) {
+  using namespace std::string_literals;
+  TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:00:00");
+  tasks[0].DatabaseLocation = "/srv/orders\0-copy.mdb"s;
+  testing::writeSchedule(file, tasks);
+
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(checkCommand(file.string(), out, err), 1);
+  EXPECT_EQ(out.str(), file.string() +
+                           ": task 1: The location of the database holds a NUL character, which "
+                           "cannot be passed to a program.\n");
+}
+
 TEST(CheckCommand, AFileThatCannotBeReadIsOneLineAndAFailure) {
   TempFolder folder;
   const auto file = folder.path() / "bad.kiv";

@@ -8,6 +8,7 @@
 #include "schedule_files.h"
 #include "support/compiled_task.h"
 #include "support/temp_folder.h"
+#include "support/zone_rules.h"
 #include "tasks/value_lists.h"
 
 namespace kiv::ctl {
@@ -30,10 +31,12 @@ Exported exportUnits(const fs::path& schedule, const ExportOptions& options) {
   return {status, out.str(), err.str()};
 }
 
-// User units into `directory`, named after the schedule, not persistent.
+// User units into `directory`, a folder the user's service manager reads,
+// named after the schedule, not persistent.
 ExportOptions into(const fs::path& directory) {
   ExportOptions options;
   options.directory = directory;
+  options.searchFolders = {directory};
   return options;
 }
 
@@ -121,7 +124,9 @@ TEST(ExportCommand, WritesAServiceAndATimerForEachTaskTheTickStarts) {
                               "To start the timers now and at every boot:\n"
                               "  systemctl --user daemon-reload\n"
                               "  systemctl --user enable --now kiv-nightly-task1.timer\n"
-                              "  systemctl --user enable --now kiv-nightly-task3.timer\n");
+                              "  systemctl --user enable --now kiv-nightly-task3.timer\n"
+                              "For timers that must elapse while you are not logged in:\n"
+                              "  loginctl enable-linger\n");
   EXPECT_EQ(exported.err,
             "kivctl: task 2 (launch time \"12:30:?0\") never launches: its interval is 0 hours\n"
             "kivctl: task 3 has \"Close KIV after running?\" checked, which has no meaning for a "
@@ -179,6 +184,86 @@ TEST(ExportCommand, ATaskSystemdCannotStartAsTheStarterDoesFailsTheExport) {
             "the name of a program\n");
   EXPECT_EQ(sortedNames(folder.path() / "units"),
             (std::vector<std::string>{"kiv-nightly-task2.service", "kiv-nightly-task2.timer"}));
+}
+
+// The scheduler starts the file up to the quote and tells it another name;
+// systemd would start the name the program is told.
+TEST(ExportCommand, RefusesAProgramWhoseNameHoldsAQuote) {
+  const TempFolder folder;
+  const fs::path schedule = folder.path() / "nightly.kiv";
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:00:00");
+  tasks[0].AccessLocation = "/opt/db/rec\"args";
+  testing::writeSchedule(schedule, tasks);
+
+  const Exported exported = exportUnits(schedule, into(folder.path() / "units"));
+
+  EXPECT_EQ(exported.status, 1);
+  EXPECT_EQ(exported.err,
+            "kivctl: task 1 cannot be exported: the location of Access holds a double quote, so "
+            "the scheduler starts \"/opt/db/rec\" and tells it another name\n");
+  EXPECT_EQ(sortedNames(folder.path() / "units"), std::vector<std::string>{});
+}
+
+TEST(ExportCommand, SaysWhereUnitsMustGoWhenSystemdDoesNotReadTheFolder) {
+  const TempFolder folder;
+  const fs::path schedule = folder.path() / "nightly.kiv";
+  testing::writeSchedule(schedule, mixedTasks());
+  const fs::path config = folder.path() / "config" / "systemd" / "user";
+
+  struct Case {
+    const char* name;
+    UnitScope scope;
+    fs::path directory;
+    bool copyAdvised;
+    bool lingerAdvised;
+  };
+  const Case cases[] = {
+      {"UserFolderRead", UnitScope::User, config, false, true},
+      {"UserFolderSpeltAnotherWay", UnitScope::User, config / ".." / "user" / "", false, true},
+      {"UserFolderNotRead", UnitScope::User, folder.path() / "units", true, true},
+      {"SystemFolderNotRead", UnitScope::System, folder.path() / "units", true, false},
+  };
+  for (const Case& c : cases) {
+    ExportOptions options = into(c.directory);
+    options.scope = c.scope;
+    options.searchFolders = {config, "/etc/systemd/user"};
+    const Exported exported = exportUnits(schedule, options);
+    EXPECT_EQ(exported.status, 0) << c.name << exported.err;
+    const std::string copy = "systemd reads no units from " + c.directory.string() +
+                             ": copy them into " + config.string() + " first.\n";
+    EXPECT_EQ(exported.out.find(copy) != std::string::npos, c.copyAdvised)
+        << c.name << exported.out;
+    EXPECT_EQ(exported.out.find("  loginctl enable-linger\n") != std::string::npos, c.lingerAdvised)
+        << c.name << exported.out;
+  }
+}
+
+// A year is looked at from `now`: the spring change of 2027 is in it.
+TEST(ExportCommand, NamesTasksDueInTheHourDaylightSavingSkips) {
+  const TempFolder folder;
+  const fs::path schedule = folder.path() / "nightly.kiv";
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:30:00");
+  tasks[1] = compiledTask(1, "00:00:?1");
+  tasks[2] = compiledTask(2, "03:00:00");
+  tasks[3] = compiledTask(3, "02:30:00", kWeekdaysOnly);  // the change is on a Sunday
+  testing::writeSchedule(schedule, tasks);
+
+  ExportOptions options = into(folder.path() / "units");
+  options.zone = &testing::berlin2027();
+  options.now = std::chrono::sys_days{std::chrono::year{2027} / 1 / 1};
+  const Exported exported = exportUnits(schedule, options);
+
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(exported.err,
+            "kivctl: task 1 (launch time \"02:30:00\") is due at 2027-03-28 02:30:00, which "
+            "daylight saving skips: the "
+            "scheduler launches it at the first second after the change, its timer not at all "
+            "that day\n"
+            "kivctl: task 2 (launch time \"00:00:?1\") is due at 2027-03-28 02:00:00, which "
+            "daylight saving skips: neither "
+            "the scheduler nor its timer launches it then\n");
 }
 
 TEST(ExportCommand, NamesUnitsLeftFromAnEarlierExport) {

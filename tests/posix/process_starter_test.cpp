@@ -322,5 +322,18 @@ TEST_F(ProcessStarter, LineWithoutProgramIsAnError) {
   }
 }
 
+// Every argument reaches a program as a text that ends at a NUL, so a line
+// holding one would start a program other than the one it names, or give it
+// another database.
+TEST_F(ProcessStarter, LineHoldingANulIsNotStarted) {
+  using namespace std::string_literals;
+  for (const std::string& line : {standInLine("\"/srv/orders\0-copy.mdb\" /compact"s),
+                                  "\"" KIV_STAND_IN "\0/../../../../bin/false\" /compact"s}) {
+    const StartResult result = start(line);
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(result.error, "The command line holds a NUL character, which would cut it short.");
+  }
+}
+
 }  // namespace
 }  // namespace kiv

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/zone_rules.h"
 
 namespace kiv {
@@ -41,6 +43,36 @@ TEST(SkippedTime, FindsTheHourTheSpringChangeLeavesOut) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(skippedTimeAround(c.time, c.zone), c.expected) << dateTimeText(c.time);
+  }
+}
+
+TEST(SkippedTime, ListsTheHoursLeftOutOverAStretch) {
+  struct Case {
+    const char* name;
+    const LocalZone& zone;
+    std::chrono::sys_seconds from;
+    std::chrono::sys_seconds until;
+    std::vector<SkippedTime> expected;
+  };
+  // Double summer time: two hours left out in one year, one of them at 00:00.
+  const testing::TableZone twice(hours{0}, {{utc(2027, 4, 4, 1), hours{1}},
+                                            {utc(2027, 5, 15, 23), hours{2}},
+                                            {utc(2027, 8, 14, 22), hours{1}},
+                                            {utc(2027, 10, 3, 1), hours{0}}});
+  const SkippedTime berlin{local(3, 28, 2), local(3, 28, 3)};
+  const Case cases[] = {
+      {"Berlin", berlin2027(), utc(2027, 1, 1, 0), utc(2028, 1, 1, 0), {berlin}},
+      {"NewYork", newYork2027(), utc(2027, 1, 1, 0), utc(2028, 1, 1, 0),
+       {{local(3, 14, 2), local(3, 14, 3)}}},
+      {"EndsOnTheChange", berlin2027(), utc(2027, 3, 20, 7, 30), utc(2027, 3, 28, 1), {berlin}},
+      {"EndsJustBefore", berlin2027(), utc(2027, 3, 20, 7, 30), utc(2027, 3, 28, 0, 59, 59), {}},
+      {"AfterTheChange", berlin2027(), utc(2027, 3, 28, 1), utc(2028, 1, 1, 0), {}},
+      {"NoChanges", FixedZone(hours{5}), utc(2027, 1, 1, 0), utc(2028, 1, 1, 0), {}},
+      {"TwoInAYear", twice, utc(2027, 1, 1, 0), utc(2028, 1, 1, 0),
+       {{local(4, 4, 1), local(4, 4, 2)}, {local(5, 16, 0), local(5, 16, 1)}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(skippedTimesBetween(c.zone, c.from, c.until), c.expected) << c.name;
   }
 }
 

@@ -69,5 +69,18 @@ TEST(ProcessStart, ReportsAFailureWithTheSystemsTextNamingTheProgram) {
   DeleteFileA(notAProgram.c_str());
 }
 
+// CreateProcess reads a command line up to its first NUL: the program would
+// get another database, or another program would start, than the line shows.
+TEST(ProcessStart, RefusesALineHoldingANul) {
+  using namespace std::string_literals;
+  for (const std::string& commandLine :
+       {standInLine("\"C:\\Data\\orders\0-copy.mdb\" /compact"s),
+        "\""s + StandInRecord::program() + "\" /compact\0 /excl"s}) {
+    const Result<DWORD, std::string> result = started(commandLine);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error(), "The command line holds a NUL character, which would cut it short.");
+  }
+}
+
 }  // namespace
 }  // namespace kiv

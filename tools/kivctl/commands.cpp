@@ -45,13 +45,18 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
       return runCommand(in.files[0], out, err);
     case Action::Convert:
       return convertCommand(in.files[0], in.files[1], err);
-    case Action::Export:
+    case Action::Export: {
+      const UnitScope scope = in.systemUnits ? UnitScope::System : UnitScope::User;
       return exportCommand(in.files[0],
                            {.directory = *in.systemdFolder,
-                            .scope = in.systemUnits ? UnitScope::System : UnitScope::User,
+                            .scope = scope,
                             .prefix = in.unitPrefix,
-                            .persistent = in.persistent},
+                            .persistent = in.persistent,
+                            .searchFolders = unitSearchFolders(scope),
+                            .zone = &systemLocalZone(),
+                            .now = readLocalClock().utc()},
                            out, err);
+    }
     case Action::History: {
       const std::string file = in.files.empty() ? "" : in.files[0];
       ConsolePlatform platform(file, out, err);

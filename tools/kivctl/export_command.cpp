@@ -14,6 +14,9 @@
 #include "os_services.h"
 #include "schedule_file/file_bytes.h"
 #include "schedule_source.h"
+#include "scheduler/date_time_text.h"
+#include "scheduler/launch_time.h"
+#include "scheduler/skipped_time.h"
 #include "scheduler/systemd_calendar.h"
 #include "scheduler/task_launches.h"
 #include "systemd_quoting.h"
@@ -39,12 +42,18 @@ Result<TaskUnits, Refusal> unitsFor(const Task& task, int index, std::string_vie
   if (!seconds) return Refusal{taskLabel(index, task) + " never launches: " + seconds.error()};
   // The program and arguments the POSIX starter would start for the line the
   // tick composes when it shows the task.
-  std::vector<std::string> arguments =
-      splitWindowsCommandLine(composeCommandLine(compileInputsFor(task)));
-  if (auto problem = execStartProblem(arguments)) {
-    return Refusal{"task " + std::to_string(index + 1) + " cannot be exported: " + *problem, true};
+  WindowsStart start = windowsStartOf(composeCommandLine(compileInputsFor(task)));
+  const std::string refused = "task " + std::to_string(index + 1) + " cannot be exported: ";
+  // systemd tells a program the name it starts; the starter tells it another
+  // one. Argument 0 is not named, since a quote left open takes the rest of
+  // the line into it, the password with it.
+  if (!start.arguments.empty() && start.program != start.arguments.front()) {
+    return Refusal{refused + "the location of Access holds a double quote, so the scheduler " +
+                       "starts \"" + start.program + "\" and tells it another name",
+                   true};
   }
-  return TaskUnits{taskDescription(index, task.TaskName, scheduleName), std::move(arguments),
+  if (auto problem = execStartProblem(start.arguments)) return Refusal{refused + *problem, true};
+  return TaskUnits{taskDescription(index, task.TaskName, scheduleName), std::move(start.arguments),
                    calendarEvents(task.DaysToRunOn, seconds.value()), persistent};
 }
 
@@ -86,16 +95,50 @@ void noteLeftovers(const ExportOptions& options, std::string_view prefix,
   }
 }
 
-void writeEnableCommands(UnitScope scope, const std::vector<std::string>& timers,
+void writeEnableCommands(const ExportOptions& options, const std::vector<std::string>& timers,
                          std::ostream& out) {
   if (timers.empty()) {
     out << "No units written.\n";
     return;
   }
-  out << "\nTo start the timers now and at every boot:\n";
-  out << "  " << systemctl(scope) << " daemon-reload\n";
-  for (const std::string& timer : timers) {
-    out << "  " << systemctl(scope) << " enable --now " << timer << '\n';
+  out << '\n';
+  if (!options.searchFolders.empty() && !isSearchFolder(options.directory, options.searchFolders)) {
+    out << "systemd reads no units from " << options.directory.string() << ": copy them into "
+        << options.searchFolders.front().string() << " first.\n";
+  }
+  const std::string command = systemctl(options.scope);
+  out << "To start the timers now and at every boot:\n";
+  out << "  " << command << " daemon-reload\n";
+  for (const std::string& timer : timers)
+    out << "  " << command << " enable --now " << timer << '\n';
+  // The user's service manager, and its timers, end with the user's last
+  // session unless it lingers.
+  if (options.scope == UnitScope::User) {
+    out << "For timers that must elapse while you are not logged in:\n"
+           "  loginctl enable-linger\n";
+  }
+}
+
+// A year holds every change of daylight saving that a zone's rules repeat.
+constexpr std::chrono::days kDaylightSavingLookAhead{366};
+
+// Names the task when one of its launches falls in the local times a change
+// of daylight saving skips in the coming year: there the timer does not
+// elapse, while the scheduler makes up a fixed launch time.
+void noteSkippedLaunch(const Task& task, int index, const std::vector<SkippedTime>& skipped,
+                       std::ostream& err) {
+  const auto seconds = launchSecondsOfDay(task);
+  if (!seconds) return;
+  for (const SkippedTime& hour : skipped) {
+    const TaskLaunches launches(task.DaysToRunOn, seconds.value(), hour.first);
+    if (launches.current() >= hour.end) continue;
+    reportError(err, taskLabel(index, task) + " is due at " + dateTimeText(launches.current()) +
+                         ", which daylight saving skips: " +
+                         (isRecurring(task.LaunchAt)
+                              ? "neither the scheduler nor its timer launches it then"
+                              : "the scheduler launches it at the first second after the "
+                                "change, its timer not at all that day"));
+    return;
   }
 }
 
@@ -117,6 +160,10 @@ int exportCommand(const std::string& file, const ExportOptions& options, std::os
     return kExitFailure;
   }
 
+  const std::vector<SkippedTime> skipped =
+      options.zone == nullptr
+          ? std::vector<SkippedTime>{}
+          : skippedTimesBetween(*options.zone, options.now, options.now + kDaylightSavingLookAhead);
   const std::string scheduleName = fs::path(file).filename().string();
   std::vector<bool> exported(kTaskCount, false);
   std::vector<std::string> timers;
@@ -136,6 +183,7 @@ int exportCommand(const std::string& file, const ExportOptions& options, std::os
                            " has \"Close KIV after running?\" checked, which has no meaning for a "
                            "timer: there is no scheduler to close");
     }
+    noteSkippedLaunch(task, index, skipped, err);
     const std::string stem = unitStem(prefix, index);
     const std::array<std::pair<std::string, std::string>, 2> files{{
         {stem + ".service", serviceUnitText(units.value())},
@@ -161,7 +209,7 @@ int exportCommand(const std::string& file, const ExportOptions& options, std::os
                 "password, to every user of the machine ('systemctl show'); export tasks with a "
                 "password with --user");
   }
-  writeEnableCommands(options.scope, timers, out);
+  writeEnableCommands(options, timers, out);
   return complete ? kExitSuccess : kExitFailure;
 }
 
