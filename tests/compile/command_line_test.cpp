@@ -222,29 +222,23 @@ INSTANTIATE_TEST_SUITE_P(
                    "program.",
                    3},
         Validation{"NulInAnUnusedMacroIsNoPartOfTheLine",
-                   with(officeTask(), [](CompileInputs& in) { in.macro = "x\0y"s; }),
-                   nullptr, 0},
-        Validation{"NulInAccessLocation",
-                   with(officeTask(),
-                        [](CompileInputs& in) {
-                          in.accessLocation = "/opt/recargs\0/../../bin/false"s;
-                        }),
-                   "The location of Access holds a NUL character, which cannot be passed to a "
-                   "program.",
-                   4},
+                   with(officeTask(), [](CompileInputs& in) { in.macro = "x\0y"s; }), nullptr, 0},
+        Validation{
+            "NulInAccessLocation",
+            with(officeTask(),
+                 [](CompileInputs& in) { in.accessLocation = "/opt/recargs\0/../../bin/false"s; }),
+            "The location of Access holds a NUL character, which cannot be passed to a "
+            "program.",
+            4},
         Validation{"NulInDatabaseLocation",
                    with(officeTask(),
-                        [](CompileInputs& in) {
-                          in.databaseLocation = "/srv/orders\0-copy.mdb"s;
-                        }),
+                        [](CompileInputs& in) { in.databaseLocation = "/srv/orders\0-copy.mdb"s; }),
                    "The location of the database holds a NUL character, which cannot be passed "
                    "to a program.",
                    5},
         Validation{"NulInSecurityFileLocation",
                    with(officeTask(),
-                        [](CompileInputs& in) {
-                          in.securityFileLocation = "/srv/secure\0.mdw"s;
-                        }),
+                        [](CompileInputs& in) { in.securityFileLocation = "/srv/secure\0.mdw"s; }),
                    "The location of the INI or MDW file holds a NUL character, which cannot be "
                    "passed to a program.",
                    6},

@@ -138,8 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         UncomposableCase{"MissingDatabase", &Task::DatabaseLocation, "",
                          "The location of the database is required."},
-        UncomposableCase{"NulInTheDatabase", &Task::DatabaseLocation,
-                         "/srv/orders\0-copy.mdb"s,
+        UncomposableCase{"NulInTheDatabase", &Task::DatabaseLocation, "/srv/orders\0-copy.mdb"s,
                          "The location of the database holds a NUL character, which cannot be "
                          "passed to a program."},
         UncomposableCase{"NulInTheProgram", &Task::AccessLocation,

@@ -62,13 +62,19 @@ TEST(SkippedTime, ListsTheHoursLeftOutOverAStretch) {
   const SkippedTime berlin{local(3, 28, 2), local(3, 28, 3)};
   const Case cases[] = {
       {"Berlin", berlin2027(), utc(2027, 1, 1, 0), utc(2028, 1, 1, 0), {berlin}},
-      {"NewYork", newYork2027(), utc(2027, 1, 1, 0), utc(2028, 1, 1, 0),
+      {"NewYork",
+       newYork2027(),
+       utc(2027, 1, 1, 0),
+       utc(2028, 1, 1, 0),
        {{local(3, 14, 2), local(3, 14, 3)}}},
       {"EndsOnTheChange", berlin2027(), utc(2027, 3, 20, 7, 30), utc(2027, 3, 28, 1), {berlin}},
       {"EndsJustBefore", berlin2027(), utc(2027, 3, 20, 7, 30), utc(2027, 3, 28, 0, 59, 59), {}},
       {"AfterTheChange", berlin2027(), utc(2027, 3, 28, 1), utc(2028, 1, 1, 0), {}},
       {"NoChanges", FixedZone(hours{5}), utc(2027, 1, 1, 0), utc(2028, 1, 1, 0), {}},
-      {"TwoInAYear", twice, utc(2027, 1, 1, 0), utc(2028, 1, 1, 0),
+      {"TwoInAYear",
+       twice,
+       utc(2027, 1, 1, 0),
+       utc(2028, 1, 1, 0),
        {{local(4, 4, 1), local(4, 4, 2)}, {local(5, 16, 0), local(5, 16, 1)}}},
   };
   for (const Case& c : cases) {
