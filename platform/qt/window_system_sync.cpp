@@ -16,7 +16,9 @@ void syncWindowSystem() {
   // sends them and returns once the server has handled all of them.
   const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   if (x11 == nullptr) return;
+  // The offscreen platform answers for X11 too, with no connection.
   xcb_connection_t* connection = x11->connection();
+  if (connection == nullptr) return;
   std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 #endif
 }
