@@ -22,7 +22,8 @@ void TickTimer::tick() {
 // The deadline passed, or the clock was set; a readiness taken already is
 // no tick.
 void TickTimer::wake() {
-  if (timer_.take() != posix::RealTimeTimer::Wake::None) tick();
+  lastWake_ = timer_.take();
+  if (lastWake_ != posix::RealTimeTimer::Wake::None) tick();
 }
 
 }  // namespace kiv

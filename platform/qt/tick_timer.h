@@ -31,6 +31,9 @@ class TickTimer : public QObject {
 
   // The deadline of the tick armed last.
   std::chrono::system_clock::time_point deadline() const { return deadline_; }
+  // What woke the timer last: its deadline, or a setting of the clock, after
+  // which the tick may read a time before the deadline it was aimed at.
+  posix::RealTimeTimer::Wake lastWake() const { return lastWake_; }
 
  private:
   void wake();
@@ -40,6 +43,7 @@ class TickTimer : public QObject {
   posix::RealTimeTimer timer_;
   QSocketNotifier notifier_;
   std::chrono::system_clock::time_point deadline_{};
+  posix::RealTimeTimer::Wake lastWake_ = posix::RealTimeTimer::Wake::None;
 };
 
 }  // namespace kiv

@@ -106,22 +106,31 @@ void TickTimerTest::theNextTickIsArmedBeforeTheHandlerRuns() {
   QCOMPARE(deadlineDuringTick, aimedPast(second + seconds{1}));
 }
 
-// Woken by the real timer, a tick never comes before its deadline, so the
-// clock it reads always shows the second it was aimed at.
+// Woken by its deadline, a tick never comes before it, so the clock it reads
+// shows the second it was aimed at or a later one. Anything on the machine
+// that sets the clock wakes the timer at once, as it should: such a tick may
+// read an earlier time, and is told apart by what woke it.
 void TickTimerTest::realTicksComeAfterTheSecondTheyAimAt() {
+  using Wake = posix::RealTimeTimer::Wake;
   TickTimer* ticking = nullptr;
   Clock::time_point aimedAt{};
-  std::vector<Clock::duration> lateBy;
+  std::vector<Clock::duration> lateByDeadlineTicks;
   TickTimer timer([&] {
-    lateBy.push_back(Clock::now() - aimedAt);
+    const Clock::time_point now = Clock::now();
+    if (ticking->lastWake() == Wake::Reached) lateByDeadlineTicks.push_back(now - aimedAt);
     aimedAt = ticking->deadline();
   });
   ticking = &timer;
   timer.start();
   aimedAt = timer.deadline();
+  // Where this process may set the clock, a step there and back wakes the
+  // timer long before its deadline, as another program setting it would.
+  if (stepClock(milliseconds{-1})) stepClock(milliseconds{1});
 
-  QTRY_VERIFY_WITH_TIMEOUT(lateBy.size() >= 2, 10'000);
-  for (const Clock::duration late : lateBy) QVERIFY(late >= Clock::duration::zero());
+  QTRY_VERIFY_WITH_TIMEOUT(lateByDeadlineTicks.size() >= 2, 30'000);
+  for (const Clock::duration late : lateByDeadlineTicks) {
+    QVERIFY(late >= Clock::duration::zero());
+  }
 }
 
 // A question opened by a tick runs its own event loop; ticks go on meanwhile.
