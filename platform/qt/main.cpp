@@ -1,11 +1,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QSystemTrayIcon>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "base/identity.h"
+#include "form/information_request.h"
 #include "form/main_form.h"
 #include "form_view.h"
 #include "posix/core_dumps.h"
@@ -18,6 +22,12 @@
 #include "tick_timer.h"
 
 int main(int argc, char* argv[]) {
+  // Answered before anything else, without a display or another Kiv.
+  const std::vector<std::string_view> arguments(argv + std::min(argc, 1), argv + argc);
+  if (const auto information = kiv::informationRequested(arguments)) {
+    std::fputs(information->c_str(), stdout);
+    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1;
+  }
   // Before a schedule, and with it a password, can be read.
   kiv::posix::forbidCoreDumps();
   QApplication application(argc, argv);
