@@ -1,6 +1,7 @@
 #include "shell/launch_journal.h"
 
 #include <array>
+#include <limits>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -50,20 +51,30 @@ JsonObjectLine recordStart(std::string_view kind, const std::string& at,
   return line;
 }
 
+// A whole number member that an int holds; nullopt when it is missing or out
+// of range, which no line Kiv wrote holds: such a line is damaged, and its
+// number is never cut down to another one.
+std::optional<int> intMember(const FlatJsonObject& object, std::string_view key) {
+  const std::int64_t* value = jsonMember<std::int64_t>(object, key);
+  if (value == nullptr || *value < std::numeric_limits<int>::min() ||
+      *value > std::numeric_limits<int>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<int>(*value);
+}
+
 struct CommonMembers {
   const std::string* at = nullptr;
   const std::string* schedule = nullptr;
-  const std::int64_t* task = nullptr;
+  int task = 0;
 };
 
 std::optional<CommonMembers> commonMembers(const FlatJsonObject& object) {
-  CommonMembers common{jsonMember<std::string>(object, "at"),
-                       jsonMember<std::string>(object, "schedule"),
-                       jsonMember<std::int64_t>(object, "task")};
-  if (common.at == nullptr || common.schedule == nullptr || common.task == nullptr) {
-    return std::nullopt;
-  }
-  return common;
+  const std::string* at = jsonMember<std::string>(object, "at");
+  const std::string* schedule = jsonMember<std::string>(object, "schedule");
+  const std::optional<int> task = intMember(object, "task");
+  if (at == nullptr || schedule == nullptr || !task) return std::nullopt;
+  return CommonMembers{at, schedule, *task};
 }
 
 std::string textOr(const FlatJsonObject& object, std::string_view key) {
@@ -82,7 +93,7 @@ std::optional<JournalRecord> parseLaunch(const FlatJsonObject& object,
   record.at = *common.at;
   record.dueAt = textOr(object, "dueAt");
   record.schedule = *common.schedule;
-  record.task = static_cast<int>(*common.task);
+  record.task = common.task;
   record.taskName = textOr(object, "taskName");
   record.how = static_cast<LaunchHow>(*how);
   if (const std::string* line = jsonMember<std::string>(object, "commandLine")) {
@@ -98,12 +109,12 @@ std::optional<JournalRecord> parseEnded(const FlatJsonObject& object, const Comm
   const auto kind = indexOf(kOutcomeNames, jsonMember<std::string>(object, "outcome"));
   const std::int64_t* pid = jsonMember<std::int64_t>(object, "pid");
   if (!kind || pid == nullptr) return std::nullopt;
-  EndedRecord record{*common.at, *common.schedule, static_cast<int>(*common.task), *pid, {}};
+  EndedRecord record{*common.at, *common.schedule, common.task, *pid, {}};
   record.outcome.kind = static_cast<ProgramOutcome::Kind>(*kind);
   if (record.outcome.kind != ProgramOutcome::Kind::Unknown) {
-    const std::int64_t* code = jsonMember<std::int64_t>(object, kCodeNames.at(*kind));
-    if (code == nullptr) return std::nullopt;
-    record.outcome.code = static_cast<int>(*code);
+    const std::optional<int> code = intMember(object, kCodeNames.at(*kind));
+    if (!code) return std::nullopt;
+    record.outcome.code = *code;
   }
   if (const std::int64_t* duration = jsonMember<std::int64_t>(object, "durationMs")) {
     record.outcome.duration = std::chrono::milliseconds{*duration};

@@ -95,6 +95,11 @@ TEST(LaunchJournal, LinesThatHoldNoRecordAreRefused) {
       R"({"record":"ended","at":"x","schedule":"","task":1,"pid":2,"outcome":"exited"})",
       R"({"record":"rotated","at":"x","schedule":"","task":1})",
       "not json at all",
+      // Numbers no line Kiv writes holds, never cut down to another one.
+      R"({"record":"launch","at":"x","schedule":"","task":2147483648,"how":"scheduled","result":"started"})",
+      R"({"record":"ended","at":"x","schedule":"","task":1,"pid":2,"outcome":"exited","exitStatus":1099511627776})",
+      R"({"record":"ended","at":"x","schedule":"","task":1,"pid":2,"outcome":"exited","exitStatus":-2147483649})",
+      R"({"record":"ended","at":"x","schedule":"","task":1,"pid":2,"outcome":"signalled","signal":4294967305})",
   };
   for (const char* line : lines) EXPECT_FALSE(parseJournalLine(line)) << line;
 }
