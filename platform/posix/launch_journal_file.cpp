@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "posix/user_folders.h"
 
@@ -19,8 +20,10 @@ class Descriptor {
   ~Descriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
+  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
+  Descriptor& operator=(Descriptor&&) = delete;
 
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
@@ -38,14 +41,37 @@ bool stillNamedBy(int fd, const std::filesystem::path& file) {
          opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
-bool readAll(int fd, std::string& text) {
+// Opens a file of the journal (an invalid descriptor when there is none), or
+// says why it cannot. Never waits: a pipe or a device planted at its name
+// would block an open or a read for good, so the open does not wait and only
+// a regular file is taken; nor does it follow a link out of the user's folder.
+Result<Descriptor, std::string> openJournalFile(const std::filesystem::path& file, int flags) {
+  Descriptor fd(::open(file.c_str(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600));
+  if (!fd.valid()) {
+    if (errno == ENOENT && (flags & O_CREAT) == 0) return fd;
+    if (errno == ELOOP || errno == ENXIO) return file.string() + ": not a regular file";
+    return systemError(errno, file);
+  }
+  struct stat status {};
+  if (::fstat(fd.get(), &status) != 0) return systemError(errno, file);
+  if (!S_ISREG(status.st_mode)) return file.string() + ": not a regular file";
+  return fd;
+}
+
+// Reads the whole file, refusing one larger than any journal file grows.
+std::optional<std::string> readAll(int fd, const std::filesystem::path& file, std::string& text) {
+  const std::size_t start = text.size();
   char buffer[65536];
   for (;;) {
     const ssize_t count = ::read(fd, buffer, sizeof buffer);
-    if (count == 0) return true;
+    if (count == 0) return std::nullopt;
     if (count < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return systemError(errno, file);
+    }
+    if (text.size() - start + static_cast<std::size_t>(count) > kJournalReadLimit) {
+      return file.string() + ": larger than a journal file grows (" +
+             std::to_string(kJournalReadLimit) + " bytes)";
     }
     text.append(buffer, static_cast<std::size_t>(count));
   }
@@ -73,9 +99,9 @@ std::optional<std::string> LaunchJournalFile::append(std::string_view line) cons
   if (auto failure = makePrivateFolder(file_.parent_path())) return failure;
   const std::string text = std::string(line) + '\n';
   for (;;) {
-    const Descriptor fd(
-        ::open(file_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (!fd.valid()) return systemError(errno, file_);
+    auto opened = openJournalFile(file_, O_WRONLY | O_APPEND | O_CREAT);
+    if (!opened) return opened.error();
+    const Descriptor& fd = opened.value();
     if (lockWaiting(fd.get(), LOCK_EX) != 0) return systemError(errno, file_);
     if (!stillNamedBy(fd.get(), file_)) continue;
     struct stat status {};
@@ -86,18 +112,21 @@ std::optional<std::string> LaunchJournalFile::append(std::string_view line) cons
       continue;
     }
     const ssize_t written = ::write(fd.get(), text.data(), text.size());
-    if (written < 0) return systemError(errno, file_);
-    // A short write leaves a cut line, which readers pass over; say so.
-    if (static_cast<std::size_t>(written) != text.size()) return systemError(ENOSPC, file_);
-    return std::nullopt;
+    if (written >= 0 && static_cast<std::size_t>(written) == text.size()) return std::nullopt;
+    const int error = written < 0 ? errno : ENOSPC;
+    // A line cut short (a full disk) is taken away again while the lock is
+    // held, so the next line does not begin after its fragment and is read.
+    if (written > 0) static_cast<void>(::ftruncate(fd.get(), status.st_size));
+    return systemError(error, file_);
   }
 }
 
 Result<std::string, JournalUnreadable> LaunchJournalFile::read() const {
   if (file_.empty()) return JournalUnreadable{"there is no home folder to keep it in"};
   for (;;) {
-    const Descriptor current(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!current.valid() && errno != ENOENT) return JournalUnreadable{systemError(errno, file_)};
+    auto opened = openJournalFile(file_, O_RDONLY);
+    if (!opened) return JournalUnreadable{opened.error()};
+    const Descriptor current = std::move(opened).value();
     // Holding the current file shared keeps a writer from rotating between
     // the two reads, which could show lines twice or not at all.
     if (current.valid()) {
@@ -107,17 +136,17 @@ Result<std::string, JournalUnreadable> LaunchJournalFile::read() const {
       if (!stillNamedBy(current.get(), file_)) continue;
     }
     std::string text;
-    const Descriptor previous(::open(previousFile().c_str(), O_RDONLY | O_CLOEXEC));
-    if (!previous.valid() && errno != ENOENT) {
-      return JournalUnreadable{systemError(errno, previousFile())};
-    }
-    if (previous.valid() && !readAll(previous.get(), text)) {
-      return JournalUnreadable{systemError(errno, previousFile())};
+    auto previous = openJournalFile(previousFile(), O_RDONLY);
+    if (!previous) return JournalUnreadable{previous.error()};
+    if (previous.value().valid()) {
+      if (auto failure = readAll(previous.value().get(), previousFile(), text)) {
+        return JournalUnreadable{*failure};
+      }
     }
     // A previous file cut short by a crash still ends its last line.
     if (!text.empty() && text.back() != '\n') text += '\n';
-    if (current.valid() && !readAll(current.get(), text)) {
-      return JournalUnreadable{systemError(errno, file_)};
+    if (current.valid()) {
+      if (auto failure = readAll(current.get(), file_, text)) return JournalUnreadable{*failure};
     }
     return text;
   }

@@ -14,6 +14,10 @@ namespace kiv {
 inline constexpr std::string_view kJournalFileName = "launches.jsonl";
 inline constexpr std::uintmax_t kJournalRotateAt = std::uintmax_t{1024} * 1024;
 
+// No file of the journal grows past kJournalRotateAt by more than one line,
+// so a reader refuses one larger than this rather than reading it whole.
+inline constexpr std::uintmax_t kJournalReadLimit = 4 * kJournalRotateAt;
+
 // Whether a line of `adding` bytes begins a new file after one of `size`.
 constexpr bool journalRotatesBefore(std::uintmax_t size, std::uintmax_t adding) {
   return size > 0 && size + adding > kJournalRotateAt;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -143,6 +144,102 @@ TEST(LaunchJournalFile, APreviousFileCutShortStillEndsItsLine) {
   testing::writeAll(journal.previousFile(), {'{', '"', 'c', 'u'});
   ASSERT_EQ(journal.append("{}"), std::nullopt);
   EXPECT_EQ(readText(journal), "{\"cu\n{}\n");
+}
+
+// A pipe or a device planted at a journal's name would block an open or a
+// read for good, and so every launch after it; a link would lead out of the
+// user's folder. Each is refused at once, with its name.
+TEST(LaunchJournalFile, AnythingButARegularFileIsRefusedAtOnce) {
+  struct Case {
+    const char* name;
+    bool atCurrent;  // else at the previous file
+    std::function<void(const std::filesystem::path&)> plant;
+  };
+  const Case cases[] = {
+      {"PipeAsTheJournal", true, [](const auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+      {"PipeAsThePreviousFile", false,
+       [](const auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+      {"EndlessDeviceAsThePreviousFile", false,
+       [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); }},
+      {"LinkAsTheJournal", true,
+       [](const auto& p) {
+         testing::writeAll(p.parent_path() / "elsewhere", {'{', '}', '\n'});
+         std::filesystem::create_symlink(p.parent_path() / "elsewhere", p);
+       }},
+  };
+  for (const Case& c : cases) {
+    TempFolder folder;
+    const LaunchJournalFile journal(folder.path() / "launches.jsonl");
+    const std::filesystem::path planted = c.atCurrent ? journal.file() : journal.previousFile();
+    c.plant(planted);
+
+    const auto read = journal.read();
+    ASSERT_FALSE(read) << c.name;
+    EXPECT_EQ(read.error().reason, planted.string() + ": not a regular file") << c.name;
+    if (c.atCurrent) {
+      EXPECT_EQ(journal.append("{}"), planted.string() + ": not a regular file") << c.name;
+    } else {
+      EXPECT_EQ(journal.append("{}"), std::nullopt) << c.name;
+    }
+  }
+}
+
+TEST(LaunchJournalFile, AFileLargerThanAJournalGrowsIsNotReadWhole) {
+  TempFolder folder;
+  const LaunchJournalFile journal(folder.path() / "launches.jsonl");
+  testing::writeAll(journal.previousFile(),
+                    std::vector<std::uint8_t>(kJournalReadLimit + 1, std::uint8_t{'\n'}));
+  const auto read = journal.read();
+  ASSERT_FALSE(read);
+  EXPECT_EQ(read.error().reason,
+            journal.previousFile().string() + ": larger than a journal file grows (4194304 bytes)");
+}
+
+// A folder on a file system of 8 kB, for as long as it lives; mounting needs
+// root.
+class SmallFileSystem {
+ public:
+  SmallFileSystem() {
+    const std::string command =
+        "mount -t tmpfs -o size=8k,mode=0700 tmpfs '" + folder_.path().string() + "' 2>/dev/null";
+    mounted_ = std::system(command.c_str()) == 0;
+  }
+  ~SmallFileSystem() {
+    if (mounted_) std::system(("umount '" + folder_.path().string() + "'").c_str());
+  }
+  SmallFileSystem(const SmallFileSystem&) = delete;
+  SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+
+  bool mounted() const { return mounted_; }
+  const std::filesystem::path& path() const { return folder_.path(); }
+
+ private:
+  TempFolder folder_;
+  bool mounted_ = false;
+};
+
+// A full disk cuts a line short; the next line, once there is room again,
+// must not begin after the fragment, where no reader would find it.
+TEST(LaunchJournalFile, ALineCutShortByAFullDiskIsTakenAway) {
+  const SmallFileSystem disk;
+  if (!disk.mounted()) GTEST_SKIP() << "a small file system needs root to mount";
+  const std::filesystem::path filler = disk.path() / "filler";
+  testing::writeAll(filler, std::vector<std::uint8_t>(4096, std::uint8_t{'x'}));
+  const LaunchJournalFile journal(disk.path() / "launches.jsonl");
+
+  std::vector<std::string> written;
+  for (int number = 0;; ++number) {
+    ASSERT_LT(number, 100) << "the file system never filled up";
+    const std::string line = numberedLine(1, number, 1000);
+    if (journal.append(line)) break;
+    written.push_back(line);
+  }
+  std::filesystem::remove(filler);
+  const std::string last = numberedLine(2, 0, 10);
+  ASSERT_EQ(journal.append(last), std::nullopt);
+
+  written.push_back(last);
+  EXPECT_EQ(linesOf(readText(journal)), written);
 }
 
 TEST(LaunchJournalFile, TheUsersJournalFollowsXdgStateHome) {
