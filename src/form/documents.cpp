@@ -3,16 +3,11 @@
 #include "base/identity.h"
 #include "base/utf8_path.h"
 #include "form/main_form.h"
+#include "form/schedule_argument.h"
 #include "schedule_file/schedule_file_io.h"
 
 namespace kiv {
 namespace {
-
-// Only a regular file can be a schedule: a missing path or a folder is not.
-bool isScheduleCandidate(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && std::filesystem::is_regular_file(pathFromUtf8(path), error);
-}
 
 std::string asciiLowerCase(std::string text) {
   for (char& c : text) {
@@ -79,8 +74,7 @@ void MainForm::fctnOpen(std::string& strFile) {
   }
 
   if (!isScheduleCandidate(OpenFileName)) {
-    tell("Schedule '" + strFile + "' could not be loaded; check the path & filename are valid.",
-         MessageIcon::Exclamation);
+    tellScheduleNotLoadable(strFile);
     CommandText = kCommandTextConsumed;
     ScheduleFileName.clear();
     Form_Load();
@@ -100,6 +94,11 @@ void MainForm::fctnOpen(std::string& strFile) {
   CommandText = kCommandTextConsumed;
   OpenFileName.clear();
   strFile.clear();
+}
+
+void MainForm::tellScheduleNotLoadable(const std::string& file) {
+  tell("Schedule '" + file + "' could not be loaded; check the path & filename are valid.",
+       MessageIcon::Exclamation);
 }
 
 void MainForm::takeOverLoadedSchedule(const LoadedSchedule& loaded) {

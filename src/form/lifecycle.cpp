@@ -2,6 +2,7 @@
 
 #include "base/identity.h"
 #include "form/main_form.h"
+#include "form/schedule_argument.h"
 
 namespace kiv {
 void MainForm::Main() {
@@ -21,11 +22,10 @@ void MainForm::Form_Load() {
   platform_.claimSchedule("");
   fctnChange(false);
 
-  // "/o " is case-sensitive and the path after it is taken exactly as it
-  // stands, quotation marks and blanks included.
-  if (CommandText.starts_with(kOpenSwitch)) {
-    std::string file = CommandText.substr(kOpenSwitch.size());
-    fctnOpen(file);
+  // "/o " is case-sensitive and the path after it is taken as it stands,
+  // blanks included.
+  if (auto file = scheduleNamedBy(CommandText, platform_.currentFolder())) {
+    fctnOpen(*file);
     return;
   }
   cmbTask.setListIndex(0);

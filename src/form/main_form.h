@@ -267,6 +267,7 @@ class MainForm {
   std::string storedDefault(const TextBox& box);
   // Shows the tasks just read and sets the marker as their layout asks.
   void takeOverLoadedSchedule(const LoadedSchedule& loaded);
+  void tellScheduleNotLoadable(const std::string& file);
   void finishCompileToggle();
 
   Platform& platform_;

@@ -1,5 +1,6 @@
 #include "base/utf8_path.h"
 #include "form/main_form.h"
+#include "form/schedule_argument.h"
 
 namespace kiv {
 // Two schedulers on one schedule would start every task twice. A lock that
@@ -16,13 +17,16 @@ bool MainForm::claimScheduleFile(const std::string& file) {
 }
 
 // The second start may have been made in another folder: a relative path
-// names a file there, not in this process's folder.
+// names a file there, not in this process's folder. A schedule handed over
+// that cannot be loaded leaves the one being scheduled as it is: only a first
+// start, which has none yet, begins untitled then.
 void MainForm::commandLineHandedOver(const std::string& arguments, const std::string& folder) {
-  if (arguments.starts_with(kOpenSwitch)) {
-    std::string file = arguments.substr(kOpenSwitch.size());
-    const std::filesystem::path path = pathFromUtf8(file);
-    if (!file.empty() && path.is_relative()) file = utf8FromPath(pathFromUtf8(folder) / path);
-    fctnOpen(file);
+  if (auto file = scheduleNamedBy(arguments, folder)) {
+    if (file->empty() || isScheduleCandidate(*file)) {
+      fctnOpen(*file);
+    } else {
+      tellScheduleNotLoadable(*file);
+    }
   }
   platform_.showWindow();
 }

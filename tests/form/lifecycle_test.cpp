@@ -158,10 +158,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "/O {file}"},
         StartCase{"/o without its blank", "/o{file}", {}, {"hook", "tray add"}, false, 0,
                   "/o{file}"},
-        StartCase{"quotation marks stay part of the name", "/o \"{file}\"", {},
-                  {notLoadable("\"{file}\""), "hook", "tray add"}, false, 0, "DUM"},
+        StartCase{"one pair of quotation marks around the name is taken away",
+                  "/o \"{file}\"", {}, {"shown: Nightly", "hook", "tray add"}, true, 0, "DUM"},
+        // Relative names are resolved against the current folder, here "/".
+        StartCase{"a quotation mark left open stays part of the name", "/o \"{file}", {},
+                  {notLoadable("/\"{file}"), "hook", "tray add"}, false, 0, "DUM"},
         StartCase{"a second blank stays part of the name", "/o  {file}", {},
-                  {notLoadable(" {file}"), "hook", "tray add"}, false, 0, "DUM"},
+                  {notLoadable("/ {file}"), "hook", "tray add"}, false, 0, "DUM"},
         StartCase{"a missing schedule", "/o {missing}", {},
                   {notLoadable("{missing}"), "hook", "tray add"}, false, 0, "DUM"},
         StartCase{"a damaged schedule is refused and shows no task", "/o {damaged}", {},
@@ -172,6 +175,26 @@ INSTANTIATE_TEST_SUITE_P(
                   {"file dialog: Open", "shown: Nightly", "hook", "tray add"}, true, 0,
                   "DUM"}));
 // clang-format on
+
+class RelativeName : public StartUp {};
+
+// An accepted file dialog changes the current folder: the schedule named
+// relative to the folder Kiv started in must still be the file saved.
+TEST_F(RelativeName, IsResolvedWhenOpenedSoSaveWritesTheSameFile) {
+  platform.folder = folder.path().string();
+  platform.arguments = "/o Nightly S.kiv";
+  form.Main();
+  ASSERT_EQ(form.ScheduleFileName, expand("{file}"));
+
+  platform.folder = "/elsewhere";
+  form.TBox[kTaskNameBox].setText("Edited");
+  form.mnuSave.press();
+
+  const auto saved =
+      readScheduleFile(expand("{file}"), platform.fileStorage(), platform.ansiCodePage());
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved.value().tasks[0].TaskName, "Edited");
+}
 
 class LaterNew : public StartUp {};
 

@@ -122,6 +122,43 @@ TEST_F(SingleSchedulerTest, AHandedOverScheduleOpensAsFromTheMenuAndTheWindowSho
   EXPECT_EQ(platform.claimedSchedule, next);
 }
 
+// The running schedule stays loaded, claimed and scheduled, edits and all:
+// only a first start, which has none yet, begins untitled.
+TEST_F(SingleSchedulerTest, AHandOverThatCannotBeLoadedLeavesTheRunningSchedule) {
+  const std::string mine = scheduleNamed("mine.kiv", "Mine");
+  openFromMenu(mine);
+  form.TBox[kTaskNameBox].setText("Edited");
+  platform.events.clear();
+
+  for (const std::string missing : {"/no/such.kiv", "\"/no/such.kiv\"", "."}) {
+    form.commandLineHandedOver("/o " + missing, folder.path().string());
+  }
+
+  EXPECT_EQ(platform.events,
+            (std::vector<std::string>{
+                "message: Schedule '/no/such.kiv' could not be loaded; check the path & "
+                "filename are valid.",
+                "show",
+                "message: Schedule '/no/such.kiv' could not be loaded; check the path & "
+                "filename are valid.",
+                "show",
+                "message: Schedule '" + (folder.path() / ".").string() +
+                    "' could not be loaded; check the path & filename are valid.",
+                "show"}));
+  EXPECT_EQ(form.ScheduleFileName, mine);
+  EXPECT_EQ(form.tasks[0].TaskName, "Edited");
+  EXPECT_TRUE(form.mnuSave.enabled());
+  EXPECT_EQ(platform.claimedSchedule, mine);
+}
+
+// A command prompt's users quote a path with blanks.
+TEST_F(SingleSchedulerTest, AHandedOverPathInQuotesIsThePathWithin) {
+  const std::string next = scheduleNamed("next schedule.kiv", "Next");
+  form.commandLineHandedOver("/o \"" + next + "\"", "/elsewhere");
+  EXPECT_EQ(form.ScheduleFileName, next);
+  EXPECT_EQ(form.tasks[0].TaskName, "Next");
+}
+
 TEST_F(SingleSchedulerTest, AHandOverWithoutAScheduleOnlyShowsTheWindow) {
   const std::string mine = scheduleNamed("mine.kiv", "Mine");
   openFromMenu(mine);
