@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "base/identity.h"
 #include "base/utf8_path.h"
 #include "compile/printed_command_line.h"
@@ -85,6 +87,21 @@ void MainForm::journalMissed(const SecondRange& missed, LocalTime reading) {
     record.reason = reason;
     appendToJournal(journalLine(record));
   }
+}
+
+// Whether the journal holds a launch of task `index` of this schedule due at
+// `second`. A journal that cannot be read holds none: a launch made twice is
+// better than one lost.
+bool MainForm::journalHoldsLaunch(int index, LocalTime second) {
+  const auto text = platform_.readJournal();
+  if (!text) return false;
+  const std::string at = dateTimeText(second);
+  const std::string schedule = journalledScheduleName();
+  return std::ranges::any_of(journalledLaunches(text.value()), [&](const JournalledLaunch& entry) {
+    const LaunchRecord& launch = entry.launch;
+    return launch.how != LaunchHow::Missed && launch.task == index + 1 && launch.at == at &&
+           launch.schedule == schedule;
+  });
 }
 
 void MainForm::programEnded(ProcessId pid, const ProgramOutcome& outcome) {

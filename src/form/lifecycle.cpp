@@ -6,6 +6,7 @@
 
 namespace kiv {
 void MainForm::Main() {
+  startScheduling();
   Form_Load();
   hook.HookWindow();
   tray.SetTrayIcon(true);

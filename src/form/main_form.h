@@ -250,6 +250,9 @@ class MainForm {
   // its day; false once the launch has ended the program.
   bool examineTask(int index, LocalTime second);
   bool launchScheduled(int index, const LaunchOccasion& occasion);
+  void startScheduling();
+  bool mayHaveLaunchedBeforeStart(LocalTime second) const;
+  bool journalHoldsLaunch(int index, LocalTime second);
   // The launch journal and notifications.
   static std::string taskSubject(int taskNumber, const std::string& taskName);
   void notifyUser(const std::string& text);
@@ -275,6 +278,8 @@ class MainForm {
   std::vector<FormObserver*> observers_;
   Control* activeControl_ = nullptr;
   SecondCursor secondCursor_;
+  // The clock second in progress when scheduling started.
+  std::optional<LocalTime> startedWithin_;
   std::map<ProcessId, RunningLaunch> runningLaunches_;
   bool journalFailureTold_ = false;
 };

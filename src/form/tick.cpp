@@ -37,6 +37,14 @@ bool MainForm::examineSeconds(const SecondRange& seconds) {
   return true;
 }
 
+// The second in progress when scheduling starts is examined at the first
+// tick, like any second a late tick skipped.
+void MainForm::startScheduling() {
+  const ClockReading reading = platform_.readClock();
+  secondCursor_.startWithin(reading);
+  startedWithin_ = reading.local;
+}
+
 bool MainForm::examineTask(int index, LocalTime second) {
   const Task& task = tasks.at(index);
   if (task.Compiled != 1) return true;
@@ -44,7 +52,14 @@ bool MainForm::examineTask(int index, LocalTime second) {
   const int RunToday =
       dayRuleAllows(task.DaysToRunOn, std::chrono::floor<std::chrono::days>(second));
   if (RunToday != 1) return true;
+  if (mayHaveLaunchedBeforeStart(second) && journalHoldsLaunch(index, second)) return true;
   return launchScheduled(index, {LaunchHow::Scheduled, second, std::nullopt});
+}
+
+// A scheduler of the same schedule that ended just before this one started
+// (restarted by a supervisor, say) may have launched the tasks due then.
+bool MainForm::mayHaveLaunchedBeforeStart(LocalTime second) const {
+  return startedWithin_ && second <= *startedWithin_;
 }
 
 // The tasks whose fixed launch time lies in the skipped seconds launch now,

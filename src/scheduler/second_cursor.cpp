@@ -49,6 +49,12 @@ CursorStep SecondCursor::advance(const ClockReading& reading, const LocalZone& z
   return step;
 }
 
+void SecondCursor::startWithin(const ClockReading& reading) {
+  if (lastExamined_) return;
+  lastReading_ = reading;
+  lastExamined_ = reading.local - kOne;
+}
+
 // The offset changed between two readings close together: daylight saving
 // began or ended in between. The local seconds before the change are examined
 // as usual; a change forward leaves out local seconds, which are handed out

@@ -106,6 +106,12 @@ class SecondCursor {
   // examined again.
   CursorStep advance(const ClockReading& reading, const LocalZone& zone);
 
+  // A scheduler starts within a second that nobody may have examined: a task
+  // due in it would be lost, since the first tick comes at the next second.
+  // Started so, the cursor has that first tick examine the second of
+  // `reading` too, as a late tick would. Does nothing once a tick advanced it.
+  void startWithin(const ClockReading& reading);
+
  private:
   CursorStep acrossOffsetChange(const ClockReading& previous, const ClockReading& reading,
                                 const LocalZone& zone);

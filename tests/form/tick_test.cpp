@@ -8,6 +8,7 @@ namespace {
 
 using testing::commandLineOf;
 using testing::compiledTask;
+using testing::FakePlatform;
 using testing::FormTest;
 
 LocalTime at(int year, int month, int day, int hour, int minute, int second) {
@@ -35,6 +36,63 @@ class TickTest : public FormTest {
     return calls;
   }
 };
+
+// A scheduler started 0.05 s into a due second first ticks at the next one:
+// it examines the second it started in too. A launch of that second that a
+// scheduler of the same schedule, ended just before, journalled is not made
+// again; one of another schedule, another task or another second is no such.
+TEST_F(TickTest, AStartWithinADueSecondLaunchesWhatWasNotLaunchedYet) {
+  const auto journalled = [](int task, const char* at, const char* schedule, LaunchHow how) {
+    LaunchRecord record;
+    record.at = at;
+    record.schedule = schedule;
+    record.task = task;
+    record.how = how;
+    record.started = how != LaunchHow::Missed;
+    return journalLine(record);
+  };
+  struct Case {
+    const char* name;
+    std::vector<std::string> journal;
+    std::vector<std::string> launched;
+  };
+  const Case cases[] = {
+      {"NothingJournalled", {}, {commandLineOf(2), commandLineOf(4)}},
+      {"Task3LaunchedJustBefore",
+       {journalled(3, "2026-12-07 02:00:00", "", LaunchHow::Scheduled)},
+       {commandLineOf(4)}},
+      {"BothLaunchedJustBefore",
+       {journalled(3, "2026-12-07 02:00:00", "", LaunchHow::Scheduled),
+        journalled(5, "2026-12-07 02:00:00", "", LaunchHow::Scheduled)},
+       {}},
+      {"OthersLaunched",
+       {journalled(3, "2026-12-07 02:00:00", "/srv/other.kiv", LaunchHow::Scheduled),
+        journalled(4, "2026-12-07 02:00:00", "", LaunchHow::Scheduled),
+        journalled(3, "2026-12-06 02:00:00", "", LaunchHow::Scheduled),
+        journalled(5, "2026-12-07 02:00:00", "", LaunchHow::Missed)},
+       {commandLineOf(2), commandLineOf(4)}},
+  };
+  for (const Case& c : cases) {
+    FakePlatform platform;
+    MainForm form{platform};
+    platform.journalLines = c.journal;
+    platform.clock = at(2026, 12, 7, 2, 0, 0);
+    form.Main();
+    form.tasks[2] = compiledTask(2, "02:00:00");
+    form.tasks[4] = compiledTask(4, "02:00:00");
+
+    platform.clock = at(2026, 12, 7, 2, 0, 1);
+    form.Timer1_Timer();
+    EXPECT_EQ(platform.launches, c.launched) << c.name;
+
+    // Later seconds are launched as ever.
+    platform.launches.clear();
+    form.tasks[2].LaunchAt = "02:00:02";
+    platform.clock = at(2026, 12, 7, 2, 0, 2);
+    form.Timer1_Timer();
+    EXPECT_EQ(platform.launches, std::vector<std::string>{commandLineOf(2)}) << c.name;
+  }
+}
 
 TEST_F(TickTest, CaptionShowsTitleAndTheUsersDateAndTime) {
   platform.clock = at(2026, 12, 7, 2, 0, 0);
