@@ -1,5 +1,8 @@
 #include "posix/schedule_locks.h"
 
+#include <sys/stat.h>
+
+#include <string>
 #include <utility>
 
 #include "base/utf8_path.h"
@@ -9,17 +12,30 @@
 namespace kiv::posix {
 namespace {
 
-std::filesystem::path canonicalPath(const std::string& scheduleFile) {
+std::string canonicalPath(const std::string& scheduleFile) {
   std::error_code error;
   const std::filesystem::path path = std::filesystem::weakly_canonical(
       std::filesystem::absolute(pathFromUtf8(scheduleFile)), error);
-  return error ? pathFromUtf8(scheduleFile) : path;
+  return (error ? pathFromUtf8(scheduleFile) : path).string();
+}
+
+// A file is known by its device and inode, whatever name leads to it (hard
+// links, relative paths, paths too long to resolve); one not made yet by its
+// canonical path.
+std::string scheduleIdentity(const std::string& scheduleFile) {
+  struct stat status {};
+  if (::stat(pathFromUtf8(scheduleFile).c_str(), &status) != 0) {
+    return "path:" + canonicalPath(scheduleFile);
+  }
+  return "file:" + std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 }
 
 }  // namespace
 
 std::filesystem::path scheduleLockFile(const std::string& scheduleFile) {
-  return runtimeFolder() / (scheduleLockName(canonicalPath(scheduleFile).string()) + ".lock");
+  const std::filesystem::path folder = scheduleLockFolder();
+  if (folder.empty()) return {};
+  return folder / (scheduleLockName(scheduleIdentity(scheduleFile)) + ".lock");
 }
 
 ScheduleClaim ScheduleLocks::claim(const std::string& scheduleFile) {

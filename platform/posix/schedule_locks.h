@@ -8,9 +8,11 @@
 
 namespace kiv::posix {
 
-// The lock file of a schedule: one per schedule file, named after its
-// canonical path, in the runtime folder, so two names of one file (a link, a
-// relative path) share it.
+// The lock file of a schedule: one per schedule file, named after its device
+// and inode (a file not made yet after its canonical path), in the schedule
+// lock folder, so every name of one file (a link, a hard link, a relative
+// path) shares it. Saving replaces the file, and with it its inode: the
+// holder claims it again afterwards. Empty when there is no folder for it.
 std::filesystem::path scheduleLockFile(const std::string& scheduleFile);
 
 // The schedule lock this process holds, for Platform::claimSchedule.

@@ -21,8 +21,7 @@ std::optional<std::filesystem::path> absoluteFromEnvironment(const char* name) {
   return std::filesystem::path(value);
 }
 
-std::filesystem::path homeFolder() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') return home;
+std::filesystem::path accountHomeFolder() {
   std::array<char, 4096> buffer{};
   passwd entry{};
   passwd* found = nullptr;
@@ -33,6 +32,11 @@ std::filesystem::path homeFolder() {
   return found->pw_dir;
 }
 
+std::filesystem::path homeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') return home;
+  return accountHomeFolder();
+}
+
 }  // namespace
 
 std::filesystem::path stateFolder() {
@@ -40,6 +44,12 @@ std::filesystem::path stateFolder() {
   const std::filesystem::path home = homeFolder();
   if (home.empty()) return {};
   return home / ".local" / "state" / kFolderName;
+}
+
+std::filesystem::path scheduleLockFolder() {
+  const std::filesystem::path home = accountHomeFolder();
+  if (home.empty()) return {};
+  return home / ".local" / "state" / kFolderName / "locks";
 }
 
 std::filesystem::path runtimeFolder() {

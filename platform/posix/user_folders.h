@@ -16,6 +16,12 @@ std::filesystem::path stateFolder();
 // not set to an absolute path.
 std::filesystem::path runtimeFolder();
 
+// Where every Kiv program of the user keeps its schedule locks, whatever its
+// environment (a desktop session, cron, su, a service without
+// XDG_RUNTIME_DIR): ~/.local/state/kiv/locks, with the home folder the user
+// database gives the user, not $HOME. Empty when it gives none.
+std::filesystem::path scheduleLockFolder();
+
 // Makes `folder` and any missing parent, the folder itself readable by its
 // owner only; nullopt when it is there, else why it is not.
 std::optional<std::string> makePrivateFolder(const std::filesystem::path& folder);

@@ -52,6 +52,8 @@ bool MainForm::fctnSave(bool Ask, bool SaveAs) {
     return false;
   }
   fctnChange(false);
+  // Saving replaced the file: the lock follows the file now under the name.
+  claimScheduleFile(ScheduleFileName);
   if (direct) {
     tell("Schedule saved to '" + asciiLowerCase(ScheduleFileName) + "'.", MessageIcon::Information);
   }

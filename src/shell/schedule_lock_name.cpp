@@ -5,9 +5,9 @@
 namespace kiv {
 
 // FNV-1a: small, stable across builds and systems.
-std::string scheduleLockName(std::string_view canonicalPath) {
+std::string scheduleLockName(std::string_view identity) {
   std::uint64_t hash = 0xcbf29ce484222325ULL;
-  for (const char c : canonicalPath) {
+  for (const char c : identity) {
     hash ^= static_cast<unsigned char>(c);
     hash *= 0x100000001b3ULL;
   }

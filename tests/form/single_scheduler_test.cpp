@@ -100,6 +100,20 @@ TEST_F(SingleSchedulerTest, SavingOverAHeldScheduleIsRefusedAndWritesNothing) {
   EXPECT_EQ(platform.claimedSchedule, other);
 }
 
+// Saving replaces the file, and with it what the lock is keyed by.
+TEST_F(SingleSchedulerTest, SavingClaimsTheScheduleAgain) {
+  const std::string mine = scheduleNamed("mine.kiv", "Mine");
+  openFromMenu(mine);
+  form.TBox[kTaskNameBox].setText("Edited");
+  platform.claims.clear();
+  platform.answers = {MessageAnswer::Ok};
+
+  form.mnuSave.press();
+
+  EXPECT_EQ(platform.claims, std::vector<std::string>{mine});
+  EXPECT_EQ(platform.claimedSchedule, mine);
+}
+
 TEST_F(SingleSchedulerTest, ANewScheduleLetsTheOldOneGo) {
   openFromMenu(scheduleNamed("mine.kiv", "Mine"));
   form.mnuNew.press();

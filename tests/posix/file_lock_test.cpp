@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <map>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -76,6 +79,50 @@ TEST(FileLock, ALockThatCannotBeTakenSaysWhy) {
   const FileLock lock(folder.path() / "runtime" / "kiv.lock", "kiv");
   EXPECT_EQ(lock.state(), FileLock::State::Failed);
   EXPECT_NE(lock.detail().find("runtime"), std::string::npos) << lock.detail();
+}
+
+// cron, su or a service may run kivctl without the desktop's variables: the
+// lock must be the same one wherever a Kiv program of the user takes it, and
+// the same for every name of the file, hard links among them.
+TEST(ScheduleLocks, OneLockPerFileWhateverItsNameAndTheEnvironment) {
+  TempFolder folder;
+  const std::filesystem::path first = folder.path() / "first.kiv";
+  testing::writeAll(first, {1});
+  std::filesystem::create_hard_link(first, folder.path() / "hard.kiv");
+  const std::filesystem::path lock = scheduleLockFile(first.string());
+  ASSERT_FALSE(lock.empty());
+
+  EXPECT_EQ(scheduleLockFile((folder.path() / "hard.kiv").string()), lock);
+  EXPECT_EQ(scheduleLockFile(folder.path().string() + "/./first.kiv"), lock);
+  ScheduleLocks mine("kiv");
+  ScheduleLocks other("kivctl");
+  ASSERT_EQ(mine.claim(first.string()).kind, ScheduleClaim::Kind::Claimed);
+  EXPECT_EQ(other.claim((folder.path() / "hard.kiv").string()).kind,
+            ScheduleClaim::Kind::HeldByOther);
+
+  const std::map<std::string, const char*> variables = {
+      {"XDG_RUNTIME_DIR", nullptr}, {"XDG_STATE_HOME", "/srv/state"}, {"HOME", "/elsewhere"}};
+  std::map<std::string, std::optional<std::string>> saved;
+  for (const auto& [name, value] : variables) {
+    const char* old = std::getenv(name.c_str());
+    saved[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
+    if (value != nullptr) {
+      ::setenv(name.c_str(), value, 1);
+    } else {
+      ::unsetenv(name.c_str());
+    }
+  }
+  const std::filesystem::path elsewhere = scheduleLockFile(first.string());
+  const ScheduleClaim fromCron = other.claim(first.string());
+  for (const auto& [name, value] : saved) {
+    if (value) {
+      ::setenv(name.c_str(), value->c_str(), 1);
+    } else {
+      ::unsetenv(name.c_str());
+    }
+  }
+  EXPECT_EQ(elsewhere, lock);
+  EXPECT_EQ(fromCron.kind, ScheduleClaim::Kind::HeldByOther);
 }
 
 TEST(ScheduleLocks, HoldOneScheduleAtATimeUnderAnyOfItsNames) {
