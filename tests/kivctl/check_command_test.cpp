@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "schedule_files.h"
+#include "schedule_source.h"
 #include "support/compiled_task.h"
 #include "support/temp_folder.h"
 
@@ -81,6 +82,47 @@ TEST(CheckCommand, ACompiledTaskWhoseTextHoldsANulFails) {
   EXPECT_EQ(out.str(), file.string() +
                            ": task 1: The location of the database holds a NUL character, which "
                            "cannot be passed to a program.\n");
+}
+
+// The window reads a short file as a schedule with the rest empty; kivctl
+// tells that it is none, for it is likely a damaged or truncated copy.
+TEST(CheckCommand, AFileOfNoLayoutsLengthIsNoCompleteSchedule) {
+  TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  const std::size_t lengths[] = {0, 100, 53634, 1234567};
+  const char* const shown[] = {"0", "100", "53,634", "1,234,567"};
+  for (std::size_t i = 0; i < std::size(lengths); ++i) {
+    testing::writeAll(file, std::vector<std::uint8_t>(lengths[i], 0));
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(checkCommand(file.string(), out, err), 1) << lengths[i];
+    EXPECT_EQ(out.str(), file.string() + ": not a complete schedule: " + shown[i] +
+                             " bytes; a schedule is 53,633 bytes, or 33,153 / 35,713 for the "
+                             "older layouts\n");
+    EXPECT_EQ(err.str(), "");
+  }
+  // Every layout's length is complete: the new one, and the two older ones.
+  for (const std::size_t length : {53633U, 33153U, 35713U}) {
+    testing::writeAll(file, std::vector<std::uint8_t>(length, 0));
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(checkCommand(file.string(), out, err), 0) << length;
+    EXPECT_EQ(out.str(), "") << length;
+  }
+}
+
+// list, next, run, export and convert go on with what the file holds, and
+// say what it is.
+TEST(ScheduleSource, AFileOfNoLayoutsLengthIsLoadedWithAWarning) {
+  TempFolder folder;
+  const auto file = folder.path() / "short.kiv";
+  testing::writeAll(file, std::vector<std::uint8_t>(100, 0));
+  std::ostringstream err;
+  const std::optional<Schedule> schedule = loadScheduleWarning(file.string(), err);
+  ASSERT_TRUE(schedule.has_value());
+  EXPECT_EQ(err.str(), "kivctl: " + file.string() +
+                           ": not a complete schedule: 100 bytes; a schedule is 53,633 bytes, or "
+                           "33,153 / 35,713 for the older layouts\n");
 }
 
 TEST(CheckCommand, AFileThatCannotBeReadIsOneLineAndAFailure) {

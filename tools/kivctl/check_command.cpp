@@ -39,7 +39,8 @@ std::vector<std::string> scheduleProblems(const TaskTable& tasks) {
 int checkCommand(const std::string& file, std::ostream& out, std::ostream& err) {
   const std::optional<Schedule> schedule = loadSchedule(file, err);
   if (!schedule) return kExitFailure;
-  const std::vector<std::string> problems = scheduleProblems(schedule->tasks);
+  std::vector<std::string> problems = scheduleProblems(schedule->tasks);
+  if (schedule->incomplete) problems.insert(problems.begin(), *schedule->incomplete);
   for (const std::string& problem : problems) out << file << ": " << problem << '\n';
   return problems.empty() ? kExitSuccess : kExitFailure;
 }

@@ -11,7 +11,7 @@
 namespace kiv::ctl {
 
 int convertCommand(const std::string& in, const std::string& out, std::ostream& err) {
-  const std::optional<Schedule> schedule = loadSchedule(in, err);
+  const std::optional<Schedule> schedule = loadScheduleWarning(in, err);
   if (!schedule) return kExitFailure;
   if (const auto failure = writeScheduleFile(pathFromUtf8(out), schedule->tasks, scheduleStorage(),
                                              scheduleCodePage())) {

@@ -146,7 +146,7 @@ void noteSkippedLaunch(const Task& task, int index, const std::vector<SkippedTim
 
 int exportCommand(const std::string& file, const ExportOptions& options, std::ostream& out,
                   std::ostream& err) {
-  const std::optional<Schedule> schedule = loadSchedule(file, err);
+  const std::optional<Schedule> schedule = loadScheduleWarning(file, err);
   if (!schedule) return kExitFailure;
   const std::string prefix = options.prefix.value_or(defaultUnitPrefix(file));
   if (const auto problem = unitPrefixProblem(prefix)) {

@@ -149,7 +149,7 @@ void writeTaskList(const Schedule& schedule, const std::string& file, const List
 
 int listCommand(const std::string& file, const ListOptions& options, std::ostream& out,
                 std::ostream& err) {
-  const std::optional<Schedule> schedule = loadSchedule(file, err);
+  const std::optional<Schedule> schedule = loadScheduleWarning(file, err);
   if (!schedule) return kExitFailure;
   if (!options.journal) {
     reportError(err, "the launch journal cannot be read: " + options.journal.error().reason);

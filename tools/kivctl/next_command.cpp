@@ -87,7 +87,7 @@ void writeNextLaunches(const TaskTable& tasks, const ForecastRange& range, bool 
 
 int nextCommand(const std::string& file, const ForecastRange& range, bool json, std::ostream& out,
                 std::ostream& err) {
-  const std::optional<Schedule> schedule = loadSchedule(file, err);
+  const std::optional<Schedule> schedule = loadScheduleWarning(file, err);
   if (!schedule) return kExitFailure;
   writeNextLaunches(schedule->tasks, range, json, out, err);
   return kExitSuccess;

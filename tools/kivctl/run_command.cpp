@@ -13,7 +13,7 @@ namespace kiv::ctl {
 int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
   // Read once here for the same one-line failure every command gives; the
   // form reads the file again as it always does.
-  if (!loadSchedule(file, err)) return kExitFailure;
+  if (!loadScheduleWarning(file, err)) return kExitFailure;
 
   StopSignals stopSignals;
   ConsolePlatform platform(file, out, err);

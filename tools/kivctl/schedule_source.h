@@ -16,11 +16,18 @@ namespace kiv::ctl {
 struct Schedule {
   ScheduleLayout layout = ScheduleLayout::Current;
   TaskTable tasks;
+  // Why the file is no complete schedule, when its length is none of the
+  // layouts': it reads as the current layout with what is missing empty, as
+  // the window reads it, but it is likely a damaged or truncated copy.
+  std::optional<std::string> incomplete;
 };
 
 // The schedule in `file`, or nullopt after one line on `err` naming the file,
 // the failure's number and its description.
 std::optional<Schedule> loadSchedule(const std::string& file, std::ostream& err);
+
+// loadSchedule, with a line on `err` when the file is no complete schedule.
+std::optional<Schedule> loadScheduleWarning(const std::string& file, std::ostream& err);
 
 // "current", "formatA" or "formatB".
 std::string_view layoutName(ScheduleLayout layout);
