@@ -311,6 +311,36 @@ TEST(ExportCommand, AFolderOrUnitThatCannotBeWrittenFailsWithItsName) {
   EXPECT_EQ(sortedNames(units), std::vector<std::string>{"kiv-nightly-task1.service"});
 }
 
+// Our own writer resolves links (Save writes through one), so the system's
+// protection of links in shared folders does not apply: a unit never follows
+// one, and a folder others may write to is named.
+TEST(ExportCommand, NeverWritesThroughALinkAtAUnitsName) {
+  const TempFolder folder;
+  const fs::path schedule = folder.path() / "nightly.kiv";
+  testing::writeSchedule(schedule, mixedTasks());
+  const fs::path units = folder.path() / "units";
+  fs::create_directories(units);
+  fs::permissions(units, fs::perms::all);
+  const fs::path victim = folder.path() / "victim";
+  testing::writeAll(victim, {'k', 'e', 'e', 'p'});
+  fs::create_symlink(victim, units / "kiv-nightly-task1.service");
+
+  const Exported exported = exportUnits(schedule, into(units));
+
+  EXPECT_EQ(exported.status, 1);
+  EXPECT_NE(exported.err.find("kivctl: " + units.string() +
+                              " can be written by other users, who could replace the units in "
+                              "it\n"),
+            std::string::npos)
+      << exported.err;
+  EXPECT_NE(exported.err.find("kivctl: " + (units / "kiv-nightly-task1.service").string() +
+                              ": a link stands at the unit's name; remove it first\n"),
+            std::string::npos)
+      << exported.err;
+  EXPECT_EQ(fileText(victim), "keep");
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(units / "kiv-nightly-task1.service")));
+}
+
 TEST(ExportCommand, RefusesADefaultPrefixThatMakesNoUnitName) {
   const TempFolder folder;
   // "kiv-" and 237 characters: one more than a prefix may have. The safe

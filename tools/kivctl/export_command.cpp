@@ -58,8 +58,14 @@ Result<TaskUnits, Refusal> unitsFor(const Task& task, int index, std::string_vie
 }
 
 // The unit holds the password as the command line does, so it is written
-// owner-only and whole, as Save writes a schedule.
+// owner-only and whole, as Save writes a schedule. Save writes through a link
+// to the file it names; a unit never does: a link planted at a unit's name
+// would have it replace a file outside the folder.
 std::optional<std::string> writeUnit(const fs::path& file, const std::string& text) {
+  std::error_code error;
+  if (fs::is_symlink(fs::symlink_status(file, error))) {
+    return file.string() + ": a link stands at the unit's name; remove it first";
+  }
   const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
   if (const auto failure = writeFileSafely(file, bytes, scheduleStorage())) {
     return file.string() + ": " + failure->description;
@@ -158,6 +164,12 @@ int exportCommand(const std::string& file, const ExportOptions& options, std::os
   if (error) {
     reportError(err, options.directory.string() + ": " + error.message());
     return kExitFailure;
+  }
+  const fs::perms folderPermissions = fs::status(options.directory, error).permissions();
+  if (!error &&
+      (folderPermissions & (fs::perms::group_write | fs::perms::others_write)) != fs::perms::none) {
+    reportError(err, options.directory.string() +
+                         " can be written by other users, who could replace the units in it");
   }
 
   const std::vector<SkippedTime> skipped =
