@@ -97,6 +97,24 @@ TEST_F(HistoryTest, ATableOfOneScheduleNewestLastWithOutcomesJoined) {
             "2027-03-29 02:30:00  3     Nightly compact  scheduled         started, pid 44  -\n");
 }
 
+// A name holding a line break or an escape sequence neither splits a row nor
+// reaches the terminal as a command; JSON keeps it exact.
+TEST_F(HistoryTest, ControlCharactersInTextsAreShownEscaped) {
+  LaunchRecord odd =
+      launch("2027-03-27 02:30:00", 3, LaunchHow::Scheduled, 41, "/srv/odd\x1b]0;title\x07.kiv");
+  odd.taskName = "two\nlines\x1b[31m\tred\x7f";
+  add(odd);
+
+  const Shown text = history({}, false);
+  EXPECT_EQ(text.out.substr(text.out.find('\n') + 1),
+            "2027-03-27 02:30:00  3     two\\nlines\\e[31m\\tred\\x7F  scheduled  started, pid 41  "
+            "-        /srv/odd\\e]0;title\\x07.kiv\n");
+  const Shown json = history({}, true);
+  const std::optional<JsonValue> parsed = testing::parseJson(json.out);
+  ASSERT_TRUE(parsed.has_value()) << json.out;
+  EXPECT_EQ(parsed->array().at(0)["taskName"].text(), odd.taskName);
+}
+
 TEST_F(HistoryTest, WithoutAFileEveryScheduleIsShownAndNamed) {
   fillJournal();
   const Shown shown = history({}, false);

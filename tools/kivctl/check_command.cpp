@@ -41,7 +41,9 @@ int checkCommand(const std::string& file, std::ostream& out, std::ostream& err) 
   if (!schedule) return kExitFailure;
   std::vector<std::string> problems = scheduleProblems(schedule->tasks);
   if (schedule->incomplete) problems.insert(problems.begin(), *schedule->incomplete);
-  for (const std::string& problem : problems) out << file << ": " << problem << '\n';
+  for (const std::string& problem : problems) {
+    out << shownOnTerminal(file + ": " + problem) << '\n';
+  }
   return problems.empty() ? kExitSuccess : kExitFailure;
 }
 

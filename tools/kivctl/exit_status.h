@@ -3,6 +3,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "terminal_text.h"
+
 namespace kiv::ctl {
 
 // POSIX exit statuses: success, a failure (a file that cannot be read or
@@ -12,9 +14,9 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 // One line on standard error, named after the program, so a script's log
-// shows who complained.
+// shows who complained; a name in it cannot split it.
 inline void reportError(std::ostream& err, std::string_view message) {
-  err << "kivctl: " << message << '\n' << std::flush;
+  err << "kivctl: " << shownOnTerminal(message) << '\n' << std::flush;
 }
 
 }  // namespace kiv::ctl

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "base/text_characters.h"
@@ -29,7 +30,10 @@ Row rowOf(const JournalledLaunch& entry, bool withSchedule) {
 
 // Columns two blanks apart, each as wide as its widest text in characters;
 // the last column is not padded.
-void writeTable(const std::vector<Row>& rows, std::ostream& out) {
+void writeTable(std::vector<Row> rows, std::ostream& out) {
+  for (Row& row : rows) {
+    for (std::string& cell : row) cell = shownOnTerminal(cell);
+  }
   std::vector<std::size_t> widths(rows.front().size(), 0);
   for (const Row& row : rows) {
     for (std::size_t column = 0; column < row.size(); ++column) {
@@ -69,7 +73,7 @@ int historyCommand(const HistoryFilter& filter, bool json,
   const bool withSchedule = !filter.schedule;
   std::vector<Row> rows{headings(withSchedule)};
   for (const JournalledLaunch& launch : launches) rows.push_back(rowOf(launch, withSchedule));
-  writeTable(rows, out);
+  writeTable(std::move(rows), out);
   return kExitSuccess;
 }
 

@@ -66,7 +66,7 @@ std::string byteText(const Task& task, const FieldSlot& slot) {
 
 void writeLine(std::ostream& out, std::string_view name, std::string_view value) {
   out << "  " << name;
-  if (!value.empty()) out << std::string(kNameWidth - name.size(), ' ') << value;
+  if (!value.empty()) out << std::string(kNameWidth - name.size(), ' ') << shownOnTerminal(value);
   out << '\n';
 }
 
