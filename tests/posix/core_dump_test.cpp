@@ -129,6 +129,10 @@ TEST_P(NoCoreDump, EvenWhenTheLimitIsRaisedFromOutside) {
   }
   std::vector<std::string> environment = c.environment;
   environment.push_back("XDG_CONFIG_HOME=" + folder.path().string());
+  // AddressSanitizer's runtime sets the limit to 0 itself before main runs;
+  // the wait below would then end before the program made itself
+  // undumpable, and the dump that followed would be the test's doing.
+  environment.push_back("ASAN_OPTIONS=disable_coredump=0");
 
   const pid_t pid = startWithCoreDumpsAllowed(arguments, work.path(), environment);
   // The program lowers its own limit first thing; wait for it, within bounds.
