@@ -69,9 +69,10 @@ TEST(KivctlCli, AFileThatCannotBeReadFailsEveryCommandWithOneLine) {
   const bool root = ::geteuid() == 0;  // root reads any file
 
   const std::vector<std::vector<std::string>> commands{
-      {"list", "@"}, {"list", "@", "--json"},
-      {"next", "@"}, {"check", "@"},
-      {"run", "@"},  {"convert", "@", (folder.path() / "out.kiv").string()}};
+      {"list", "@"},   {"list", "@", "--json"},
+      {"next", "@"},   {"check", "@"},
+      {"run", "@"},    {"convert", "@", (folder.path() / "out.kiv").string()},
+      {"history", "@"}};
   for (std::vector<std::string> arguments : commands) {
     std::ranges::replace(arguments, std::string("@"), missing);
     const Finished finished = runKivctl(arguments);
@@ -100,9 +101,9 @@ TEST(KivctlCli, AnythingButARegularFileFailsEveryCommandAtOnce) {
   const std::string pipe = (folder.path() / "pipe.kiv").string();
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   const std::string out = (folder.path() / "out.kiv").string();
-  const std::vector<std::vector<std::string>> commands{{"list", "@"}, {"list", "@", "--json"},
-                                                       {"next", "@"}, {"check", "@"},
-                                                       {"run", "@"},  {"convert", "@", out}};
+  const std::vector<std::vector<std::string>> commands{
+      {"list", "@"}, {"list", "@", "--json"}, {"next", "@"},   {"check", "@"},
+      {"run", "@"},  {"convert", "@", out},   {"history", "@"}};
 
   for (const std::string& path : {pipe, std::string("/dev/zero"), std::string("/dev/null")}) {
     for (std::vector<std::string> arguments : commands) {

@@ -11,6 +11,7 @@
 #include "next_command.h"
 #include "os_services.h"
 #include "run_command.h"
+#include "schedule_source.h"
 #include "usage.h"
 #include "wall_clock.h"
 
@@ -59,6 +60,9 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
     }
     case Action::History: {
       const std::string file = in.files.empty() ? "" : in.files[0];
+      // The launches of a file that cannot be read would be an empty table
+      // that looks like a schedule never launched.
+      if (!in.files.empty() && !loadSchedule(file, err)) return kExitFailure;
       ConsolePlatform platform(file, out, err);
       HistoryFilter filter{in.files.empty() ? std::nullopt : std::optional(file), in.task,
                            in.since};
