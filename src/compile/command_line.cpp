@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "compile/windows_command_line.h"
 #include "tasks/value_lists.h"
 
 namespace kiv {
@@ -34,14 +35,6 @@ bool usesMacroText(int actionIndex) {
   return action != nullptr && action->macroUse != MacroUse::None;
 }
 
-// A program receives its arguments as texts that end at a NUL character, and
-// a Windows command line ends at one too: a NUL would cut a value short, so the
-// program would get another database, or another program would start, than
-// the task shows.
-bool holdsNul(const std::string& text) {
-  return text.find('\0') != std::string::npos;
-}
-
 constexpr std::array<Requirement, 10> kRequirements{{
     {[](const CompileInputs& in) { return in.username.empty() && !in.password.empty(); },
      {"A username is required.", 1}},
@@ -51,19 +44,24 @@ constexpr std::array<Requirement, 10> kRequirements{{
      {"The location of Access is required.", 4}},
     {[](const CompileInputs& in) { return in.databaseLocation.empty(); },
      {"The location of the database is required.", 5}},
-    {[](const CompileInputs& in) { return holdsNul(in.username); },
+    // A text holding a NUL character would cut the command line short (see
+    // kCommandLineHoldsNul): the program would get another database, or
+    // another program would start, than the task shows.
+    {[](const CompileInputs& in) { return holdsNulCharacter(in.username); },
      {"The username holds a NUL character, which cannot be passed to a program.", 1}},
-    {[](const CompileInputs& in) { return holdsNul(in.password); },
+    {[](const CompileInputs& in) { return holdsNulCharacter(in.password); },
      {"The password holds a NUL character, which cannot be passed to a program.", 2}},
-    {[](const CompileInputs& in) { return usesMacroText(in.actionIndex) && holdsNul(in.macro); },
+    {[](const CompileInputs& in) {
+       return usesMacroText(in.actionIndex) && holdsNulCharacter(in.macro);
+     },
      {"The macro or command holds a NUL character, which cannot be passed to a program.", 3}},
-    {[](const CompileInputs& in) { return holdsNul(in.accessLocation); },
+    {[](const CompileInputs& in) { return holdsNulCharacter(in.accessLocation); },
      {"The location of Access holds a NUL character, which cannot be passed to a program.", 4}},
-    {[](const CompileInputs& in) { return holdsNul(in.databaseLocation); },
+    {[](const CompileInputs& in) { return holdsNulCharacter(in.databaseLocation); },
      {"The location of the database holds a NUL character, which cannot be passed to a "
       "program.",
       5}},
-    {[](const CompileInputs& in) { return holdsNul(in.securityFileLocation); },
+    {[](const CompileInputs& in) { return holdsNulCharacter(in.securityFileLocation); },
      {"The location of the INI or MDW file holds a NUL character, which cannot be passed to a "
       "program.",
       6}},

@@ -1,4 +1,3 @@
-#include "base/utf8_path.h"
 #include "form/main_form.h"
 #include "form/schedule_argument.h"
 
