@@ -10,8 +10,10 @@ std::string usage() {
   return "usage: kiv [/o SCHEDULE]\n"
          "\n" +
          std::string(identity::kDescription) +
-         " Kiv starts with only its icon in the notification area;\n"
-         "with /o it opens the schedule file SCHEDULE (the rest of the line, as it stands).\n"
+         "\n"
+         "Kiv starts with only its icon in the notification area. With /o it opens\n"
+         "the schedule file SCHEDULE: the rest of the line, but for one pair of\n"
+         "double quotes around it.\n"
          "\n"
          "  --help     show this text and exit\n"
          "  --version  show the version and exit\n";
