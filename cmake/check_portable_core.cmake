@@ -1,7 +1,8 @@
 # Fails when a file under CORE_DIR includes anything but a C++ standard header
 # (in angle brackets) or one of the core's own headers (in quotes), or when a
 # core header is included against the direction of the layers: base/ at the
-# bottom, the rule folders above it, form/ (the window) on top.
+# bottom, the rule folders above it, engine/ (the scheduler) above them,
+# form/ (the window) on top.
 if(NOT CORE_DIR)
   message(FATAL_ERROR "CORE_DIR is not set")
 endif()
@@ -24,7 +25,8 @@ set(allowed_compile base tasks compile)
 set(allowed_scheduler base tasks compile scheduler)
 set(allowed_schedule_file base tasks schedule_file)
 set(allowed_shell base tasks schedule_file shell)
-set(allowed_form base tasks compile scheduler schedule_file shell form)
+set(allowed_engine base tasks compile scheduler schedule_file shell engine)
+set(allowed_form base tasks compile scheduler schedule_file shell engine form)
 
 file(GLOB_RECURSE files "${CORE_DIR}/*.h" "${CORE_DIR}/*.cpp")
 set(problems "")

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "posix/child_watcher.h"
-#include "shell/platform.h"
+#include "shell/process_starter.h"
 
 namespace kiv::posix {
 

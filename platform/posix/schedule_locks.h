@@ -4,7 +4,7 @@
 #include <string>
 
 #include "posix/file_lock.h"
-#include "shell/platform.h"
+#include "shell/schedule_locks.h"
 
 namespace kiv::posix {
 

@@ -46,7 +46,8 @@ QtPlatform::QtPlatform()
       helpDocument_(findHelpDocument()),
       storage_(std::make_unique<posix::PosixFileStorage>()),
       children_([this](const posix::ChildEnding& ending) {
-        if (form_ != nullptr) form_->programEnded(ending.pid, posix::programOutcome(ending));
+        if (form_ != nullptr)
+          form_->scheduler().programEnded(ending.pid, posix::programOutcome(ending));
       }),
       childEndings_(children_.descriptor(), QSocketNotifier::Read) {
   QObject::connect(&childEndings_, &QSocketNotifier::activated, [this] { children_.reap(); });

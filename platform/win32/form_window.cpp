@@ -93,7 +93,7 @@ void FormWindow::tick() {
   form_.Timer1_Timer();
   if (programs_ == nullptr) return;
   for (const ProgramEnding& ending : programs_->collectEnded()) {
-    form_.programEnded(ending.pid, ending.outcome);
+    form_.scheduler().programEnded(ending.pid, ending.outcome);
   }
 }
 

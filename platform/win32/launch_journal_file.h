@@ -7,7 +7,7 @@
 
 #include "base/result.h"
 #include "shell/journal_files.h"
-#include "shell/platform.h"
+#include "shell/journal_store.h"
 
 namespace kiv {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "shell/launch_journal.h"
-#include "shell/platform.h"
+#include "shell/process_starter.h"
 
 namespace kiv {
 

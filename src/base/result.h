@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <utility>
 #include <variant>
 
@@ -26,6 +27,24 @@ class Result {
 
  private:
   std::variant<T, E> state_;
+};
+
+// Success, or the reason for a failure: `return {};` succeeds.
+template <typename E>
+class Result<void, E> {
+ public:
+  Result() = default;
+  // cppcheck-suppress noExplicitConstructor
+  Result(E error) : error_(std::move(error)) {}
+
+  bool ok() const { return !error_.has_value(); }
+  explicit operator bool() const { return ok(); }
+
+  // Only valid when !ok(); std::optional::value throws otherwise.
+  const E& error() const { return error_.value(); }
+
+ private:
+  std::optional<E> error_;
 };
 
 }  // namespace kiv

@@ -17,4 +17,15 @@ inline std::string utf8FromPath(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+// `file` as an absolute path without "." or ".." steps: a relative one is
+// taken in `folder`. A schedule is known by this one name from the moment it
+// is opened or saved, whatever the current folder does afterwards. The empty
+// text (an untitled schedule) stays empty.
+inline std::string absoluteFilePath(const std::string& file, const std::string& folder) {
+  if (file.empty()) return file;
+  std::filesystem::path path = pathFromUtf8(file);
+  if (path.is_relative()) path = pathFromUtf8(folder) / path;
+  return utf8FromPath(path.lexically_normal());
+}
+
 }  // namespace kiv

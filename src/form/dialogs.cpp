@@ -1,6 +1,7 @@
 #include <array>
 #include <optional>
 
+#include "base/utf8_path.h"
 #include "form/main_form.h"
 #include "shell/open_save.h"
 
@@ -68,11 +69,11 @@ void MainForm::fctnCommonDialog(int ModeCode) {
       TBox.at(ModeCode + kFirstLocationBox).setText(path);
       break;
     case Target::OpenSchedule:
-      OpenFileName = path;
-      ScheduleFileName = path;
+      OpenFileName = absoluteFilePath(path, platform_.currentFolder());
+      ScheduleFileName = OpenFileName;
       break;
     case Target::SaveSchedule:
-      ScheduleFileName = path;
+      ScheduleFileName = absoluteFilePath(path, platform_.currentFolder());
       SaveChosen = true;
       break;
   }

@@ -1,6 +1,5 @@
 #include <string>
 
-#include "base/identity.h"
 #include "base/utf8_path.h"
 #include "form/main_form.h"
 #include "form/schedule_argument.h"
@@ -14,12 +13,6 @@ std::string asciiLowerCase(std::string text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return text;
-}
-
-std::string oldVersionMessage() {
-  return "This schedule is from an old version of " + std::string(identity::kTitle) +
-         "; conversion will be attempted. Next time you save the schedule, it will be saved in v" +
-         std::to_string(identity::kMajor) + " format.";
 }
 
 }  // namespace
@@ -52,6 +45,7 @@ bool MainForm::fctnSave(bool Ask, bool SaveAs) {
     return false;
   }
   fctnChange(false);
+  scheduler_.setSchedule(ScheduleFileName);
   // Saving replaced the file: the lock follows the file now under the name.
   claimScheduleFile(ScheduleFileName);
   if (direct) {
@@ -71,8 +65,8 @@ void MainForm::fctnOpen(std::string& strFile) {
     fctnCommonDialog(kOpenScheduleDialog);
     if (OpenFileName.empty()) return;
   } else {
-    OpenFileName = strFile;
-    ScheduleFileName = strFile;
+    OpenFileName = absoluteFilePath(strFile, platform_.currentFolder());
+    ScheduleFileName = OpenFileName;
   }
 
   if (!isScheduleCandidate(OpenFileName)) {
@@ -104,8 +98,9 @@ void MainForm::tellScheduleNotLoadable(const std::string& file) {
 }
 
 void MainForm::takeOverLoadedSchedule(const LoadedSchedule& loaded) {
-  if (loaded.layout != ScheduleLayout::Current) tell(oldVersionMessage(), MessageIcon::Information);
+  if (loaded.layout != ScheduleLayout::Current) tell(oldLayoutNotice(), MessageIcon::Information);
   applyLoadedTasks(loaded, tasks);
+  scheduler_.setSchedule(ScheduleFileName);
   cmbTask.setListIndex(0);
   // The oldest layout lacks task names: the converted schedule needs saving.
   fctnChange(loaded.layout == ScheduleLayout::FormatA);

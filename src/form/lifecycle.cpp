@@ -6,7 +6,7 @@
 
 namespace kiv {
 void MainForm::Main() {
-  startScheduling();
+  scheduler_.start();
   Form_Load();
   hook.HookWindow();
   tray.SetTrayIcon(true);
@@ -20,6 +20,7 @@ void MainForm::Form_Load() {
   // saving again nor be saved over the file the window held before.
   cmbTask.setListIndex(-1);
   ScheduleFileName.clear();
+  scheduler_.setSchedule("");
   platform_.claimSchedule("");
   fctnChange(false);
 
@@ -60,7 +61,7 @@ void MainForm::Form_QueryUnload(int& Cancel, int UnloadMode) {
 }
 
 void MainForm::endProgram() {
-  journalUnfinishedLaunches();
+  scheduler_.journalUnfinishedLaunches();
   tray.SetTrayIcon(false);
   hook.UnhookWindow();
   platform_.endProcess();

@@ -29,7 +29,11 @@ std::vector<std::string> taskEntries() {
 
 }  // namespace
 
-MainForm::MainForm(Platform& platform) : tray(platform), hook(platform, tray), platform_(platform) {
+MainForm::MainForm(Platform& platform)
+    : tray(platform),
+      hook(platform, tray),
+      platform_(platform),
+      scheduler_(tasks, {platform, platform, platform, platform}, *this) {
   registerControls();
   applyLayout();
   wireHandlers();

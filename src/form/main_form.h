@@ -1,15 +1,12 @@
 #pragma once
 
 #include <array>
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/names.h"
+#include "engine/scheduler.h"
 #include "form/controls.h"
-#include "scheduler/second_cursor.h"
-#include "shell/launch_journal.h"
 #include "shell/platform.h"
 #include "shell/tray_icon.h"
 #include "tasks/task.h"
@@ -30,12 +27,13 @@ class FormObserver {
 // The program's one window as data: its controls, the task table it edits and
 // the handlers that carry the behaviour. Handlers are defined in this folder,
 // one file per feature (editing.cpp, compile.cpp, tick.cpp, ...); the rules
-// they apply live in the folders below (tasks/, compile/, scheduler/, ...).
+// they apply live in the folders below (tasks/, compile/, scheduler/, ...),
+// and the scheduling of the tasks in the engine the window drives.
 //
 // Handlers that call into the Platform may be re-entered (a modal question
 // runs a nested event loop, so a timer tick can arrive): they hold no
 // reference into the form's state across such a call.
-class MainForm {
+class MainForm : private SchedulerEvents {
  public:
   explicit MainForm(Platform& platform);
   MainForm(const MainForm&) = delete;
@@ -115,6 +113,9 @@ class MainForm {
   void setFocus(Control& control);
 
   Platform& platform() { return platform_; }
+  // The scheduler of the tasks: the front-end tells it of each started
+  // program that ends.
+  Scheduler& scheduler() { return scheduler_; }
 
   // Start-up and shutdown. Main loads the window hidden, hooks it and adds
   // the notification-area icon. Form_Load resets to the schedule named by
@@ -166,21 +167,12 @@ class MainForm {
   void Check1_Click();
   void Check2_Click();
 
-  // Scheduling: the one-second tick, the launch-time check, Run now.
+  // Scheduling: the one-second tick, the launch-time check, Run now. The
+  // tick and Run now drive the scheduler.
   void Timer1_Timer();
   void TBox_LostFocus(int Index);
   void cmdRun_Click();
   void mnuRun_Click();
-
-  // A started program ended. The platform that watches the programs it
-  // starts calls this with the process id startProcess gave: the end is
-  // journalled, and a failure (a status other than 0, a signal) is shown as a
-  // notification naming the task.
-  void programEnded(ProcessId pid, const ProgramOutcome& outcome);
-  // Journals the programs still running as of unknown outcome. Ending through
-  // the window does so itself; a front-end that ends otherwise (kivctl on a
-  // stop signal) calls it.
-  void journalUnfinishedLaunches();
 
   // A second start of the program, made in `folder`, handed over its command
   // line: a schedule named by "/o <path>" is opened as an open from the menu
@@ -223,52 +215,20 @@ class MainForm {
   Task* shownTask();
   void showMacroBoxFor(int action);
   void lockTaskControls(bool locked);
-  // How a launch came about, for the journal: `at` is the second it was due
-  // (or Run now was pressed); `dueAt` the skipped time a late launch makes up.
-  struct LaunchOccasion {
-    LaunchHow how = LaunchHow::Scheduled;
-    LocalTime at{};
-    std::optional<LocalTime> dueAt;
-  };
-  // A started program whose end is awaited.
-  struct RunningLaunch {
-    std::string at;
-    std::string schedule;
-    int task = 0;
-    std::string taskName;
-  };
-  static constexpr std::string_view kNoCommandLine = "The task has no command line.";
-  // Starts task `index`'s program from the command line showing it composed,
-  // or says why it has none.
-  StartResult startTaskProgram(int index);
-
-  // Each examines the seconds in order; false once a launch has ended the
-  // program.
-  bool examineSeconds(const SecondRange& seconds);
-  bool launchSkipped(const SecondRange& skipped);
-  // Launches task `index` if it is compiled, due at `second` and allowed on
-  // its day; false once the launch has ended the program.
-  bool examineTask(int index, LocalTime second);
-  bool launchScheduled(int index, const LaunchOccasion& occasion);
-  void startScheduling();
-  bool mayHaveLaunchedBeforeStart(LocalTime second) const;
-  bool journalHoldsLaunch(int index, LocalTime second);
-  // The launch journal and notifications.
-  static std::string taskSubject(int taskNumber, const std::string& taskName);
-  void notifyUser(const std::string& text);
-  std::string journalledScheduleName();
-  void appendToJournal(const std::string& line);
-  void journalLaunch(int index, const LaunchOccasion& occasion, const StartResult& result);
-  void journalMissed(const SecondRange& missed, LocalTime reading);
+  // The scheduler's launches, as the window shows them: the task before its
+  // launch, the last-launch status in the icon's tip, and the end of the
+  // program after a task that closes it.
+  void launchStarting(const LaunchNotice& notice) override;
+  void launchStarted(const LaunchNotice& notice) override;
   // Takes the schedule lock of `file` (of none when empty); false, after
   // telling the user, when another process schedules it.
   bool claimScheduleFile(const std::string& file);
   // Removes the icon and the hook, then ends the process at once.
   void endProgram();
-  std::string launchStatus(int taskIndex, LocalTime when, bool scheduled);
   TextBox* focusedLocationBox();
   std::string storedDefault(const TextBox& box);
-  // Shows the tasks just read and sets the marker as their layout asks.
+  // Shows the tasks just read, sets the marker as their layout asks and has
+  // the scheduler name the schedule by its file.
   void takeOverLoadedSchedule(const LoadedSchedule& loaded);
   void tellScheduleNotLoadable(const std::string& file);
   void finishCompileToggle();
@@ -277,11 +237,7 @@ class MainForm {
   std::vector<Control*> controls_;
   std::vector<FormObserver*> observers_;
   Control* activeControl_ = nullptr;
-  SecondCursor secondCursor_;
-  // The clock second in progress when scheduling started.
-  std::optional<LocalTime> startedWithin_;
-  std::map<ProcessId, RunningLaunch> runningLaunches_;
-  bool journalFailureTold_ = false;
+  Scheduler scheduler_;
 };
 
 }  // namespace kiv

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "base/identity.h"
 #include "schedule_file/password_scrambling.h"
 
 namespace kiv {
@@ -101,6 +102,12 @@ void applyLoadedTasks(const LoadedSchedule& loaded, TaskTable& tasks) {
     tasks[i] = loaded.tasks[i];
     tasks[i].CommandLine = std::move(commandLine);
   }
+}
+
+std::string oldLayoutNotice() {
+  return "This schedule is from an old version of " + std::string(identity::kTitle) +
+         "; conversion will be attempted. Next time you save the schedule, it will be saved in v" +
+         std::to_string(identity::kMajor) + " format.";
 }
 
 }  // namespace kiv

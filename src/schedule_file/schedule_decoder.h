@@ -33,4 +33,7 @@ FileResult<LoadedSchedule> decodeSchedule(std::span<const std::uint8_t> bytes,
 // they had, and so does every CommandLine, which only showing a task rebuilds.
 void applyLoadedTasks(const LoadedSchedule& loaded, TaskTable& tasks);
 
+// What the user is told on opening a schedule of an older layout.
+std::string oldLayoutNotice();
+
 }  // namespace kiv

@@ -3,9 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "schedule_file/schedule_file_io.h"
 #include "shell/launch_journal.h"
 #include "support/compiled_task.h"
 #include "support/form_fixture.h"
+#include "support/temp_folder.h"
 
 namespace kiv {
 namespace {
@@ -17,14 +19,23 @@ using Kind = ProgramOutcome::Kind;
 
 class LaunchJournalTest : public FormTest {
  protected:
+  testing::TempFolder folder;
+
+  // The schedule is opened as "/o nightly.kiv" names it, from its folder.
   void SetUp() override {
-    FormTest::SetUp();
-    platform.folder = "/srv/schedules";
-    form.ScheduleFileName = "nightly.kiv";  // as "/o nightly.kiv" names it
     Task task = compiledTask(2, "02:00:00");
     task.TaskName = "Nightly";
     task.Password = "Sesame";
-    form.tasks[2] = task;
+    TaskTable tasks;
+    tasks[2] = task;
+    ASSERT_FALSE(writeScheduleFile(folder.path() / "nightly.kiv", tasks, platform.fileStorage(),
+                                   platform.ansiCodePage()));
+    platform.folder = (folder.path() / "schedules" / "..").string();
+    platform.arguments = "/o nightly.kiv";
+    FormTest::SetUp();
+    ASSERT_EQ(form.tasks[2].TaskName, "Nightly");
+    // Accepted file dialogs change the current folder: the name stays.
+    platform.folder = "/";
   }
 
   // Ticks once at 02:00:00 on a day of December 2026, the 7th a Monday, when
@@ -53,11 +64,9 @@ class LaunchJournalTest : public FormTest {
 
   static StartResult startedAs(ProcessId pid) { return {true, "", pid}; }
 
-  // The schedule as the journal names it: the folder and the name, joined as
-  // the system joins paths.
-  static std::string journalledSchedule() {
-    return (std::filesystem::path("/srv/schedules") / "nightly.kiv").lexically_normal().string();
-  }
+  // The schedule as the journal names it: the folder it was opened from and
+  // its name, joined as the system joins paths.
+  std::string journalledSchedule() const { return (folder.path() / "nightly.kiv").string(); }
 
   static constexpr const char* kMaskedLine =
       R"("/opt/db/access" "/srv/task3.mdb" /user Admin /pwd ******** /compact)";
@@ -187,7 +196,7 @@ TEST_F(LaunchJournalTest, AProgramsEndIsJournalledAndAFailureNotified) {
     platform.notifications.clear();
     platform.startResults.push_back(startedAs(++pid));
     tickAtTwo(++day);
-    form.programEnded(pid, c.outcome);
+    form.scheduler().programEnded(pid, c.outcome);
 
     const auto records = journal();
     ASSERT_EQ(records.size(), 2U);
@@ -210,11 +219,11 @@ TEST_F(LaunchJournalTest, AProgramsEndIsJournalledAndAFailureNotified) {
 }
 
 TEST_F(LaunchJournalTest, TheEndOfAProgramKivDidNotStartIsIgnored) {
-  form.programEnded(77, {Kind::Exited, 1, milliseconds{5}});
+  form.scheduler().programEnded(77, {Kind::Exited, 1, milliseconds{5}});
   platform.startResults.push_back(startedAs(78));
   tickAtTwo();
-  form.programEnded(78, {Kind::Exited, 0, milliseconds{5}});
-  form.programEnded(78, {Kind::Exited, 1, milliseconds{5}});  // told twice: once counts
+  form.scheduler().programEnded(78, {Kind::Exited, 0, milliseconds{5}});
+  form.scheduler().programEnded(78, {Kind::Exited, 1, milliseconds{5}});  // told twice: once counts
 
   EXPECT_EQ(journal().size(), 2U);
   EXPECT_TRUE(platform.notifications.empty());
@@ -268,7 +277,8 @@ TEST_F(LaunchJournalTest, AJournalThatCannotBeWrittenIsToldOnceAndStopsNoLaunch)
 }
 
 TEST_F(LaunchJournalTest, AnUntitledScheduleIsJournalledWithoutAName) {
-  form.ScheduleFileName.clear();
+  form.mnuNew.press();
+  form.tasks[2] = compiledTask(2, "02:00:00");
   tickAtTwo();
   EXPECT_EQ(onlyLaunch().schedule, "");
 }

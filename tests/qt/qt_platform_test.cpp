@@ -341,7 +341,8 @@ void QtPlatformTest::anEndedProgramsOutcomeReachesTheJournal() {
   platform.connectForm(form);
   form.Form_Load();
   form.cmbTask.setListIndex(0);
-  form.tasks[0].CommandLine = "/bin/false";
+  form.tasks[0].AccessLocation = "/bin/false";
+  form.tasks[0].DatabaseLocation = "/srv/orders.mdb";
 
   form.cmdRun_Click();
 

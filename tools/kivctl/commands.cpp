@@ -2,7 +2,6 @@
 
 #include "arguments.h"
 #include "check_command.h"
-#include "console_platform.h"
 #include "convert_command.h"
 #include "exit_status.h"
 #include "export_command.h"
@@ -31,11 +30,8 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
     case Action::Version:
       out << versionText();
       return kExitSuccess;
-    case Action::List: {
-      ConsolePlatform platform(in.files[0], out, err);
-      return listCommand(in.files[0], {in.json, in.showPasswords, platform.readJournal()}, out,
-                         err);
-    }
+    case Action::List:
+      return listCommand(in.files[0], {in.json, in.showPasswords, journalText()}, out, err);
     case Action::Next:
       return nextCommand(in.files[0],
                          {in.from.value_or(localNow()), in.count, in.until, &systemLocalZone()},
@@ -63,10 +59,9 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
       // The launches of a file that cannot be read would be an empty table
       // that looks like a schedule never launched.
       if (!in.files.empty() && !loadSchedule(file, err)) return kExitFailure;
-      ConsolePlatform platform(file, out, err);
       HistoryFilter filter{in.files.empty() ? std::nullopt : std::optional(file), in.task,
                            in.since};
-      return historyCommand(filter, in.json, platform.readJournal(), out, err);
+      return historyCommand(filter, in.json, journalText(), out, err);
     }
   }
   return kExitUsage;

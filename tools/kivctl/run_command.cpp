@@ -1,43 +1,67 @@
 #include "run_command.h"
 
 #include <algorithm>
+#include <filesystem>
 
-#include "console_platform.h"
+#include "base/utf8_path.h"
+#include "compile/command_line.h"
+#include "console_scheduling.h"
 #include "exit_status.h"
-#include "form/main_form.h"
+#include "os_services.h"
 #include "run_ticks.h"
+#include "schedule_file/schedule_decoder.h"
 #include "schedule_source.h"
 
 namespace kiv::ctl {
+namespace {
+
+// What the window would say on opening the schedule and showing its tasks:
+// a conversion from an older layout, and each compiled task that compiling
+// now refuses, which is never started.
+void noteScheduleDefects(const Schedule& schedule, ConsoleScheduling& console) {
+  if (schedule.layout != ScheduleLayout::Current) console.note(oldLayoutNotice());
+  for (int index = 0; index < kTaskCount; ++index) {
+    const Task& task = schedule.tasks.at(index);
+    if (task.Compiled != 1) continue;
+    if (const auto failure = validateForCompile(compileInputsFor(task))) {
+      console.note(taskSubject(index + 1, task.TaskName) +
+                   " cannot be started: " + std::string(failure->message));
+    }
+  }
+}
+
+std::string currentFolder() {
+  std::error_code error;
+  return utf8FromPath(std::filesystem::current_path(error));
+}
+
+}  // namespace
 
 int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
-  // Read once here for the same one-line failure every command gives; the
-  // form reads the file again as it always does.
-  if (!loadScheduleWarning(file, err)) return kExitFailure;
+  std::optional<Schedule> schedule = loadScheduleWarning(file, err);
+  if (!schedule) return kExitFailure;
 
   StopSignals stopSignals;
-  ConsolePlatform platform(file, out, err);
   // Two schedulers on one schedule would launch every task twice.
-  const ScheduleClaim claim = platform.claimSchedule(file);
+  const ScheduleClaim claim = claimScheduleFile(file);
   if (claim.kind == ScheduleClaim::Kind::HeldByOther) {
     reportError(err, file + " is already being scheduled by " + claim.detail);
     return kExitFailure;
   }
-  MainForm form(platform);
-  platform.watchTray(form.tray.TrayData);
-  form.Main();
-  // Loading names the schedule only once it has been read; the form has
-  // already said why it was not.
-  if (form.ScheduleFileName.empty()) return kExitFailure;
+  ConsoleScheduling console(out, err);
+  Scheduler scheduler(schedule->tasks, console.ports(), console);
+  scheduler.setSchedule(absoluteFilePath(file, currentFolder()));
+  scheduler.start();
 
+  noteScheduleDefects(*schedule, console);
   const auto compiled =
-      std::ranges::count_if(form.tasks, [](const Task& t) { return t.Compiled == 1; });
-  platform.note("Scheduling " + std::to_string(compiled) + " compiled task" +
-                (compiled == 1 ? "" : "s") + " of " + file + " until " +
-                std::string(stopRequestNames()) + ".");
+      std::ranges::count_if(schedule->tasks, [](const Task& t) { return t.Compiled == 1; });
+  console.note("Scheduling " + std::to_string(compiled) + " compiled task" +
+               (compiled == 1 ? "" : "s") + " of " + file + " until " +
+               std::string(stopRequestNames()) + ".");
 
-  runTicks(form, platform, stopSignals);
-  form.journalUnfinishedLaunches();
+  runTicks(scheduler, console.programs(), stopSignals);
+  scheduler.journalUnfinishedLaunches();
   return kExitSuccess;
 }
 

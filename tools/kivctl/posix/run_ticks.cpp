@@ -9,20 +9,20 @@ namespace kiv::ctl {
 // Each tick is woken by an absolute deadline, or at once when the clock is
 // set, and the next one is armed only after it, so nothing stands between
 // the wake and a launch.
-void runTicks(MainForm& form, ConsolePlatform& platform, StopSignals& stopSignals) {
+void runTicks(Scheduler& scheduler, StartedPrograms& programs, StopSignals& stopSignals) {
   using TickClock = posix::RealTimeTimer::Clock;
-  posix::ChildWatcher& children = platform.programs().children();
-  children.reportTo([&form](const posix::ChildEnding& ending) {
-    form.programEnded(ending.pid, posix::programOutcome(ending));
+  posix::ChildWatcher& children = programs.children();
+  children.reportTo([&scheduler](const posix::ChildEnding& ending) {
+    scheduler.programEnded(ending.pid, posix::programOutcome(ending));
   });
   posix::RealTimeTimer ticks;
   ticks.armNextTick(TickClock::now);
-  while (!platform.ended()) {
+  while (!scheduler.closed()) {
     std::array<pollfd, 2> watched{
         {{ticks.descriptor(), POLLIN, 0}, {children.descriptor(), POLLIN, 0}}};
     if (!stopSignals.wait(watched)) return;
     if (watched[0].revents != 0 && ticks.take() != posix::RealTimeTimer::Wake::None) {
-      form.Timer1_Timer();
+      scheduler.tick();
       ticks.armNextTick(TickClock::now);
     }
     if (watched[1].revents != 0) children.reap();

@@ -23,13 +23,12 @@ bool waitForTick(TickDeadlineTimer& ticks, StopSignals& stopSignals) {
 
 // The next tick is armed only after a tick, so nothing stands between the
 // wake and a launch; the ended programs are collected after the tick too.
-void runTicks(MainForm& form, ConsolePlatform& platform, StopSignals& stopSignals) {
-  ProgramWatcher& programs = platform.programs();
+void runTicks(Scheduler& scheduler, StartedPrograms& programs, StopSignals& stopSignals) {
   TickDeadlineTimer ticks;
-  while (!platform.ended() && waitForTick(ticks, stopSignals)) {
-    form.Timer1_Timer();
+  while (!scheduler.closed() && waitForTick(ticks, stopSignals)) {
+    scheduler.tick();
     for (const ProgramEnding& ending : programs.collectEnded()) {
-      form.programEnded(ending.pid, ending.outcome);
+      scheduler.programEnded(ending.pid, ending.outcome);
     }
   }
 }

@@ -1,10 +1,10 @@
-#include "shell/platform.h"
+#include "shell/files.h"
 
 #include "schedule_file/code_page.h"
 
 namespace kiv {
 
-const CodePage& Platform::ansiCodePage() const {
+const CodePage& Files::ansiCodePage() const {
   return windows1252CodePage();
 }
 
