@@ -34,15 +34,26 @@ std::string holderDescription(int fd) {
 }  // namespace
 
 FileLock::FileLock(const std::filesystem::path& file, std::string_view program) {
-  if (auto failure = makePrivateFolder(file.parent_path())) {
-    detail_ = std::move(*failure);
+  auto folder = openPrivateFolder(file.parent_path());
+  if (!folder) {
+    detail_ = folder.error();
     return;
   }
   // Close-on-exec: a started program that kept the descriptor would keep the
-  // lock after Kiv ended.
-  fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  // lock after Kiv ended. Not waiting: a pipe planted at the name would hold
+  // the open for good.
+  const std::string name = file.filename().string();
+  fd_ = ::openat(folder.value().fd.get(), name.c_str(),
+                 O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
   if (fd_ < 0) {
-    detail_ = systemError(errno, file);
+    detail_ = errno == ELOOP ? file.string() + ": not a regular file" : systemError(errno, file);
+    return;
+  }
+  // A lock file of another user's would let that user hold the lock, or name
+  // a holder of their choosing.
+  if (auto refusal = refusedUnlessOwnFile(fd_, file)) {
+    detail_ = std::move(*refusal);
+    release();
     return;
   }
   if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {

@@ -32,29 +32,32 @@ class Descriptor {
   int fd_;
 };
 
-// Whether the open file is still the one the path names: another writer may
-// have rotated it away while this one waited for the lock.
-bool stillNamedBy(int fd, const std::filesystem::path& file) {
+// Whether the open file is still the one named `name` in the folder: another
+// writer may have rotated it away while this one waited for the lock.
+bool stillNamedBy(int fd, int folder, const std::string& name) {
   struct stat opened {};
   struct stat named {};
-  return ::fstat(fd, &opened) == 0 && ::stat(file.c_str(), &named) == 0 &&
+  return ::fstat(fd, &opened) == 0 &&
+         ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
          opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
-// Opens a file of the journal (an invalid descriptor when there is none), or
-// says why it cannot. Never waits: a pipe or a device planted at its name
-// would block an open or a read for good, so the open does not wait and only
-// a regular file is taken; nor does it follow a link out of the user's folder.
-Result<Descriptor, std::string> openJournalFile(const std::filesystem::path& file, int flags) {
-  Descriptor fd(::open(file.c_str(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600));
+// Opens a file of the journal in its folder (an invalid descriptor when there
+// is none), or says why it cannot. Never waits: a pipe or a device planted at
+// its name would block an open or a read for good, so the open does not wait
+// and only a regular file is taken; nor does it follow a link out of the
+// user's folder, or take a file of another user's, who could read it or plant
+// lines in it.
+Result<Descriptor, std::string> openJournalFile(const PrivateFolder& folder,
+                                                const std::filesystem::path& file, int flags) {
+  Descriptor fd(::openat(folder.fd.get(), file.filename().c_str(),
+                         flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600));
   if (!fd.valid()) {
     if (errno == ENOENT && (flags & O_CREAT) == 0) return fd;
     if (errno == ELOOP || errno == ENXIO) return file.string() + ": not a regular file";
     return systemError(errno, file);
   }
-  struct stat status {};
-  if (::fstat(fd.get(), &status) != 0) return systemError(errno, file);
-  if (!S_ISREG(status.st_mode)) return file.string() + ": not a regular file";
+  if (auto refusal = refusedUnlessOwnFile(fd.get(), file)) return *refusal;
   return fd;
 }
 
@@ -96,19 +99,24 @@ LaunchJournalFile LaunchJournalFile::forUser() {
 
 std::optional<std::string> LaunchJournalFile::append(std::string_view line) const {
   if (file_.empty()) return "there is no home folder to keep it in";
-  if (auto failure = makePrivateFolder(file_.parent_path())) return failure;
+  const auto folder = openPrivateFolder(file_.parent_path());
+  if (!folder) return folder.error();
+  const std::string name = file_.filename().string();
   const std::string text = std::string(line) + '\n';
   for (;;) {
-    auto opened = openJournalFile(file_, O_WRONLY | O_APPEND | O_CREAT);
+    auto opened = openJournalFile(folder.value(), file_, O_WRONLY | O_APPEND | O_CREAT);
     if (!opened) return opened.error();
     const Descriptor& fd = opened.value();
     if (lockWaiting(fd.get(), LOCK_EX) != 0) return systemError(errno, file_);
-    if (!stillNamedBy(fd.get(), file_)) continue;
+    if (!stillNamedBy(fd.get(), folder.value().fd.get(), name)) continue;
     struct stat status {};
     if (::fstat(fd.get(), &status) != 0) return systemError(errno, file_);
     const auto size = static_cast<std::uintmax_t>(status.st_size);
     if (journalRotatesBefore(size, text.size())) {
-      if (::rename(file_.c_str(), previousFile().c_str()) != 0) return systemError(errno, file_);
+      const int at = folder.value().fd.get();
+      if (::renameat(at, name.c_str(), at, previousFile().filename().c_str()) != 0) {
+        return systemError(errno, file_);
+      }
       continue;
     }
     const ssize_t written = ::write(fd.get(), text.data(), text.size());
@@ -123,8 +131,12 @@ std::optional<std::string> LaunchJournalFile::append(std::string_view line) cons
 
 Result<std::string, JournalUnreadable> LaunchJournalFile::read() const {
   if (file_.empty()) return JournalUnreadable{"there is no home folder to keep it in"};
+  const auto folder = openPrivateFolder(file_.parent_path(), MissingFolder::Absent);
+  if (!folder) return JournalUnreadable{folder.error()};
+  if (!folder.value().fd) return std::string();  // nothing journalled yet
+  const std::string name = file_.filename().string();
   for (;;) {
-    auto opened = openJournalFile(file_, O_RDONLY);
+    auto opened = openJournalFile(folder.value(), file_, O_RDONLY);
     if (!opened) return JournalUnreadable{opened.error()};
     const Descriptor current = std::move(opened).value();
     // Holding the current file shared keeps a writer from rotating between
@@ -133,10 +145,10 @@ Result<std::string, JournalUnreadable> LaunchJournalFile::read() const {
       if (lockWaiting(current.get(), LOCK_SH) != 0) {
         return JournalUnreadable{systemError(errno, file_)};
       }
-      if (!stillNamedBy(current.get(), file_)) continue;
+      if (!stillNamedBy(current.get(), folder.value().fd.get(), name)) continue;
     }
     std::string text;
-    auto previous = openJournalFile(previousFile(), O_RDONLY);
+    auto previous = openJournalFile(folder.value(), previousFile(), O_RDONLY);
     if (!previous) return JournalUnreadable{previous.error()};
     if (previous.value().valid()) {
       if (auto failure = readAll(previous.value().get(), previousFile(), text)) {

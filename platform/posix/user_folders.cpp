@@ -1,5 +1,6 @@
 #include "posix/user_folders.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,6 +38,11 @@ std::filesystem::path homeFolder() {
   return accountHomeFolder();
 }
 
+std::string ownerRefusal(const struct stat& status, const std::filesystem::path& path) {
+  return path.string() + ": belongs to another user (user id " + std::to_string(status.st_uid) +
+         ")";
+}
+
 }  // namespace
 
 std::filesystem::path stateFolder() {
@@ -59,14 +65,52 @@ std::filesystem::path runtimeFolder() {
   return stateFolder();
 }
 
-std::optional<std::string> makePrivateFolder(const std::filesystem::path& folder) {
-  if (folder.empty()) return "there is no home folder to keep it in";
-  std::error_code error;
-  std::filesystem::create_directories(folder.parent_path(), error);
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return systemError(errno, folder);
+Result<PrivateFolder, std::string> openPrivateFolder(const std::filesystem::path& folder,
+                                                     MissingFolder missing) {
+  if (folder.empty()) return std::string("there is no home folder to keep it in");
+  if (missing == MissingFolder::Make) {
+    std::error_code error;
+    std::filesystem::create_directories(folder.parent_path(), error);
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return systemError(errno, folder);
+  }
+  // The folders above are the user's to arrange (a home on another disk);
+  // only Kiv's own folder must not be a link.
+  UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!fd) {
+    if (errno == ENOENT && missing == MissingFolder::Absent) return PrivateFolder{{}, folder};
+    const int error = errno;
+    // Systems answer a link with ELOOP or, as O_DIRECTORY asks, ENOTDIR.
+    struct stat link {};
+    if ((error == ELOOP || error == ENOTDIR) && ::lstat(folder.c_str(), &link) == 0 &&
+        S_ISLNK(link.st_mode)) {
+      return folder.string() + ": a link, not a folder of this user's own";
+    }
+    return systemError(error, folder);
+  }
   struct stat status {};
-  if (::stat(folder.c_str(), &status) != 0) return systemError(errno, folder);
-  if (!S_ISDIR(status.st_mode)) return systemError(ENOTDIR, folder);
+  if (::fstat(fd.get(), &status) != 0) return systemError(errno, folder);
+  if (status.st_uid != ::geteuid()) return ownerRefusal(status, folder);
+  if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    return folder.string() + ": other users may write into it";
+  }
+  return PrivateFolder{std::move(fd), folder};
+}
+
+Result<PrivateFolder, std::string> openRuntimeFolder(
+    const std::function<void(const std::string&)>& refused) {
+  const std::filesystem::path runtime = runtimeFolder();
+  auto opened = openPrivateFolder(runtime);
+  const std::filesystem::path state = stateFolder();
+  if (opened || runtime == state) return opened;
+  refused(opened.error() + "; using " + state.string() + " instead");
+  return openPrivateFolder(state);
+}
+
+std::optional<std::string> refusedUnlessOwnFile(int fd, const std::filesystem::path& path) {
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) return systemError(errno, path);
+  if (!S_ISREG(status.st_mode)) return path.string() + ": not a regular file";
+  if (status.st_uid != ::geteuid()) return ownerRefusal(status, path);
   return std::nullopt;
 }
 

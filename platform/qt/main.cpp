@@ -40,16 +40,36 @@ int main(int argc, char* argv[]) {
   // One window program per user: a later start hands its command line to the
   // first and ends. Should the first not answer, this one runs on its own;
   // the schedule locks still keep the two from scheduling one schedule.
-  const kiv::InstancePlaces places = kiv::instancePlaces();
-  const kiv::posix::FileLock instance(places.lockFile.toStdString(), "kiv");
+  const kiv::InstancePlaces places = kiv::instancePlaces(
+      [](const std::string& why) { std::fprintf(stderr, "kiv: %s\n", why.c_str()); });
+  const kiv::posix::FileLock instance =
+      places.lockFile.isEmpty() ? kiv::posix::FileLock()
+                                : kiv::posix::FileLock(places.lockFile.toStdString(), "kiv");
   if (instance.state() == kiv::posix::FileLock::State::HeldByOther) {
-    const std::string arguments = kiv::toCoreText(kiv::joinedArguments(QApplication::arguments()));
-    if (kiv::handOverCommandLine(places.socket, arguments, kiv::toCoreText(QDir::currentPath()),
-                                 std::chrono::seconds{10})) {
-      return 0;
+    const char* holder = instance.detail().c_str();
+    // Without a socket to reach it, a second window program is refused at
+    // once rather than started beside the first.
+    if (places.socket.isEmpty()) {
+      std::fprintf(stderr, "kiv: the running Kiv (%s) cannot be reached\n", holder);
+      return 1;
     }
-    std::fprintf(stderr, "kiv: the running Kiv (%s) did not answer; starting anyway\n",
-                 instance.detail().c_str());
+    const std::string arguments = kiv::toCoreText(kiv::joinedArguments(QApplication::arguments()));
+    switch (kiv::handOverCommandLine(places.socket, arguments, kiv::toCoreText(QDir::currentPath()),
+                                     std::chrono::seconds{10})) {
+      case kiv::HandOverResult::Taken:
+        return 0;
+      case kiv::HandOverResult::TooLong:
+        std::fprintf(stderr, "kiv: the command line is too long to hand to the running Kiv (%s)\n",
+                     holder);
+        return 1;
+      case kiv::HandOverResult::OtherUser:
+        std::fprintf(stderr, "kiv: %s belongs to another user; starting anyway\n",
+                     places.socket.toLocal8Bit().constData());
+        break;
+      case kiv::HandOverResult::NoAnswer:
+        std::fprintf(stderr, "kiv: the running Kiv (%s) did not answer; starting anyway\n", holder);
+        break;
+    }
   }
 
   kiv::QtPlatform platform;
@@ -68,7 +88,7 @@ int main(int argc, char* argv[]) {
   });
 
   std::unique_ptr<kiv::CommandLineReceiver> receiver;
-  if (instance.held()) {
+  if (instance.held() && !places.socket.isEmpty()) {
     receiver = std::make_unique<kiv::CommandLineReceiver>(
         places.socket, [&form](const std::string& arguments, const std::string& folder) {
           form.commandLineHandedOver(arguments, folder);

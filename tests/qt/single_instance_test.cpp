@@ -1,16 +1,24 @@
 #include "single_instance.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <thread>
+#include <vector>
 
+#include "posix/file_lock.h"
 #include "posix/posix_file_storage.h"
 #include "posix/schedule_locks.h"
 #include "schedule_file/schedule_file_io.h"
+#include "support/other_user.h"
 #include "support/temp_folder.h"
 
 namespace kiv {
@@ -25,10 +33,11 @@ QString inFolder(const TempFolder& folder, const char* name) {
 // A real `kiv` of a user whose folders are the test's.
 class KivProcess {
  public:
-  KivProcess(const TempFolder& home, const QStringList& arguments, const QString& workingFolder) {
+  KivProcess(const TempFolder& home, const QStringList& arguments, const QString& workingFolder,
+             const QString& runtime = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("XDG_RUNTIME_DIR", inFolder(home, "runtime"));
+    environment.insert("XDG_RUNTIME_DIR", runtime.isEmpty() ? inFolder(home, "runtime") : runtime);
     environment.insert("XDG_STATE_HOME", inFolder(home, "state"));
     environment.insert("XDG_CONFIG_HOME", inFolder(home, "config"));
     process_.setProcessEnvironment(environment);
@@ -71,6 +80,8 @@ class SingleInstanceTest : public QObject {
   void aHandedOverCommandLineArrivesInTheEventLoop();
   void withNobodyListeningNothingIsHandedOver();
   void aSecondKivHandsItsScheduleToTheFirstAndEnds();
+  void aRuntimeFolderTooLongForASocketAddressStillServes();
+  void aRuntimeFolderNotTheUsersOwnIsRefused();
 };
 
 void SingleInstanceTest::aHandedOverCommandLineArrivesInTheEventLoop() {
@@ -85,9 +96,11 @@ void SingleInstanceTest::aHandedOverCommandLineArrivesInTheEventLoop() {
 
   std::atomic<int> taken{0};
   std::thread sender([&] {
-    taken +=
-        handOverCommandLine(socket, "/o Ωmega nightly.kiv", "/home/me/Δ", std::chrono::seconds{10});
-    taken += handOverCommandLine(socket, "", "/", std::chrono::seconds{10});
+    for (const auto& [arguments, from] :
+         {std::pair{"/o Ωmega nightly.kiv", "/home/me/Δ"}, std::pair{"", "/"}}) {
+      taken += handOverCommandLine(socket, arguments, from, std::chrono::seconds{10}) ==
+               HandOverResult::Taken;
+    }
   });
   QTRY_COMPARE(received.size(), std::size_t{2});
   sender.join();
@@ -100,8 +113,9 @@ void SingleInstanceTest::aHandedOverCommandLineArrivesInTheEventLoop() {
 
 void SingleInstanceTest::withNobodyListeningNothingIsHandedOver() {
   TempFolder folder;
-  QVERIFY(!handOverCommandLine(inFolder(folder, "kiv.socket"), "", "/",
-                               std::chrono::milliseconds{300}));
+  QCOMPARE(
+      handOverCommandLine(inFolder(folder, "kiv.socket"), "", "/", std::chrono::milliseconds{300}),
+      HandOverResult::NoAnswer);
 }
 
 // The second start ends at once; the first opens the schedule (its lock
@@ -133,6 +147,109 @@ void SingleInstanceTest::aSecondKivHandsItsScheduleToTheFirstAndEnds() {
   QTRY_COMPARE_WITH_TIMEOUT(holderOf(home, schedule.string()),
                             "process " + third.pidText() + " (kiv)", 10000);
   QCOMPARE(third.process().state(), QProcess::Running);
+}
+
+// A socket's address holds about a hundred bytes: with a runtime folder
+// further down, the second start still reaches the first at once.
+void SingleInstanceTest::aRuntimeFolderTooLongForASocketAddressStillServes() {
+  TempFolder home;
+  const auto schedule = home.path() / "nightly.kiv";
+  posix::PosixFileStorage storage;
+  QVERIFY(!writeScheduleFile(schedule, TaskTable{}, storage));
+  const std::filesystem::path runtime =
+      home.path() / std::string(60, 'r') / std::string(60, 'u') / "runtime";
+  std::filesystem::create_directories(runtime);
+  const QString runtimeText = QString::fromStdString(runtime.string());
+
+  KivProcess first(home, {}, inFolder(home, "."), runtimeText);
+  QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(runtimeText + "/kiv/kiv.socket"), 10000);
+  KivProcess second(home, {"/o", "nightly.kiv"}, inFolder(home, "."), runtimeText);
+  QVERIFY(second.process().waitForFinished(10000));
+  QCOMPARE(second.process().exitCode(), 0);
+  QTRY_COMPARE_WITH_TIMEOUT(holderOf(home, schedule.string()),
+                            "process " + first.pidText() + " (kiv)", 10000);
+}
+
+// A runtime folder someone else can arrange (a link into another folder, a
+// folder others may write into, another user's) is refused: what waits
+// there, a made-up holder of the lock and a socket listening, hears nothing
+// of the new start, which runs from the state folder as the first.
+void SingleInstanceTest::aRuntimeFolderNotTheUsersOwnIsRefused() {
+  struct Case {
+    const char* name;
+    bool needsOtherUser;
+    const char* refusal;
+    // Makes the runtime folder's place at `kiv` in the shared runtime
+    // folder; returns where the things planted for it go.
+    std::function<std::filesystem::path(const std::filesystem::path& kiv)> arrange;
+    // Then hands the place over to its owner; false when it could not.
+    std::function<bool(const std::filesystem::path& planted)> finish;
+  };
+  namespace fs = std::filesystem;
+  const std::vector<Case> cases = {
+      {"ALinkToAnotherFolder", false, ": a link, not a folder of this user's own",
+       [](const fs::path& kiv) {
+         fs::create_directory(kiv.parent_path() / "elsewhere");
+         fs::create_directory_symlink(kiv.parent_path() / "elsewhere", kiv);
+         return kiv.parent_path() / "elsewhere";
+       },
+       [](const fs::path&) { return true; }},
+      {"AFolderOthersMayWriteInto", false, ": other users may write into it",
+       [](const fs::path& kiv) {
+         fs::create_directory(kiv);
+         return kiv;
+       },
+       [](const fs::path& planted) {
+         fs::permissions(planted, fs::perms(0777));
+         return true;
+       }},
+      {"AFolderOfAnotherUser", true, ": belongs to another user",
+       [](const fs::path& kiv) {
+         fs::create_directory(kiv);
+         return kiv;
+       },
+       [](const fs::path& planted) {
+         return ::chown(planted.c_str(), *testing::otherUser(), static_cast<gid_t>(-1)) == 0;
+       }},
+  };
+  for (const Case& c : cases) {
+    if (c.needsOtherUser && !testing::otherUser()) {
+      qInfo("skipped %s: giving a folder away needs root", c.name);
+      continue;
+    }
+    TempFolder home;
+    const auto schedule = home.path() / "nightly.kiv";
+    posix::PosixFileStorage storage;
+    QVERIFY(!writeScheduleFile(schedule, TaskTable{}, storage));
+    const fs::path shared = home.path() / "shared";
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms(01777));
+    const fs::path planted = c.arrange(shared / "kiv");
+    // The holder named in the lock is made up; the lock is held all the same.
+    const int lock = ::open((planted / "kiv.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    QVERIFY2(lock >= 0 && ::flock(lock, LOCK_EX) == 0, c.name);
+    QVERIFY2(::write(lock, "1 systemd\n", 10) == 10, c.name);
+    std::vector<std::string> handedOver;
+    const CommandLineReceiver listener(
+        QString::fromStdString((planted / "kiv.socket").string()),
+        [&handedOver](const std::string& arguments, const std::string&) {
+          handedOver.push_back(arguments);
+        });
+    QVERIFY2(listener.listening(), c.name);
+    QVERIFY2(c.finish(planted), c.name);
+
+    KivProcess kiv(home, {"/o", "nightly.kiv"}, inFolder(home, "."),
+                   QString::fromStdString(shared.string()));
+    QTRY_COMPARE_WITH_TIMEOUT(holderOf(home, schedule.string()),
+                              "process " + kiv.pidText() + " (kiv)", 10000);
+    ::close(lock);
+    QVERIFY2(handedOver.empty(), c.name);
+    QCOMPARE(kiv.process().state(), QProcess::Running);
+    QVERIFY2(QFileInfo::exists(inFolder(home, "state/kiv/kiv.socket")), c.name);
+    const QString told = QString::fromLocal8Bit(kiv.process().readAllStandardError());
+    QVERIFY2(told.contains(QString::fromStdString((shared / "kiv").string()) + c.refusal),
+             qPrintable(told));
+  }
 }
 
 }  // namespace kiv
