@@ -2,14 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
-#include "compile/command_line.h"
 #include "scheduler/date_time_text.h"
-#include "scheduler/day_rules.h"
-#include "scheduler/due.h"
 #include "support/compiled_task.h"
 #include "support/zone_rules.h"
 #include "tasks/value_lists.h"
@@ -250,89 +246,6 @@ TEST(NextLaunches, CountingGoesOnPastALaunchThatClosesTheScheduler) {
   EXPECT_TRUE(next.next()->endsScheduler);
   ASSERT_TRUE(next.next());
   EXPECT_EQ(next.next()->at, time("2026-12-12 02:00:00"));
-}
-
-// --- Against the tick's rules applied to every second ---------------------
-
-// A launch time of any kind the file may hold: fixed, recurring, and texts
-// the tick cannot use or uses in its own way.
-std::string randomLaunchAt(std::mt19937& random) {
-  auto pick = [&random](int size) {
-    return std::uniform_int_distribution<int>(0, size - 1)(random);
-  };
-  auto two = [](int value) { return (value < 10 ? "0" : "") + std::to_string(value); };
-  switch (pick(8)) {
-    case 0:
-    case 1:
-    case 2:
-      return two(pick(24)) + ":" + two(pick(60)) + ":" + two(pick(60));
-    case 3:
-    case 4:
-    case 5:
-      return two(pick(24)) + ":" + two(pick(60)) + ":?" + std::to_string(pick(10));
-    case 6:
-      return std::to_string(pick(10)) + ":" + two(pick(60)) + ":00";
-    default: {
-      const std::vector<std::string> odd{"24:00:?1", "12: 5:?2", "12:30:??", "12:3x:?5",
-                                         "25:00:00", "",         "ab:cd:?3", "23:59:59"};
-      return odd.at(static_cast<std::size_t>(pick(static_cast<int>(odd.size()))));
-    }
-  }
-}
-
-TaskTable randomSchedule(std::mt19937& random, bool mayClose) {
-  auto chance = [&random](double p) { return std::bernoulli_distribution(p)(random); };
-  TaskTable tasks;
-  for (int index = 0; index < kTaskCount; ++index) {
-    Task& task = tasks.at(index);
-    task = compiledTask(index, randomLaunchAt(random),
-                        static_cast<std::uint8_t>(
-                            chance(0.1) ? 200 : std::uniform_int_distribution<int>(0, 13)(random)));
-    task.Compiled = chance(0.75) ? 1 : 0;
-    if (chance(0.1)) task.AccessLocation.clear();
-    task.CloseAfterRunning = mayClose && chance(0.05) ? 1 : 0;
-  }
-  return tasks;
-}
-
-// Every second of the range, every task in index order, as the tick examines
-// them; a launch that closes the scheduler ends the run.
-std::vector<Launch> launchesSecondBySecond(const TaskTable& tasks, LocalTime from,
-                                           LocalTime until) {
-  std::vector<Launch> launches;
-  for (LocalTime second = from; second <= until; second += std::chrono::seconds{1}) {
-    for (int index = 0; index < kTaskCount; ++index) {
-      const Task& task = tasks.at(index);
-      if (task.Compiled != 1 || isDue(task.LaunchAt, second) != DueVerdict::Due) continue;
-      if (!dayRuleAllows(task.DaysToRunOn, std::chrono::floor<std::chrono::days>(second))) continue;
-      if (validateForCompile(compileInputsFor(task))) continue;
-      const bool ends = task.CloseAfterRunning == 1;
-      launches.push_back({index, second, ends});
-      if (ends) return launches;
-    }
-  }
-  return launches;
-}
-
-TEST(ForecastLaunches, AgreesWithTheTicksRulesAppliedToEverySecond) {
-  // Starts around month ends and a leap day, so the month rules come into
-  // play, at odd times of day, so the first day is partial.
-  const std::vector<std::string> starts{"2026-05-28 13:17:42", "2026-07-31 00:00:00",
-                                        "2026-10-29 23:59:59", "2028-02-27 06:00:01",
-                                        "2026-12-30 08:30:00", "2027-02-26 17:45:13"};
-  std::mt19937 random(20261210);
-  for (std::size_t run = 0; run < starts.size(); ++run) {
-    const TaskTable tasks = randomSchedule(random, run % 2 == 1);
-    const LocalTime from = time(starts[run]);
-    const LocalTime until = from + std::chrono::days{3} - std::chrono::seconds{1};
-
-    const std::vector<Launch> expected = launchesSecondBySecond(tasks, from, until);
-    const Forecast forecast = forecastLaunches(tasks, {from, 1'000'000, until});
-
-    EXPECT_FALSE(expected.empty()) << starts[run];
-    EXPECT_EQ(written(forecast.launches), written(expected)) << starts[run];
-    EXPECT_EQ(forecast.launches, expected) << starts[run];
-  }
 }
 
 }  // namespace
