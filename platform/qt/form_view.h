@@ -78,7 +78,8 @@ class FormView : public QMainWindow, public FormObserver {
   QHash<const QWidget*, Control*> controlOf_;
   QHash<const Control*, QAction*> actions_;
   QHash<const QAction*, MenuItem*> menuItemOf_;
-  // Menu shortcuts win over a text box's own use of the same keys.
+  // Menu shortcuts win over a text box's own use of the same keys, but for
+  // those the form lets the focused box keep.
   QList<QKeySequence> menuShortcuts_;
   QMetaObject::Connection qtFocusConnection_;
   bool drawingHeld_ = false;
