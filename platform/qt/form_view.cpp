@@ -109,6 +109,8 @@ FormView::FormView(MainForm& form, QWidget* parent)
   orderTabStops();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   showEveryProperty();
+  // A view made after the form has moved its focus starts where it is.
+  FormView::focusChanged(form_.activeControl());
   form_.addObserver(this);
   qtFocusConnection_ = connect(qApp, &QApplication::focusChanged, this,
                                [this](QWidget*, QWidget* now) { followQtFocus(now); });
@@ -461,8 +463,8 @@ void FormView::closeEvent(QCloseEvent* event) {
   event->setAccepted(cancel != 1);
 }
 
-void tickDrawingAfterwards(MainForm& form, FormView& view) {
-  const DrawingHold held(&view, true);
+void tickDrawingAfterwards(MainForm& form, FormView* view) {
+  const DrawingHold held(view, true);
   form.Timer1_Timer();
 }
 

@@ -106,7 +106,7 @@ class DrawingHold {
 
 // Runs the form's tick with the view's drawing held, so that the programs the
 // tick starts do not wait for the window to be drawn; the window shows what
-// the tick changed right after.
-void tickDrawingAfterwards(MainForm& form, FormView& view);
+// the tick changed right after. No view (not made yet), nothing held.
+void tickDrawingAfterwards(MainForm& form, FormView* view);
 
 }  // namespace kiv
