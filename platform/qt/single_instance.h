@@ -1,11 +1,14 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "posix/unique_fd.h"
 
 namespace kiv {
 
@@ -32,12 +35,13 @@ class CommandLineReceiver : public QObject {
   // Listens at `socket`, replacing a socket a dead first start left there.
   CommandLineReceiver(const QString& socket, Handler handler, QObject* parent = nullptr);
 
-  bool listening() const { return server_.isListening(); }
+  bool listening() const { return static_cast<bool>(listener_); }
 
  private:
   void accept();
 
-  QLocalServer server_;
+  posix::UniqueFd listener_;
+  std::optional<QSocketNotifier> newConnections_;
   Handler handler_;
 };
 
