@@ -54,8 +54,8 @@ int main(int argc, char* argv[]) {
 
   kiv::QtPlatform platform;
   kiv::MainForm form(platform);
-  // The window is drawn from the form whenever it is first shown; most of the
-  // time Kiv is only its icon.
+  // The window is made from the form when it is first shown: most of the time
+  // Kiv is only its icon.
   std::unique_ptr<kiv::FormView> view;
   platform.setWindowMaker([&form, &view] {
     view = std::make_unique<kiv::FormView>(form);
