@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "caption_fit.h"
+#include "form/focus_keys.h"
 #include "form_font.h"
 #include "list_style.h"
 #include "password_style.h"
@@ -108,6 +109,8 @@ FormView::FormView(MainForm& form, QWidget* parent)
   orderTabStops();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   showEveryProperty();
+  // A view made after the form has moved its focus starts where it is.
+  FormView::focusChanged(form_.activeControl());
   form_.addObserver(this);
   qtFocusConnection_ = connect(qApp, &QApplication::focusChanged, this,
                                [this](QWidget*, QWidget* now) { followQtFocus(now); });
@@ -380,16 +383,22 @@ void FormView::followQtFocus(QWidget* now) {
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
-    case QEvent::ShortcutOverride:
-      // A text box claims keys such as Ctrl+A, Ctrl+X, Ctrl+E and Ctrl+D for
-      // its own editing before shortcuts are looked up; the window's menu
-      // keys must act from every control, so the box is not asked about
-      // exactly those.
-      if (menuShortcuts_.contains(QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()))) {
+    case QEvent::ShortcutOverride: {
+      // Asked before shortcuts are looked up. The form says which keys the
+      // focused control keeps (a text box its clipboard and selection keys);
+      // every other menu key acts from every control, so a text box is not
+      // asked about those, though it would claim Ctrl+E or Ctrl+D for itself.
+      const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+      if (focusKeepsKey(form_, pressed.toString(QKeySequence::PortableText).toStdString())) {
+        event->accept();
+        return true;
+      }
+      if (menuShortcuts_.contains(pressed)) {
         event->ignore();
         return true;
       }
       break;
+    }
     case QEvent::KeyPress: {
       const auto& key = *static_cast<QKeyEvent*>(event);
       if (key.key() == Qt::Key_F1 && helpOnMenu(watched)) return true;
@@ -454,8 +463,8 @@ void FormView::closeEvent(QCloseEvent* event) {
   event->setAccepted(cancel != 1);
 }
 
-void tickDrawingAfterwards(MainForm& form, FormView& view) {
-  const DrawingHold held(&view, true);
+void tickDrawingAfterwards(MainForm& form, FormView* view) {
+  const DrawingHold held(view, true);
   form.Timer1_Timer();
 }
 

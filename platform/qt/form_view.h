@@ -78,7 +78,8 @@ class FormView : public QMainWindow, public FormObserver {
   QHash<const QWidget*, Control*> controlOf_;
   QHash<const Control*, QAction*> actions_;
   QHash<const QAction*, MenuItem*> menuItemOf_;
-  // Menu shortcuts win over a text box's own use of the same keys.
+  // Menu shortcuts win over a text box's own use of the same keys, but for
+  // those the form lets the focused box keep.
   QList<QKeySequence> menuShortcuts_;
   QMetaObject::Connection qtFocusConnection_;
   bool drawingHeld_ = false;
@@ -105,7 +106,7 @@ class DrawingHold {
 
 // Runs the form's tick with the view's drawing held, so that the programs the
 // tick starts do not wait for the window to be drawn; the window shows what
-// the tick changed right after.
-void tickDrawingAfterwards(MainForm& form, FormView& view);
+// the tick changed right after. No view (not made yet), nothing held.
+void tickDrawingAfterwards(MainForm& form, FormView* view);
 
 }  // namespace kiv

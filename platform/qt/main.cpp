@@ -74,13 +74,18 @@ int main(int argc, char* argv[]) {
 
   kiv::QtPlatform platform;
   kiv::MainForm form(platform);
-  kiv::FormView view(form);
-  platform.setWindow(&view);
+  // The window is made from the form when it is first shown: most of the time
+  // Kiv is only its icon.
+  std::unique_ptr<kiv::FormView> view;
+  platform.setWindowMaker([&form, &view] {
+    view = std::make_unique<kiv::FormView>(form);
+    return view.get();
+  });
   platform.connectForm(form);
 
   // The window's timer runs from the moment the window is loaded, so the
   // questions a schedule named on the command line may ask already see ticks.
-  kiv::TickTimer timer([&form, &view] { kiv::tickDrawingAfterwards(form, view); });
+  kiv::TickTimer timer([&form, &view] { kiv::tickDrawingAfterwards(form, view.get()); });
   timer.start();
   kiv::SessionEnd sessionEnd([&form] {
     int cancel = 0;

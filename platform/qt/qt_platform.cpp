@@ -113,6 +113,7 @@ std::string QtPlatform::currentFolder() {
 
 // Showing keeps the window's state: a minimised window stays minimised.
 void QtPlatform::showWindow() {
+  if (window_ == nullptr && makeWindow_) setWindow(std::exchange(makeWindow_, nullptr)());
   if (window_ == nullptr) return;
   const DrawingHold drawn = drawnWindow();
   window_->show();

@@ -4,7 +4,9 @@
 #include <QSocketNotifier>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "activation_filter.h"
 #include "form_view.h"
@@ -35,6 +37,10 @@ class QtPlatform : public Platform {
   // When it is the form's view, whatever drawing it holds back is done before
   // a box or menu opens over it.
   void setWindow(QWidget* window);
+  // Or the window is made by `make` the first time it is to be shown. Until
+  // then the program holds no widgets, fonts or laid-out text: most of what
+  // a Kiv idling in the notification area would otherwise hold.
+  void setWindowMaker(std::function<QWidget*()> make) { makeWindow_ = std::move(make); }
   // The form that presses on the icon and the window hook report to.
   void connectForm(MainForm& form);
   // The help document showHelp opens; found beside the program by default.
@@ -86,6 +92,7 @@ class QtPlatform : public Platform {
 
   QPointer<QWidget> window_;
   QPointer<FormView> view_;
+  std::function<QWidget*()> makeWindow_;
   MainForm* form_ = nullptr;
   TrayIconView tray_;
   ActivationFilter activation_;

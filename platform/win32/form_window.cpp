@@ -6,7 +6,9 @@
 #include <utility>
 
 #include "close_reason.h"
+#include "form/focus_keys.h"
 #include "resource_ids.h"
+#include "shortcut_keys.h"
 #include "single_scheduler.h"
 #include "twips.h"
 #include "user_edits.h"
@@ -228,7 +230,9 @@ void FormWindow::focusActiveControl() {
 
 bool FormWindow::preTranslate(MSG& message) const {
   if (message.hwnd != handle_ && IsChild(handle_, message.hwnd) == FALSE) return false;
-  return TranslateAcceleratorW(handle_, menu_.accelerators(), &message) != 0 ||
+  // A key the focused control keeps goes to it, though a menu item names it.
+  const bool menuKey = !focusKeepsKey(form_, shortcutPressed(message));
+  return (menuKey && TranslateAcceleratorW(handle_, menu_.accelerators(), &message) != 0) ||
          IsDialogMessageW(handle_, &message) != FALSE;
 }
 

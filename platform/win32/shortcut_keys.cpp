@@ -2,15 +2,21 @@
 
 #include <array>
 #include <charconv>
-#include <utility>
+#include <string>
 
 namespace kiv {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, BYTE>, 3> kModifiers{{
-    {"Ctrl+", FCONTROL},
-    {"Shift+", FSHIFT},
-    {"Alt+", FALT},
+struct Modifier {
+  std::string_view name;
+  BYTE flag;
+  int virtualKey;
+};
+
+constexpr std::array<Modifier, 3> kModifiers{{
+    {"Ctrl+", FCONTROL, VK_CONTROL},
+    {"Shift+", FSHIFT, VK_SHIFT},
+    {"Alt+", FALT, VK_MENU},
 }};
 
 constexpr int kFunctionKeys = 24;
@@ -32,16 +38,22 @@ std::optional<WORD> virtualKey(std::string_view key) {
   return static_cast<WORD>(VK_F1 + number - 1);
 }
 
+std::string keyName(WPARAM key) {
+  if (key <= 0xFF && isKeyCharacter(static_cast<char>(key))) return {static_cast<char>(key)};
+  if (key >= VK_F1 && key < VK_F1 + kFunctionKeys) return "F" + std::to_string(key - VK_F1 + 1);
+  return {};
+}
+
 }  // namespace
 
 std::optional<ACCEL> acceleratorFor(std::string_view shortcut, WORD command) {
   BYTE flags = FVIRTKEY;
   for (bool found = true; found;) {
     found = false;
-    for (const auto& [name, bit] : kModifiers) {
-      if (shortcut.starts_with(name)) {
-        flags |= bit;
-        shortcut.remove_prefix(name.size());
+    for (const Modifier& modifier : kModifiers) {
+      if (shortcut.starts_with(modifier.name)) {
+        flags |= modifier.flag;
+        shortcut.remove_prefix(modifier.name.size());
         found = true;
       }
     }
@@ -49,6 +61,17 @@ std::optional<ACCEL> acceleratorFor(std::string_view shortcut, WORD command) {
   const std::optional<WORD> key = virtualKey(shortcut);
   if (!key) return std::nullopt;
   return ACCEL{flags, *key, command};
+}
+
+std::string shortcutPressed(const MSG& message) {
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return {};
+  std::string key = keyName(message.wParam);
+  if (key.empty()) return {};
+  std::string shortcut;
+  for (const Modifier& modifier : kModifiers) {
+    if (GetKeyState(modifier.virtualKey) < 0) shortcut += modifier.name;
+  }
+  return shortcut + key;
 }
 
 }  // namespace kiv

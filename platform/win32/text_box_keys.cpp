@@ -5,6 +5,8 @@
 namespace kiv {
 namespace {
 
+constexpr WPARAM kSelectAll = 1;  // the character Ctrl+A types
+
 // The form's key filter sees the box's caret and selection as they are, and
 // the box takes back the selection the filter chose (overtype selects the
 // character at the caret). False when the filter discarded the key.
@@ -30,8 +32,19 @@ LRESULT CALLBACK textBoxProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM
   MainForm& form = *reinterpret_cast<MainForm*>(formAddress);
   const int box = static_cast<int>(index);
   switch (message) {
+    // Some edit controls select everything on Ctrl+A itself, before the
+    // character it types reaches the key filter; others not at all. The box
+    // selects on the character instead, once the filter has admitted it, as
+    // it cuts, copies and pastes on theirs.
+    case WM_KEYDOWN:
+      if (wParam == 'A' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) return 0;
+      break;
     case WM_CHAR:
       if (!passKeyFilter(edit, form, box, wParam)) return 0;
+      if (wParam == kSelectAll) {
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        return 0;
+      }
       break;
     case WM_LBUTTONDBLCLK: {
       const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);

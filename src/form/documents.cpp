@@ -22,7 +22,9 @@ std::string asciiLowerCase(std::string text) {
 bool MainForm::fctnSave(bool Ask, bool SaveAs) {
   SaveChosen = false;
   if (Ask) {
-    const MessageAnswer answer = ask("Save this schedule?", MessageButtons::YesNoCancel);
+    // No throws the changes away: Enter saves them.
+    const MessageAnswer answer =
+        ask("Save this schedule?", MessageButtons::YesNoCancel, MessageAnswer::Yes);
     if (answer == MessageAnswer::Cancel) return false;
     if (answer == MessageAnswer::No) return true;
   }

@@ -23,12 +23,6 @@ void copyTaskWithoutPassword(const Task& source, Task& destination) {
 
 }  // namespace
 
-MessageAnswer MainForm::ask(const std::string& text, MessageButtons buttons) {
-  constexpr int kNoButton = 1;  // No is the second button of Yes/No and Yes/No/Cancel
-  return platform_.messageBox(
-      {text, buttons, MessageIcon::Question, kNoButton, std::string(identity::kTitle)});
-}
-
 void MainForm::mnuErase_Click() {
   const int task = cmbTask.listIndex();
   if (task < 0) return;

@@ -39,7 +39,9 @@ void MainForm::Form_Load() {
 void MainForm::Form_QueryUnload(int& Cancel, int UnloadMode) {
   if (Cancel == 1) return;
   if (UnloadMode == kUserClosed || UnloadMode == kProgramAsked || UnloadMode == kMdiParentClosing) {
-    switch (ask("Do you want to retain the system tray icon?", MessageButtons::YesNoCancel)) {
+    // No ends the program: Enter keeps the icon and the scheduling.
+    switch (ask("Do you want to retain the system tray icon?", MessageButtons::YesNoCancel,
+                MessageAnswer::Yes)) {
       case MessageAnswer::Yes:
         platform_.hideWindow();
         Cancel = 1;

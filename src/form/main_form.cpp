@@ -27,6 +27,18 @@ std::vector<std::string> taskEntries() {
   return entries;
 }
 
+// Yes, No and Cancel stand in that order in both kinds of question.
+int buttonPosition(MessageAnswer answer) {
+  switch (answer) {
+    case MessageAnswer::No:
+      return 1;
+    case MessageAnswer::Cancel:
+      return 2;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace
 
 MainForm::MainForm(Platform& platform)
@@ -167,6 +179,12 @@ void MainForm::setFocus(Control& control) {
 
 void MainForm::tell(const std::string& text, MessageIcon icon) {
   platform_.messageBox({text, MessageButtons::Ok, icon, 0, std::string(identity::kTitle)});
+}
+
+MessageAnswer MainForm::ask(const std::string& text, MessageButtons buttons,
+                            MessageAnswer harmless) {
+  return platform_.messageBox({text, buttons, MessageIcon::Question, buttonPosition(harmless),
+                               std::string(identity::kTitle)});
 }
 
 }  // namespace kiv

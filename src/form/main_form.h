@@ -208,8 +208,11 @@ class MainForm : private SchedulerEvents {
 
   // Shows a message with an OK button under the application's title.
   void tell(const std::string& text, MessageIcon icon);
-  // Asks a question under the application's title, No as the default button.
-  MessageAnswer ask(const std::string& text, MessageButtons buttons);
+  // Asks a question under the application's title. The default button is the
+  // answer that loses nothing: No for a confirmation, unless No is the answer
+  // that throws work away (the questions on the way out).
+  MessageAnswer ask(const std::string& text, MessageButtons buttons,
+                    MessageAnswer harmless = MessageAnswer::No);
 
   // The task selected in cmbTask, or nullptr while nothing is selected.
   Task* shownTask();

@@ -33,12 +33,13 @@ iconInTray "$icon" || fail "the icon went with the window"
 
 # Right press, No, then No to "Save this schedule?": kiv ends cleanly and
 # its icon is gone from the tray. The press lands away from the last one, so
-# that it does not count as the second half of a double-click.
+# that it does not count as the second half of a double-click. No is never
+# the default button of these two questions: Return would keep everything.
 xdotool mousemove --window "$icon" 16 16 click 3
 question=$(waitForBox "$icon")
-answerBox "$question" Return
+answerBox "$question" n
 saveQuestion=$(waitForBox "$icon" "$question")
-answerBox "$saveQuestion" Return
+answerBox "$saveQuestion" n
 waitForKivToEnd "$kiv_wait_seconds"
 ((kiv_exit_status == 0)) || fail "kiv ended with status $kiv_exit_status"
 if iconInTray "$icon"; then fail "kiv's icon stayed in the tray after it ended"; fi

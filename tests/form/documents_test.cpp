@@ -106,8 +106,9 @@ ShownMessage told(std::string text, MessageIcon icon) {
   return {std::move(text), MessageButtons::Ok, icon, 0, "Kiv"};
 }
 
+// Yes is the default button: No throws the changes away.
 const ShownMessage kAskToSave{"Save this schedule?", MessageButtons::YesNoCancel,
-                              MessageIcon::Question, 1, "Kiv"};
+                              MessageIcon::Question, 0, "Kiv"};
 
 // A loaded window beside a folder of schedule files: Current.kiv (the current
 // layout), FormatA.kiv and FormatB.kiv (the old layouts), Damaged.kiv, and a

@@ -264,6 +264,18 @@ struct CloseCase {
   bool saved;     // the edit reached the file
 };
 
+// The events with "{file}" standing for `file`, in lower case as the saved
+// message names it.
+Events namingFile(Events events, const fs::path& file) {
+  std::string named = file.string();
+  std::transform(named.begin(), named.end(), named.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+  for (std::string& event : events) {
+    if (const auto at = event.find("{file}"); at != std::string::npos) event.replace(at, 6, named);
+  }
+  return events;
+}
+
 void PrintTo(const CloseCase& c, std::ostream* os) {
   *os << c.name;
 }
@@ -315,16 +327,7 @@ TEST_P(Closing, AsksToRetainTheIconThenToSave) {
 
   const std::optional<int> cancel = close(entry);
 
-  Events expected{kRetainQuestion};
-  for (std::string event : c.events) {
-    const auto at = event.find("{file}");
-    // The saved message names the path in lower case.
-    std::string named = file.string();
-    std::transform(named.begin(), named.end(), named.begin(),
-                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-    if (at != std::string::npos) event.replace(at, 6, named);
-    expected.push_back(event);
-  }
+  const Events expected = joined({kRetainQuestion}, namingFile(c.events, file));
   EXPECT_EQ(platform.events, expected);
   EXPECT_TRUE(platform.answers.empty());
   EXPECT_TRUE(platform.fileChoices.empty());
@@ -373,6 +376,46 @@ INSTANTIATE_TEST_SUITE_P(
                       {kSaveQuestion, "message: The schedule file could not be forced to the disk."},
                       false})));
 // clang-format on
+
+// Enter answers a question with its default button. On the way out that must
+// be the answer that loses nothing: keep the icon and the scheduling, and save
+// the schedule before ending.
+struct EnterCase {
+  const char* name;
+  std::vector<MessageAnswer> before;  // answered before Enter takes over
+  Events events;                      // after the retain question
+  bool saved;
+};
+
+TEST_F(FormTest, EnterOnTheWayOutLosesNothing) {
+  const EnterCase cases[] = {
+      {"Enter keeps the icon", {}, {"hide"}, false},
+      {"No, then Enter saves and ends",
+       {A::No},
+       joined({kSaveQuestion, "message: Schedule saved to '{file}'."}, kEnding),
+       true},
+  };
+  for (const EnterCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    const fs::path file = folder.path() / "enter.kiv";
+    FakePlatform user;
+    MainForm closing{user};
+    closing.Main();
+    user.fileChoices.push_back({{1, 0}, file.string()});
+    ASSERT_TRUE(closing.fctnSave(false, true));
+    closing.TBox[kTaskNameBox].setText("Edited");
+    user.events.clear();
+    user.answers = {c.before.begin(), c.before.end()};
+    user.enterAnswers = true;
+
+    closing.mnuExit.press();
+
+    EXPECT_EQ(user.events, joined({kRetainQuestion}, namingFile(c.events, file)));
+    EXPECT_EQ(user.ended, c.saved);
+    EXPECT_EQ(readScheduleFile(file, user).value().tasks[0].TaskName, c.saved ? "Edited" : "");
+  }
+}
 
 TEST_F(FormTest, AfterYesTheSchedulerGoesOnAndTheIconStays) {
   form.Main();

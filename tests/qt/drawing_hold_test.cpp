@@ -89,7 +89,7 @@ void DrawingHoldTest::aScheduledLaunchStartsTheProgramBeforeTheWindowIsDrawn() {
     captionAtStart = view.windowTitle();
   };
 
-  tickDrawingAfterwards(form, view);
+  tickDrawingAfterwards(form, &view);
 
   QCOMPARE(platform.launches.size(), std::size_t{1});
   QCOMPARE(form.cmbTask.listIndex(), 5);  // the core showed it before the start

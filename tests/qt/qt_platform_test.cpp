@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,6 +55,7 @@ class QtPlatformTest : public QObject {
   void currentFolderIsTheProcesssFolder();
   void savingReplacesTheFileWholeAndKeepsItsPermissions();
   void showingTheWindowKeepsItMinimised();
+  void aWindowMadeWhenFirstShownShowsTheFormAsItIs();
   void startedProgramsAreReapedByTheEventLoop();
   void anEndedProgramsOutcomeReachesTheJournal();
 
@@ -315,6 +317,37 @@ void QtPlatformTest::showingTheWindowKeepsItMinimised() {
   platform.showWindow();
   QVERIFY(window.isVisible());
   QVERIFY(window.windowState().testFlag(Qt::WindowMinimized));
+}
+
+// Until it is first shown the window is not made; once made it shows the
+// form's state, focus included, and it is made only once.
+void QtPlatformTest::aWindowMadeWhenFirstShownShowsTheFormAsItIs() {
+  QtPlatform platform;
+  MainForm form(platform);
+  std::unique_ptr<FormView> view;
+  int made = 0;
+  platform.setWindowMaker([&] {
+    ++made;
+    view = std::make_unique<FormView>(form);
+    return view.get();
+  });
+  platform.hideWindow();
+  form.TBox[kTaskNameBox].setText("Nightly compact");
+  form.setFocus(form.TBox[kUserNameBox]);
+  QCOMPARE(made, 0);
+
+  platform.showWindow();
+  QCOMPARE(made, 1);
+  QVERIFY(view->isVisible());
+  QCOMPARE(qobject_cast<QLineEdit*>(view->widgetFor(form.TBox[kTaskNameBox]))->text(),
+           QString("Nightly compact"));
+  QCOMPARE(view->focusWidget(), view->widgetFor(form.TBox[kUserNameBox]));
+
+  platform.hideWindow();
+  QVERIFY(!view->isVisible());
+  platform.showWindow();
+  QVERIFY(view->isVisible());
+  QCOMPARE(made, 1);
 }
 
 // Programs that end at once are reaped as the event loop goes on: none is

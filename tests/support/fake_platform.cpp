@@ -10,6 +10,21 @@
 #include "schedule_file/file_bytes.h"
 
 namespace kiv::testing {
+namespace {
+
+// The button a question's default position names; Yes, No and Cancel stand
+// in that order in both kinds of question.
+MessageAnswer defaultAnswer(const MessageBoxRequest& request) {
+  constexpr std::array kInOrder{MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel};
+  const int buttons = request.buttons == MessageButtons::YesNo ? 2 : 3;
+  if (request.defaultButton < 0 || request.defaultButton >= buttons) {
+    ADD_FAILURE() << "no button at " << request.defaultButton << ": " << request.text;
+    return MessageAnswer::Cancel;
+  }
+  return kInOrder.at(static_cast<std::size_t>(request.defaultButton));
+}
+
+}  // namespace
 
 void FakePlatform::runDuringQuestion() {
   if (!duringNextQuestion) return;
@@ -23,6 +38,7 @@ MessageAnswer FakePlatform::messageBox(const MessageBoxRequest& request) {
   events.push_back("message: " + request.text);
   runDuringQuestion();
   if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+  if (answers.empty() && enterAnswers) return defaultAnswer(request);
   if (answers.empty()) {
     ADD_FAILURE() << "unexpected question: " << request.text;
     return MessageAnswer::Cancel;

@@ -38,6 +38,9 @@ class FakePlatform : public Platform, public FakeFileStorage {
  public:
   // Scripted answers, taken front first.
   std::deque<MessageAnswer> answers;
+  // Once the scripted answers are used up, questions are answered as Enter
+  // answers them: with their default button.
+  bool enterAnswers = false;
   std::deque<std::string> inputs;
   std::deque<std::pair<FileDialogOutcome, std::string>> fileChoices;  // outcome, chosen path
   std::deque<StartResult> startResults;  // when empty, every start succeeds

@@ -90,6 +90,23 @@ class FormWindowTest : public ::testing::Test {
   void chooseMenu(const MenuItem& item) const {
     SendMessageA(window.handle(), WM_COMMAND, MAKEWPARAM(ids.idOf(item), 0), 0);
   }
+  // Ctrl with `key` pressed in the focused control, through the program's
+  // message loop: the key-down, then whatever it is translated into.
+  void pressWithCtrl(char key) const {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    const UINT scanCode = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+    MSG message{
+        GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(key), static_cast<LPARAM>(1 | (scanCode << 16)),
+        0,          {}};
+    handleMessage(window, message);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE)
+      handleMessage(window, message);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+  }
   HMENU menuBar() const { return GetMenu(window.handle()); }
   UINT menuState(const MenuItem& item) const {
     return GetMenuState(menuBar(), static_cast<UINT>(ids.idOf(item)), MF_BYCOMMAND);
@@ -368,6 +385,48 @@ TEST_F(FormWindowTest, RunsMenuCommandsFromTheMenuAndFromTheirShortcuts) {
   SetKeyboardState(keys);
   EXPECT_TRUE(handled);
   EXPECT_EQ(form.tasks[2].Compiled, 0);
+}
+
+// Ctrl+X and Ctrl+A are also Exit and Save as. In a text box they cut and
+// select, in the launch-time box they do nothing, and from any other control
+// they choose their menu items.
+TEST_F(FormWindowTest, LeavesTheClipboardAndSelectionKeysToAFocusedTextBox) {
+  int exits = 0;
+  int savesAs = 0;
+  form.mnuExit.onClick = [&exits] { ++exits; };
+  form.mnuSaveAs.onClick = [&savesAs] { ++savesAs; };
+  HWND name = handleOf(form.TBox[kTaskNameBox]);
+  type(form.TBox[kTaskNameBox], "Nightly compact");
+  SetFocus(name);
+  SendMessageW(name, EM_SETSEL, 0, 8);
+
+  pressWithCtrl('X');
+  EXPECT_EQ(textOf(form.TBox[kTaskNameBox]), "compact");
+  EXPECT_EQ(form.tasks[0].TaskName, "compact");
+  pressWithCtrl('A');
+  DWORD start = 1;
+  DWORD end = 0;
+  SendMessageW(name, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0U);
+  EXPECT_EQ(end, 7U);
+
+  HWND launchAt = handleOf(form.TBox[kLaunchAtBox]);
+  SetFocus(launchAt);
+  SendMessageW(launchAt, EM_SETSEL, 0, 2);
+  pressWithCtrl('X');
+  pressWithCtrl('A');
+  EXPECT_EQ(textOf(form.TBox[kLaunchAtBox]), "00:00:00");
+  SendMessageW(launchAt, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(end - start, 2U);
+  EXPECT_EQ(exits, 0);
+  EXPECT_EQ(savesAs, 0);
+
+  SetFocus(handleOf(form.cmbTask));
+  pressWithCtrl('X');
+  pressWithCtrl('A');
+  EXPECT_EQ(exits, 1);
+  EXPECT_EQ(savesAs, 1);
 }
 
 TEST_F(FormWindowTest, AsksBeforeClosingAndKeepsRunningWhenTheUserCancels) {
