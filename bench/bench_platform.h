@@ -27,7 +27,7 @@ class BenchPlatform : public Platform {
   void showHelp(int) override {}
   bool notifyIcon(TrayOperation, const NotifyIconData&) override { return true; }
   void notify(const std::string&, const std::string&) override {}
-  StartResult startProcess(const std::string&) override { return {true, "", std::nullopt}; }
+  StartResult startProcess(const std::string&) override { return kiv::StartedProgram{}; }
   void endProcess() override {}
   std::string commandArguments() override { return ""; }
   std::string readSetting(const std::string&, const std::string&, const std::string&) override {

@@ -127,10 +127,10 @@ int spawnAlongSearchPath(const std::vector<std::string>& candidates, const std::
 }  // namespace
 
 StartResult start(std::string_view commandLine, ChildWatcher& children) {
-  if (holdsNulCharacter(commandLine)) return {false, std::string(kCommandLineHoldsNul)};
+  if (holdsNulCharacter(commandLine)) return std::string(kCommandLineHoldsNul);
   WindowsStart what = windowsStartOf(commandLine);
   const std::string& program = what.program;
-  if (program.empty()) return {false, "The command line names no program to start."};
+  if (program.empty()) return std::string("The command line names no program to start.");
   std::vector<std::string>& arguments = what.arguments;
   std::vector<char*> argv;
   argv.reserve(arguments.size() + 1);
@@ -144,10 +144,10 @@ StartResult start(std::string_view commandLine, ChildWatcher& children) {
                         ? setup.error()
                         : spawnAlongSearchPath(candidatesFor(program), argv, setup, child);
   if (error != 0) {
-    return {false, "Cannot start \"" + program + "\": " + std::generic_category().message(error)};
+    return "Cannot start \"" + program + "\": " + std::generic_category().message(error);
   }
   children.watch(child, started);
-  return {true, "", child};
+  return StartedProgram{child};
 }
 
 }  // namespace kiv::posix

@@ -22,10 +22,10 @@ ProgramWatcher::~ProgramWatcher() {
 
 StartResult ProgramWatcher::start(const std::string& commandLine) {
   const Result<StartedProcess, std::string> started = startMinimised(commandLine);
-  if (!started) return {false, started.error()};
+  if (!started) return started.error();
   const StartedProcess& process = started.value();
   watched_.push_back({process.handle, process.id, std::chrono::steady_clock::now()});
-  return {true, "", ProcessId{process.id}};
+  return StartedProgram{ProcessId{process.id}};
 }
 
 std::vector<ProgramEnding> ProgramWatcher::collectEnded() {

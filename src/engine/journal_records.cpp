@@ -47,9 +47,9 @@ void Scheduler::journalLaunch(const Task& task, int index, const LaunchOccasion&
   record.taskName = task.TaskName;
   record.how = occasion.how;
   record.commandLine = printedCommandLine(task, false);
-  record.started = result.started;
-  record.pid = result.processId;
-  record.reason = result.started ? "" : result.error;
+  record.started = result.ok();
+  if (result) record.pid = result.value().processId;
+  if (!result) record.reason = result.error();
   appendToJournal(journalLine(record));
   if (record.started && record.pid) {
     running_[*record.pid] = {index,     task.TaskName, task.DatabaseLocation,

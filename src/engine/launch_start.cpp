@@ -8,9 +8,9 @@ namespace kiv {
 // that fails is journalled and notified.
 bool Scheduler::launchScheduled(int index, const LaunchOccasion& occasion) {
   const StartResult result = launch(index, occasion, ports_.clock.now());
-  if (!result.started) {
+  if (!result) {
     notifyUser(taskSubject(index + 1, tasks_.at(index).TaskName) +
-               " could not be started: " + result.error);
+               " could not be started: " + result.error());
   }
   return !closed_;
 }
@@ -18,7 +18,7 @@ bool Scheduler::launchScheduled(int index, const LaunchOccasion& occasion) {
 Result<void, std::string> Scheduler::runNow(int index) {
   const LocalTime now = ports_.clock.now();
   const StartResult result = launch(index, {LaunchHow::OnDemand, now, std::nullopt}, now);
-  if (!result.started) return result.error;
+  if (!result) return result.error();
   return {};
 }
 
@@ -31,7 +31,7 @@ StartResult Scheduler::launch(int index, const LaunchOccasion& occasion, LocalTi
   const LocalTime startedAt = ports_.clock.now();
   const StartResult result = startProgram(task);
   journalLaunch(task, index, occasion, result, startedAt);
-  if (!result.started) return result;
+  if (!result) return result;
   notice.closesScheduler = occasion.how != LaunchHow::OnDemand && task.CloseAfterRunning == 1;
   closed_ = closed_ || notice.closesScheduler;
   events_.launchStarted(notice);
@@ -44,14 +44,15 @@ StartResult Scheduler::launch(int index, const LaunchOccasion& occasion, LocalTi
 StartResult Scheduler::startProgram(const Task& task) {
   const CompileInputs inputs = compileInputsFor(task);
   if (const auto failure = validateForCompile(inputs)) {
-    return {false, std::string(failure->message), std::nullopt};
+    return std::string(failure->message);
   }
   return ports_.starter.startProcess(composeCommandLine(inputs));
 }
 
 std::string Scheduler::launchStatus(int index, LocalTime when, LaunchHow how) {
-  return lastLaunchStatus(index + 1, when, ports_.clock.monthAbbreviation(toCivil(when).month),
-                          how == LaunchHow::OnDemand ? LaunchKind::OnDemand : LaunchKind::Scheduled);
+  return lastLaunchStatus(
+      index + 1, when, ports_.clock.monthAbbreviation(toCivil(when).month),
+      how == LaunchHow::OnDemand ? LaunchKind::OnDemand : LaunchKind::Scheduled);
 }
 
 }  // namespace kiv

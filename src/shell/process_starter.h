@@ -3,17 +3,19 @@
 #include <optional>
 #include <string>
 
+#include "base/result.h"
 #include "shell/launch_journal.h"
 
 namespace kiv {
 
-struct StartResult {
-  bool started = false;
-  std::string error;  // why the start failed, for the user
-  // The started program's process id, given only by a starter that watches
-  // the program and reports its end to Scheduler::programEnded.
-  std::optional<ProcessId> processId{};
+// A program that started. Its process id is given only by a starter that
+// watches the program and reports its end to Scheduler::programEnded.
+struct StartedProgram {
+  std::optional<ProcessId> processId;
 };
+
+// The started program, or why the start failed, for the user.
+using StartResult = Result<StartedProgram, std::string>;
 
 // Starts the programs of tasks.
 class ProcessStarter {

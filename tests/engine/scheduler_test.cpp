@@ -59,7 +59,7 @@ struct DayRecord {
 DayRecord liveTheDay(FakePlatform& platform, const std::function<void()>& tick,
                      Scheduler& scheduler) {
   platform.zone = &testing::berlin2027();
-  platform.startResults.push_back({true, "", 101});
+  platform.startResults.push_back(StartedProgram{101});
   const auto midnight = utc(2027, 3, 27, 23);
   const auto sleeps = utc(2027, 3, 28, 15);  // 17:00:00 CEST
   const auto wakes = utc(2027, 3, 28, 17, 0, 30);

@@ -62,7 +62,7 @@ class LaunchJournalTest : public FormTest {
     return records.empty() ? LaunchRecord{} : std::get<LaunchRecord>(records.front());
   }
 
-  static StartResult startedAs(ProcessId pid) { return {true, "", pid}; }
+  static StartResult startedAs(ProcessId pid) { return StartedProgram{pid}; }
 
   // The schedule as the journal names it: the folder it was opened from and
   // its name, joined as the system joins paths.
@@ -95,7 +95,7 @@ TEST_F(LaunchJournalTest, AScheduledLaunchIsOneLineWithThePasswordMasked) {
 // goes on with the next task.
 TEST_F(LaunchJournalTest, AFailedScheduledStartIsJournalledAndNotified) {
   form.tasks[7] = compiledTask(7, "02:00:00");
-  platform.startResults.push_back({false, "Cannot start \"/opt/db/access\": gone", std::nullopt});
+  platform.startResults.push_back(std::string("Cannot start \"/opt/db/access\": gone"));
   tickAtTwo();
 
   ASSERT_EQ(platform.launches.size(), 2U);
@@ -160,7 +160,7 @@ TEST_F(LaunchJournalTest, RunNowIsJournalledOnDemandAndAFailureIsAMessageOnly) {
   form.cmbTask.setListIndex(2);
   platform.clock = fromCivil({2026, 12, 6, 15, 4, 5});
   form.cmdRun.press();
-  platform.startResults.push_back({false, "gone", std::nullopt});
+  platform.startResults.push_back(std::string("gone"));
   form.cmdRun.press();
 
   const auto records = journal();

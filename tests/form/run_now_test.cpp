@@ -65,7 +65,7 @@ TEST_F(RunNowTest, UnavailableWhileTheShownTaskIsNotCompiled) {
 TEST_F(RunNowTest, AFailedStartIsReportedAndTheTipIsNotSent) {
   showCompiled(2, compiledTask(2, "03:00:00"));
   platform.startResults.push_back(
-      {false, R"(Cannot start "/opt/db/access": No such file or directory)"});
+      std::string(R"(Cannot start "/opt/db/access": No such file or directory)"));
 
   form.cmdRun.press();
 

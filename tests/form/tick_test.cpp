@@ -138,7 +138,7 @@ TEST_F(TickTest, FailedStartStoresTheStatusButLeavesTheTipAndKeepsRunning) {
   Task closing = compiledTask(0, "02:00:00");
   closing.CloseAfterRunning = 1;
   form.tasks[0] = closing;
-  platform.startResults.push_back({false, "gone"});
+  platform.startResults.push_back(std::string("gone"));
 
   tickThrough(at(2026, 12, 7, 2, 0, 0), at(2026, 12, 7, 2, 0, 0));
 

@@ -9,8 +9,8 @@
 #include <sstream>
 
 #include "kivctl_process.h"
-#include "posix/stand_in_record.h"
 #include "os_services.h"
+#include "posix/stand_in_record.h"
 #include "support/compiled_task.h"
 #include "support/temp_folder.h"
 
@@ -70,11 +70,11 @@ TEST(ScheduleStorage, SavesOwnerOnlyAndRefusesToReadAPipe) {
 // hold a password) never reaches the log.
 TEST_F(ConsoleSchedulingTest, ANotificationIsATimestampedLineAndAFailedStartSaysNothingItself) {
   const StartResult result = console.startProcess(R"("/no/such/program" /pwd Sesame)");
-  EXPECT_FALSE(result.started);
+  ASSERT_FALSE(result);
   EXPECT_EQ(err.str(), "");
 
-  console.notify("Kiv", "Task 3 could not be started: " + result.error);
-  expectTimestampedLine(err.str(), "Task 3 could not be started: " + result.error);
+  console.notify("Kiv", "Task 3 could not be started: " + result.error());
+  expectTimestampedLine(err.str(), "Task 3 could not be started: " + result.error());
   EXPECT_EQ(out.str(), "");
 }
 

@@ -51,7 +51,7 @@ class ChildWatcherTest : public ::testing::Test {
 
   void start(const std::string& commandLine) {
     const StartResult result = posix::start(commandLine, children);
-    ASSERT_TRUE(result.started) << result.error;
+    ASSERT_TRUE(result) << result.error();
   }
 
   fs::path file(const std::string& name) const { return folder_ / name; }
@@ -170,7 +170,7 @@ TEST_F(ChildWatcherTest, WorksWithoutCloseRangeAndProcessDescriptors) {
     std::vector<posix::ChildEnding> seen;
     posix::ChildWatcher watcher([&](const posix::ChildEnding& e) { seen.push_back(e); });
     const StartResult result = posix::start("\"" KIV_STAND_IN "\" /compact", watcher);
-    if (!result.started) return "not started: " + result.error;
+    if (!result) return "not started: " + result.error();
     if (!reapAll(watcher)) return "not reaped";
     if (seen.size() != 1 || seen[0].killed || seen[0].status != 0) return "ending not reported";
     if (!noChildLeft()) return "a child is left";

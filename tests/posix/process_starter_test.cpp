@@ -70,8 +70,8 @@ class ProcessStarter : public ::testing::Test {
   // Starts the line; once the program runs, reads the record it wrote.
   std::optional<StandInRecord> launch(const std::string& commandLine) {
     const StartResult result = start(commandLine);
-    if (!result.started) {
-      ADD_FAILURE() << "not started: " << result.error;
+    if (!result) {
+      ADD_FAILURE() << "not started: " << result.error();
       return std::nullopt;
     }
     std::ifstream fifo(record_);
@@ -187,7 +187,7 @@ TEST_F(ProcessStarter, TheProgramOutlivesTheProcessThatStartedIt) {
   ASSERT_GE(starter, 0);
   if (starter == 0) {
     posix::ChildWatcher children;
-    ::_exit(posix::start(line, children).started ? 0 : 1);
+    ::_exit(posix::start(line, children).ok() ? 0 : 1);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(starter, &status, 0), starter);
@@ -279,28 +279,28 @@ TEST_F(ProcessStarter, ProgramFoundOnlyWithoutExecutePermissionAlongPathIsAnErro
   writeFile("program", "#!/bin/sh\n", fs::perms::owner_read | fs::perms::owner_write);
   const ScopedPath path(folder().string() + ":" + file("missing").string());
   const StartResult result = start("program /compact");
-  EXPECT_FALSE(result.started);
-  EXPECT_EQ(result.error, cannotStart("program", EACCES));
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.error(), cannotStart("program", EACCES));
 }
 
 TEST_F(ProcessStarter, MissingProgramIsAnErrorNamingIt) {
   const std::string absent = file("absent").string();
   const StartResult result = start("\"" + absent + "\" /compact");
-  EXPECT_FALSE(result.started);
-  EXPECT_EQ(result.error, cannotStart(absent, ENOENT));
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.error(), cannotStart(absent, ENOENT));
 }
 
 TEST_F(ProcessStarter, ProgramMissingFromPathIsAnErrorNamingIt) {
   const StartResult result = start("kiv-no-such-program /compact");
-  EXPECT_FALSE(result.started);
-  EXPECT_EQ(result.error, cannotStart("kiv-no-such-program", ENOENT));
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.error(), cannotStart("kiv-no-such-program", ENOENT));
 }
 
 TEST_F(ProcessStarter, FileWithoutExecutePermissionIsAnErrorNamingIt) {
   writeFile("plain", "#!/bin/sh\n", fs::perms::owner_read | fs::perms::owner_write);
   const StartResult result = start("\"" + file("plain").string() + "\"");
-  EXPECT_FALSE(result.started);
-  EXPECT_EQ(result.error, cannotStart(file("plain").string(), EACCES));
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.error(), cannotStart(file("plain").string(), EACCES));
 }
 
 // execvp would hand an executable text without "#!" to /bin/sh; the starter
@@ -309,16 +309,16 @@ TEST_F(ProcessStarter, ExecutableTextIsNotRunByAShell) {
   const std::string marker = file("ran").string();
   writeFile("script", "touch " + marker + "\n", fs::perms::owner_all);
   const StartResult result = start("\"" + file("script").string() + "\"");
-  EXPECT_FALSE(result.started);
-  EXPECT_EQ(result.error, cannotStart(file("script").string(), ENOEXEC));
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.error(), cannotStart(file("script").string(), ENOEXEC));
   EXPECT_FALSE(fs::exists(marker));
 }
 
 TEST_F(ProcessStarter, LineWithoutProgramIsAnError) {
   for (const char* line : {"", "   \t ", "\"\" /compact"}) {
     const StartResult result = start(line);
-    EXPECT_FALSE(result.started) << '[' << line << ']';
-    EXPECT_EQ(result.error, "The command line names no program to start.") << '[' << line << ']';
+    EXPECT_FALSE(result) << '[' << line << ']';
+    EXPECT_EQ(result.error(), "The command line names no program to start.") << '[' << line << ']';
   }
 }
 
@@ -330,8 +330,8 @@ TEST_F(ProcessStarter, LineHoldingANulIsNotStarted) {
   for (const std::string& line : {standInLine("\"/srv/orders\0-copy.mdb\" /compact"s),
                                   "\"" KIV_STAND_IN "\0/../../../../bin/false\" /compact"s}) {
     const StartResult result = start(line);
-    EXPECT_FALSE(result.started);
-    EXPECT_EQ(result.error, "The command line holds a NUL character, which would cut it short.");
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.error(), "The command line holds a NUL character, which would cut it short.");
   }
 }
 

@@ -208,7 +208,7 @@ void HandOverTest::aFloodOfIdleConnectionsLeavesRoomForAHandOverAndALaunch() {
 
   QVERIFY(flooded);
   QVERIFY(handedOver);
-  QVERIFY2(launch.started, launch.error.c_str());
+  QVERIFY2(launch.ok(), launch.ok() ? "" : launch.error().c_str());
 }
 
 void HandOverTest::aCommandLineTooLongToHandOverIsRefused() {

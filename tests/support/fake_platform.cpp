@@ -136,7 +136,7 @@ void FakePlatform::notify(const std::string& title, const std::string& text) {
 
 StartResult FakePlatform::startProcess(const std::string& commandLine) {
   launches.push_back(commandLine);
-  if (startResults.empty()) return {true, "", std::nullopt};
+  if (startResults.empty()) return StartedProgram{};
   StartResult result = startResults.front();
   startResults.pop_front();
   return result;

@@ -58,13 +58,13 @@ TEST(ProgramWatcher, ReportsAnEndedProgramOnceWithItsStatusAndHowLongItRan) {
   const steady_clock::time_point before = steady_clock::now();
 
   const StartResult started = watcher.start(standInLine());
-  ASSERT_TRUE(started.started) << started.error;
-  ASSERT_TRUE(started.processId);
+  ASSERT_TRUE(started) << started.error();
+  ASSERT_TRUE(started.value().processId);
   const std::vector<ProgramEnding> endings = firstEndings(watcher);
   const steady_clock::duration collectedWithin = steady_clock::now() - before;
 
   ASSERT_EQ(endings.size(), 1U);
-  EXPECT_EQ(endings[0].pid, *started.processId);
+  EXPECT_EQ(endings[0].pid, *started.value().processId);
   EXPECT_EQ(endings[0].outcome.kind, ProgramOutcome::Kind::Exited);
   EXPECT_EQ(endings[0].outcome.code, 3);
   ASSERT_TRUE(endings[0].outcome.duration);
@@ -80,14 +80,15 @@ TEST(ProgramWatcher, KeepsWatchingARunningProgramAndRecordsACrashStatusAsSigned)
   record.stayFor(std::chrono::minutes{5});
   ProgramWatcher watcher;
   const StartResult started = watcher.start(standInLine());
-  ASSERT_TRUE(started.processId) << started.error;
+  ASSERT_TRUE(started && started.value().processId) << (started ? "" : started.error());
   ASSERT_TRUE(record.commandLine());
 
   EXPECT_TRUE(watcher.collectEnded().empty());
   EXPECT_EQ(watcher.watching(), 1U);
 
   // Ended as a crash ends it: with an access violation's status.
-  HANDLE program = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(*started.processId));
+  HANDLE program =
+      OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(*started.value().processId));
   ASSERT_NE(program, nullptr);
   TerminateProcess(program, 0xC0000005);
   CloseHandle(program);
@@ -104,7 +105,7 @@ TEST(ProgramWatcher, LeavesNoHandleBehindAndProgramsOutliveIt) {
     ProgramWatcher watcher;
     constexpr std::size_t kStarts = 8;
     for (std::size_t start = 0; start < kStarts; ++start) {
-      ASSERT_TRUE(watcher.start(standInLine()).started);
+      ASSERT_TRUE(watcher.start(standInLine()));
     }
     EXPECT_TRUE(waitUntil([&] {
       for (const ProgramEnding& ending : watcher.collectEnded()) {
@@ -123,8 +124,8 @@ TEST(ProgramWatcher, LeavesNoHandleBehindAndProgramsOutliveIt) {
   {
     ProgramWatcher watcher;
     const StartResult started = watcher.start(standInLine());
-    ASSERT_TRUE(started.processId) << started.error;
-    stillRunning = static_cast<DWORD>(*started.processId);
+    ASSERT_TRUE(started && started.value().processId) << (started ? "" : started.error());
+    stillRunning = static_cast<DWORD>(*started.value().processId);
   }
   HANDLE program = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, stillRunning);
   ASSERT_NE(program, nullptr);
