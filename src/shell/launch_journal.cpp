@@ -43,11 +43,18 @@ std::string durationText(std::chrono::milliseconds duration) {
   return std::to_string(seconds / 3600) + " h " + std::to_string(seconds % 3600 / 60) + " min";
 }
 
-// The members every record starts with.
+// The members every record starts with. An untitled schedule has no file
+// to name: its schedule is null.
 JsonObjectLine recordStart(std::string_view kind, const std::string& at,
                            const std::string& schedule, int task) {
   JsonObjectLine line;
-  line.text("record", kind).text("at", at).text("schedule", schedule).number("task", task);
+  line.text("record", kind).text("at", at);
+  if (schedule.empty()) {
+    line.null("schedule");
+  } else {
+    line.text("schedule", schedule);
+  }
+  line.number("task", task);
   return line;
 }
 
@@ -65,16 +72,24 @@ std::optional<int> intMember(const FlatJsonObject& object, std::string_view key)
 
 struct CommonMembers {
   const std::string* at = nullptr;
-  const std::string* schedule = nullptr;
+  std::string schedule;
   int task = 0;
 };
 
+// The schedule member: a file, or null for an untitled schedule (which
+// lines of older versions wrote as the empty text).
+std::optional<std::string> scheduleMember(const FlatJsonObject& object) {
+  if (const std::string* file = jsonMember<std::string>(object, "schedule")) return *file;
+  if (jsonMember<std::nullptr_t>(object, "schedule") != nullptr) return std::string();
+  return std::nullopt;
+}
+
 std::optional<CommonMembers> commonMembers(const FlatJsonObject& object) {
   const std::string* at = jsonMember<std::string>(object, "at");
-  const std::string* schedule = jsonMember<std::string>(object, "schedule");
+  std::optional<std::string> schedule = scheduleMember(object);
   const std::optional<int> task = intMember(object, "task");
-  if (at == nullptr || schedule == nullptr || !task) return std::nullopt;
-  return CommonMembers{at, schedule, *task};
+  if (at == nullptr || !schedule || !task) return std::nullopt;
+  return CommonMembers{at, std::move(*schedule), *task};
 }
 
 std::string textOr(const FlatJsonObject& object, std::string_view key) {
@@ -92,7 +107,7 @@ std::optional<JournalRecord> parseLaunch(const FlatJsonObject& object,
   LaunchRecord record;
   record.at = *common.at;
   record.dueAt = textOr(object, "dueAt");
-  record.schedule = *common.schedule;
+  record.schedule = common.schedule;
   record.task = common.task;
   record.taskName = textOr(object, "taskName");
   record.how = static_cast<LaunchHow>(*how);
@@ -109,7 +124,7 @@ std::optional<JournalRecord> parseEnded(const FlatJsonObject& object, const Comm
   const auto kind = indexOf(kOutcomeNames, jsonMember<std::string>(object, "outcome"));
   const std::int64_t* pid = jsonMember<std::int64_t>(object, "pid");
   if (!kind || pid == nullptr) return std::nullopt;
-  EndedRecord record{*common.at, *common.schedule, common.task, *pid, {}};
+  EndedRecord record{*common.at, common.schedule, common.task, *pid, {}};
   record.outcome.kind = static_cast<ProgramOutcome::Kind>(*kind);
   if (record.outcome.kind != ProgramOutcome::Kind::Unknown) {
     const std::optional<int> code = intMember(object, kCodeNames.at(*kind));

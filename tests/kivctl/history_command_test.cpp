@@ -128,6 +128,21 @@ TEST_F(HistoryTest, WithoutAFileEveryScheduleIsShownAndNamed) {
   EXPECT_TRUE(rows[1].ends_with("  " + nightly.string())) << rows[1];
 }
 
+// Launches made before a schedule was first saved belong to no file: they are
+// shown as untitled, and never as launches of a file.
+TEST_F(HistoryTest, AnUntitledSchedulesLaunchesAreShownAsSuch) {
+  LaunchRecord untitled = launch("2027-03-28 15:04:05", 2, LaunchHow::OnDemand, std::nullopt);
+  untitled.schedule.clear();
+  add(untitled);
+
+  const Shown table = history({}, false);
+  EXPECT_TRUE(table.out.ends_with("  (untitled)\n")) << table.out;
+  const Shown json = history({}, true);
+  EXPECT_NE(json.out.find(R"("schedule": null)"), std::string::npos) << json.out;
+  EXPECT_EQ(history({nightly.string(), {}, {}}, false).out.find("2027-03-28 15:04:05"),
+            std::string::npos);
+}
+
 TEST_F(HistoryTest, FiltersByTaskAndStartAndKnowsAFileByAnyOfItsNames) {
   fillJournal();
   const std::string link = (folder.path() / "link.kiv").string();

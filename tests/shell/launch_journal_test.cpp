@@ -40,7 +40,7 @@ TEST(LaunchJournal, ALaunchLineSaysWhatHappened) {
   failed.how = LaunchHow::AfterSkippedHour;
   failed.reason = "No such file or directory: /opt/db/access";
   EXPECT_EQ(journalLine(failed),
-            R"({"record":"launch","at":"2027-03-28 03:00:00","schedule":"","task":30,)"
+            R"({"record":"launch","at":"2027-03-28 03:00:00","schedule":null,"task":30,)"
             R"("dueAt":"2027-03-28 02:30:00","taskName":"","how":"afterSkippedHour",)"
             R"("commandLine":null,"result":"notStarted",)"
             R"("reason":"No such file or directory: /opt/db/access"})");
@@ -83,6 +83,22 @@ TEST(LaunchJournal, EveryRecordReadsBackAsItWasWritten) {
     const std::string line = std::visit([](const auto& r) { return journalLine(r); }, record);
     EXPECT_EQ(parseJournalLine(line), record) << line;
   }
+}
+
+// An untitled schedule is journalled with a null schedule; earlier versions
+// wrote the empty text, which reads as untitled too.
+TEST(LaunchJournal, AnUntitledScheduleIsNullAndTheEmptyTextOfOlderLinesReadsSo) {
+  const std::string untitled = journalLine(EndedRecord{"2027-01-02 15:04:05", "", 4, 77, {}});
+  EXPECT_NE(untitled.find(R"("schedule":null,)"), std::string::npos) << untitled;
+  for (const std::string& line :
+       {untitled, std::string(R"({"record":"ended","at":"2027-01-02 15:04:05","schedule":"",)"
+                              R"("task":4,"pid":77,"outcome":"unknown"})")}) {
+    const auto record = parseJournalLine(line);
+    ASSERT_TRUE(record) << line;
+    EXPECT_EQ(std::get<EndedRecord>(*record).schedule, "") << line;
+  }
+  EXPECT_FALSE(parseJournalLine(
+      R"({"record":"ended","at":"2027-01-02 15:04:05","schedule":4,"task":4,"pid":77,"outcome":"unknown"})"));
 }
 
 TEST(LaunchJournal, LinesThatHoldNoRecordAreRefused) {

@@ -24,7 +24,7 @@ Row rowOf(const JournalledLaunch& entry, bool withSchedule) {
   Row row{launch.at,          std::to_string(launch.task),
           launch.taskName,    std::string(launchHowName(launch.how)),
           resultText(launch), outcomeText(entry)};
-  if (withSchedule) row.push_back(launch.schedule);
+  if (withSchedule) row.push_back(launch.schedule.empty() ? "(untitled)" : launch.schedule);
   return row;
 }
 

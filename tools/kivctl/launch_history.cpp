@@ -112,8 +112,7 @@ void writeLaunchJson(JsonWriter& json, const JournalledLaunch& entry) {
   json.key("at");
   json.string(launch.at);
   writeTextOrNull(json, "dueAt", launch.dueAt);
-  json.key("schedule");
-  json.string(launch.schedule);
+  writeTextOrNull(json, "schedule", launch.schedule);
   json.key("task");
   json.number(launch.task);
   json.key("taskName");
