@@ -11,25 +11,14 @@
 #include "scheduler/next_launches.h"
 #include "support/compiled_task.h"
 #include "support/fake_platform.h"
+#include "support/written_launches.h"
 
 namespace kiv {
 namespace {
 
 using testing::compiledTask;
-
-LocalTime time(std::string_view text) {
-  return parseDateTime(text).value();
-}
-
-// A launch as the tests write it: task number and "YYYY-MM-DD hh:mm:ss".
-using Written = std::pair<int, std::string>;
-
-std::vector<Written> written(const std::vector<Launch>& launches) {
-  std::vector<Written> result;
-  for (const Launch& launch : launches)
-    result.emplace_back(launch.taskIndex + 1, dateTimeText(launch.at));
-  return result;
-}
+using testing::time;
+using testing::written;
 
 // A launch time of any kind the file may hold: fixed, recurring, and texts
 // the tick cannot use or uses in its own way.

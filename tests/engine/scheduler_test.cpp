@@ -117,20 +117,26 @@ std::vector<Journalled> launchesIn(const std::vector<std::string>& lines) {
   return launches;
 }
 
+// The scheduler alone, as kivctl run drives it, on a platform of its own.
 class SchedulerDay : public ::testing::Test {
  protected:
+  void SetUp() override { scheduler.setSchedule(schedule); }
+
+  DayRecord liveTheDayAlone() {
+    return liveTheDay(
+        alone, [this] { scheduler.tick(); }, scheduler);
+  }
+
   testing::TempFolder folder;
   std::string schedule = (folder.path() / "day.kiv").string();
+  const TaskTable tasks = dayOfTasks();
+  FakePlatform alone;
+  RecordedEvents events;
+  Scheduler scheduler{tasks, {alone, alone, alone, alone}, events};
 };
 
 TEST_F(SchedulerDay, AloneItLaunchesJournalsAndNotifiesTheWholeDay) {
-  FakePlatform platform;
-  RecordedEvents events;
-  const TaskTable tasks = dayOfTasks();
-  Scheduler scheduler(tasks, {platform, platform, platform, platform}, events);
-  scheduler.setSchedule(schedule);
-  const DayRecord day = liveTheDay(
-      platform, [&scheduler] { scheduler.tick(); }, scheduler);
+  const DayRecord day = liveTheDayAlone();
 
   using enum LaunchHow;
   const std::vector<Journalled> expected{
@@ -164,13 +170,7 @@ TEST_F(SchedulerDay, AloneItLaunchesJournalsAndNotifiesTheWholeDay) {
 }
 
 TEST_F(SchedulerDay, TheWindowLaunchesAndJournalsTheSameDay) {
-  FakePlatform alone;
-  RecordedEvents events;
-  const TaskTable tasks = dayOfTasks();
-  Scheduler scheduler(tasks, {alone, alone, alone, alone}, events);
-  scheduler.setSchedule(schedule);
-  const DayRecord byEngine = liveTheDay(
-      alone, [&scheduler] { scheduler.tick(); }, scheduler);
+  const DayRecord byEngine = liveTheDayAlone();
 
   FakePlatform platform;
   ASSERT_FALSE(writeScheduleFile(schedule, tasks, platform.fileStorage(), platform.ansiCodePage()));

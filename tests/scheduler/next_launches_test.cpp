@@ -7,6 +7,7 @@
 
 #include "scheduler/date_time_text.h"
 #include "support/compiled_task.h"
+#include "support/written_launches.h"
 #include "support/zone_rules.h"
 #include "tasks/value_lists.h"
 
@@ -14,20 +15,9 @@ namespace kiv {
 namespace {
 
 using testing::compiledTask;
-
-LocalTime time(std::string_view text) {
-  return parseDateTime(text).value();
-}
-
-// A launch as the tests write it: task number and "YYYY-MM-DD hh:mm:ss".
-using Written = std::pair<int, std::string>;
-
-std::vector<Written> written(const std::vector<Launch>& launches) {
-  std::vector<Written> result;
-  for (const Launch& launch : launches)
-    result.emplace_back(launch.taskIndex + 1, dateTimeText(launch.at));
-  return result;
-}
+using testing::time;
+using testing::Written;
+using testing::written;
 
 struct ScheduledTask {
   int number;
