@@ -29,7 +29,7 @@ StartResult Scheduler::launch(int index, const LaunchOccasion& occasion, LocalTi
   // the start below may run a nested event loop that does.
   const Task task = tasks_.at(index);
   const LocalTime startedAt = ports_.clock.now();
-  const StartResult result = startProgram(task);
+  StartResult result = startProgram(task);
   journalLaunch(task, index, occasion, result, startedAt);
   if (!result) return result;
   notice.closesScheduler = occasion.how != LaunchHow::OnDemand && task.CloseAfterRunning == 1;
