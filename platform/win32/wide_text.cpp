@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "base/text_characters.h"
+
 namespace kiv {
 namespace {
 
@@ -17,25 +19,6 @@ bool isHighSurrogate(char32_t unit) {
 }
 bool isLowSurrogate(char32_t unit) {
   return unit >= kFirstLowSurrogate && unit <= kLastSurrogate;
-}
-
-void appendUtf8(std::string& text, char32_t point) {
-  const auto byte = [&text](char32_t value) { text += static_cast<char>(value); };
-  if (point < 0x80) {
-    byte(point);
-  } else if (point < 0x800) {
-    byte(0xC0 | (point >> 6));
-    byte(0x80 | (point & 0x3F));
-  } else if (point < kFirstSupplementary) {
-    byte(0xE0 | (point >> 12));
-    byte(0x80 | ((point >> 6) & 0x3F));
-    byte(0x80 | (point & 0x3F));
-  } else {
-    byte(0xF0 | (point >> 18));
-    byte(0x80 | ((point >> 12) & 0x3F));
-    byte(0x80 | ((point >> 6) & 0x3F));
-    byte(0x80 | (point & 0x3F));
-  }
 }
 
 void appendUtf16(std::wstring& text, char32_t point) {

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "base/hex_digits.h"
 #include "schedule_file/file_bytes.h"
 #include "system_error_text.h"
 #include "wide_text.h"
@@ -28,13 +29,8 @@ FileError lastSystemFailure(const std::filesystem::path& file) {
 
 // std::random_device draws from the system's generator (rand_s) here.
 std::string randomSuffix(std::random_device& random) {
-  constexpr std::string_view kHexDigits = "0123456789abcdef";
   std::string suffix = ".";
-  for (int half = 0; half < 2; ++half) {
-    for (unsigned bits = random(), digit = 0; digit < 8; ++digit, bits >>= 4) {
-      suffix += kHexDigits[bits & 0xF];
-    }
-  }
+  for (int half = 0; half < 2; ++half) suffix += hexDigits(random(), 8, HexLetters::Lower);
   return suffix + ".tmp";
 }
 

@@ -1,6 +1,7 @@
 #include "base/text_characters.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kiv {
 namespace {
@@ -37,6 +38,20 @@ std::string_view lastCharacter(std::string_view text) {
   while (start > 0 && continues(text[--start])) {
   }
   return text.substr(start);
+}
+
+void appendUtf8(std::string& out, char32_t character) {
+  // The lead byte of a sequence of n bytes begins with n one-bits; each
+  // continuing byte carries six bits of the character under 10xxxxxx.
+  constexpr std::array<char32_t, 4> kLeadMarkers{0x00, 0xC0, 0xE0, 0xF0};
+  std::size_t continuing = 0;
+  if (character >= 0x80) ++continuing;
+  if (character >= 0x800) ++continuing;
+  if (character >= 0x10000) ++continuing;
+  out += static_cast<char>(kLeadMarkers[continuing] | (character >> (6 * continuing)));
+  while (continuing-- > 0) {
+    out += static_cast<char>(0x80U | ((character >> (6 * continuing)) & 0x3FU));
+  }
 }
 
 }  // namespace kiv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace kiv {
@@ -18,5 +19,10 @@ std::string_view characterAt(std::string_view text, std::size_t index);
 
 // The last character; empty for an empty text.
 std::string_view lastCharacter(std::string_view text);
+
+// Appends `character` (at most U+10FFFF) to `out` in its UTF-8 form of one to
+// four bytes. A surrogate code point is written like any other, so a lone
+// surrogate from a Windows text survives the way back.
+void appendUtf8(std::string& out, char32_t character);
 
 }  // namespace kiv

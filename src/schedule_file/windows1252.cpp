@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "base/hex_digits.h"
+#include "base/text_characters.h"
 
 namespace kiv {
 namespace {
@@ -31,24 +32,6 @@ std::optional<unsigned char> byteOfCharacter(char32_t character) {
   const auto* found = std::find(kHighControlRow.begin(), kHighControlRow.end(), character);
   if (found == kHighControlRow.end()) return std::nullopt;
   return static_cast<unsigned char>(kRowStart + (found - kHighControlRow.begin()));
-}
-
-void appendUtf8(std::string& out, char32_t character) {
-  if (character < 0x80) {
-    out += static_cast<char>(character);
-  } else if (character < 0x800) {
-    out += static_cast<char>(0xC0 | (character >> 6));
-    out += static_cast<char>(0x80 | (character & 0x3F));
-  } else if (character < 0x10000) {
-    out += static_cast<char>(0xE0 | (character >> 12));
-    out += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (character & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (character >> 18));
-    out += static_cast<char>(0x80 | ((character >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (character & 0x3F));
-  }
 }
 
 // "U+0142": the code as Unicode charts write it, at least four hex digits.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 namespace kiv {
 namespace {
 
@@ -35,6 +38,32 @@ TEST(TextCharacters, CharacterAtAndLast) {
   EXPECT_EQ(lastCharacter("12:30:?5"), "5");
   EXPECT_EQ(lastCharacter("\xC3\xA9"), "\xC3\xA9");
   EXPECT_EQ(lastCharacter(""), "");
+}
+
+TEST(TextCharacters, AppendUtf8WritesTheShortestFormAtEveryBoundary) {
+  const struct {
+    char32_t character;
+    std::string_view bytes;
+  } cases[] = {
+      {0x00, std::string_view("\0", 1)},
+      {0x41, "A"},
+      {0x7F, "\x7F"},
+      {0x80, "\xC2\x80"},
+      {0xE9, "\xC3\xA9"},
+      {0x7FF, "\xDF\xBF"},
+      {0x800, "\xE0\xA0\x80"},
+      {0x20AC, "\xE2\x82\xAC"},
+      {0xD800, "\xED\xA0\x80"},
+      {0xFFFF, "\xEF\xBF\xBF"},
+      {0x10000, "\xF0\x90\x80\x80"},
+      {0x1F600, "\xF0\x9F\x98\x80"},
+      {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+  };
+  for (const auto& [character, bytes] : cases) {
+    std::string out = "x";
+    appendUtf8(out, character);
+    EXPECT_EQ(out, "x" + std::string(bytes)) << static_cast<std::uint32_t>(character);
+  }
 }
 
 }  // namespace
