@@ -2,12 +2,15 @@
 // of the stand-in program.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <memory>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 #include "kivctl_process.h"
@@ -290,6 +293,40 @@ TEST_F(KivctlRun, AScheduleTheWindowProgramHoldsIsRefused) {
   EXPECT_EQ(kivctl->err(), "kivctl: " + schedule.string() +
                                " is already being scheduled by process " +
                                std::to_string(::getpid()) + " (kiv)\n");
+}
+
+// The descriptor limit that leaves a program started from here one free
+// descriptor: it inherits the standard streams and whatever this process holds
+// open without close-on-exec (the test runner may pass some down).
+int limitLeavingOneDescriptor() {
+  int free = 3;
+  while (::fcntl(free, F_GETFD) >= 0 && (::fcntl(free, F_GETFD) & FD_CLOEXEC) == 0) ++free;
+  return free + 1;
+}
+
+// With one free descriptor kivctl can read the schedule but never watch a
+// clock and its programs at once: the system call that finds no descriptor
+// left ends it with one line and a failure status, never an abort. prlimit
+// sets the limit for kivctl alone; timeout only bounds a kivctl that would
+// wrongly run on.
+TEST_F(KivctlRun, ASystemCallThatFailsEndsItWithOneLineAndAFailureStatus) {
+  scheduleStandIn(false);
+  const Finished finished = runProgram(
+      {"timeout", "60", "prlimit", "--nofile=" + std::to_string(limitLeavingOneDescriptor()), "--",
+       KIVCTL, "run", schedule.string()},
+      {"XDG_STATE_HOME=" + state.string(), "XDG_RUNTIME_DIR=" + runtime.string()});
+
+  EXPECT_TRUE(finished.ending.exited) << "ended by signal " << finished.ending.signal;
+  EXPECT_EQ(finished.ending.status, 1) << finished.err;
+  EXPECT_EQ(finished.out, "");
+  ASSERT_TRUE(finished.err.ends_with("\n")) << finished.err;
+  const std::string lastLine =
+      finished.err.substr(finished.err.rfind('\n', finished.err.size() - 2) + 1);
+  EXPECT_TRUE(lastLine.starts_with("kivctl: ")) << finished.err;
+  EXPECT_NE(lastLine.find(std::error_code(EMFILE, std::generic_category()).message()),
+            std::string::npos)
+      << finished.err;
+  EXPECT_EQ(finished.err.find("terminate"), std::string::npos) << finished.err;
 }
 
 }  // namespace
