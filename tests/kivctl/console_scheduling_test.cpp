@@ -9,8 +9,8 @@
 #include <sstream>
 
 #include "kivctl_process.h"
-#include "posix/stand_in_record.h"
 #include "os_services.h"
+#include "posix/stand_in_record.h"
 #include "support/compiled_task.h"
 #include "support/temp_folder.h"
 
