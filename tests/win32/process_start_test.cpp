@@ -13,12 +13,11 @@ std::string standInLine(const std::string& arguments) {
   return "\"" + StandInRecord::program() + "\" " + arguments;
 }
 
-// Starts `commandLine`, closing the program's handle at once: its id or why
-// it did not start.
+// Starts `commandLine`, closing the program's handle at once (it goes with
+// the result): its id or why it did not start.
 Result<DWORD, std::string> started(const std::string& commandLine) {
   const Result<StartedProcess, std::string> result = startMinimised(commandLine);
   if (!result) return result.error();
-  CloseHandle(result.value().handle);
   return result.value().id;
 }
 
