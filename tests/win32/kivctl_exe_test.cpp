@@ -24,6 +24,7 @@
 #include "stop_signals.h"
 #include "strict_json.h"
 #include "support/temp_folder.h"
+#include "unique_handle.h"
 #include "waiting.h"
 #include "wide_text.h"
 
@@ -276,14 +277,13 @@ TEST(KivctlStopSignals, CtrlCAndCtrlBreakEndTheWaitAtOnce) {
 
 TEST(KivctlStopSignals, AWaitForATimerEndsWhenItIsDueOrAtOnceOnAStop) {
   ctl::StopSignals stop;
-  HANDLE due = CreateEventW(nullptr, FALSE, TRUE, nullptr);
-  EXPECT_TRUE(stop.waitFor(due));
+  const UniqueHandle due(CreateEventW(nullptr, FALSE, TRUE, nullptr));
+  EXPECT_TRUE(stop.waitFor(due.get()));
   std::thread console([] { ctl::onConsoleEvent(CTRL_C_EVENT); });
   console.join();
   // Even with the timer due as well, the stop is taken.
-  SetEvent(due);
-  EXPECT_FALSE(stop.waitFor(due));
-  CloseHandle(due);
+  SetEvent(due.get());
+  EXPECT_FALSE(stop.waitFor(due.get()));
 }
 
 TEST(KivctlStopSignals, LeavesOtherEventsToTheNextHandler) {
