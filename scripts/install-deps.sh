@@ -24,15 +24,17 @@ declare -A package_sets=(
   # end-to-end tests. The systemd timers kivctl exports are checked with
   # systemd's own analyzer (systemd-analyze, no running service manager), in
   # UTC and in a zone with daylight saving from the time zone data, which the
-  # daylight-saving tests use too.
-  [test]="libgtest-dev googletest libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick systemd tzdata"
+  # daylight-saving tests use too. The tests read kivctl's JSON with
+  # nlohmann's library (the Windows tests too: it is header-only).
+  [test]="libgtest-dev googletest nlohmann-json3-dev libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick systemd tzdata"
   # The Windows program Kiv.exe: the mingw-w64 cross compiler for 32-bit
   # Windows, and Wine (its 32-bit part from the i386 architecture) with Wine's
   # own fonts, Tahoma among them, to run Kiv.exe, kivctl.exe and their tests.
   # The tests also need the test set (GoogleTest's source, the X server and
   # the tray host) and the run set's compiler, which builds the Linux kivctl
-  # that kivctl.exe is compared with.
-  [win32]="g++-mingw-w64-i686 wine wine32:i386 fonts-wine"
+  # that kivctl.exe is compared with. nlohmann's JSON headers are copied into
+  # the cross build for its tests.
+  [win32]="g++-mingw-w64-i686 wine wine32:i386 fonts-wine nlohmann-json3-dev"
   # The habits the test command keeps: formatting and clang-tidy (Debian 12's
   # LLVM 14), and clang with its sanitizer and libFuzzer runtimes for the
   # fuzzer run. The asan build uses g++'s own sanitizers.

@@ -61,29 +61,27 @@ ProgramOutcome programOutcome(const ChildEnding& ending) {
 
 ChildWatcher::ChildWatcher(Report report)
     : report_(std::move(report)), epoll_(::epoll_create1(EPOLL_CLOEXEC)) {
-  if (epoll_ < 0) throw std::system_error(errno, std::generic_category(), "epoll_create1");
-}
-
-ChildWatcher::~ChildWatcher() {
-  for (Child& child : children_) closeDescriptor(child);
-  if (sweepTimer_ >= 0) ::close(sweepTimer_);
-  ::close(epoll_);
+  if (!epoll_) throw std::system_error(errno, std::generic_category(), "epoll_create1");
 }
 
 void ChildWatcher::watch(pid_t pid, std::chrono::steady_clock::time_point started) {
-  Child child{pid, processDescriptor(pid), started};
-  if (child.pidfd >= 0 && !addToEpoll(epoll_, child.pidfd)) closeDescriptor(child);
-  children_.push_back(child);
-  if (child.pidfd < 0) pollOncePerSecond(true);
+  Child child{pid, UniqueFd(processDescriptor(pid)), started};
+  if (child.pidfd && !addToEpoll(epoll_.get(), child.pidfd.get())) child.pidfd = UniqueFd();
+  const bool polled = !child.pidfd;
+  children_.push_back(std::move(child));
+  if (polled) pollOncePerSecond(true);
 }
 
 void ChildWatcher::reap() {
-  if (sweepTimer_ >= 0) {
+  if (sweepTimer_) {
     std::uint64_t expirations = 0;
-    [[maybe_unused]] const ssize_t taken = ::read(sweepTimer_, &expirations, sizeof expirations);
+    [[maybe_unused]] const ssize_t taken =
+        ::read(sweepTimer_.get(), &expirations, sizeof expirations);
   }
   std::vector<ChildEnding> endings;
   const auto now = std::chrono::steady_clock::now();
+  // A reaped child's pidfd closes as it leaves the list; closing the last
+  // descriptor of a file also takes it out of the epoll set.
   std::erase_if(children_, [&](Child& child) {
     ChildEnding ending;
     const ChildState state = waitWithoutBlocking(child.pid, ending);
@@ -92,11 +90,10 @@ void ChildWatcher::reap() {
       ending.ran = now - child.started;
       endings.push_back(ending);
     }
-    closeDescriptor(child);
     return true;
   });
   const bool anyPolled =
-      std::ranges::any_of(children_, [](const Child& child) { return child.pidfd < 0; });
+      std::ranges::any_of(children_, [](const Child& child) { return !child.pidfd; });
   if (!anyPolled) pollOncePerSecond(false);
   // Reported last: a report may start another program, which changes the list.
   if (report_) {
@@ -104,28 +101,18 @@ void ChildWatcher::reap() {
   }
 }
 
-void ChildWatcher::closeDescriptor(Child& child) {
-  // Closing the last descriptor of a file also takes it out of the epoll set.
-  if (child.pidfd >= 0) ::close(child.pidfd);
-  child.pidfd = -1;
-}
-
 void ChildWatcher::pollOncePerSecond(bool on) {
-  if (!on && sweepTimer_ < 0) return;
-  if (sweepTimer_ < 0) {
+  if (!on && !sweepTimer_) return;
+  if (!sweepTimer_) {
     // Without it a program without a pidfd is still reaped, at the next
     // reap() another program's ending calls for.
-    const int timer = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
-    if (timer < 0) return;
-    if (!addToEpoll(epoll_, timer)) {
-      ::close(timer);
-      return;
-    }
-    sweepTimer_ = timer;
+    UniqueFd timer(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC));
+    if (!timer || !addToEpoll(epoll_.get(), timer.get())) return;
+    sweepTimer_ = std::move(timer);
   }
   const timespec second{1, 0};
   const itimerspec setting{on ? second : timespec{}, on ? second : timespec{}};
-  ::timerfd_settime(sweepTimer_, 0, &setting, nullptr);
+  ::timerfd_settime(sweepTimer_.get(), 0, &setting, nullptr);
 }
 
 }  // namespace kiv::posix

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "posix/unique_fd.h"
 #include "shell/launch_journal.h"
 
 namespace kiv::posix {
@@ -44,7 +45,6 @@ class ChildWatcher {
   // `report` is told of each ending, in the call to reap() that collects it.
   // Throws std::system_error when the descriptor cannot be made.
   explicit ChildWatcher(Report report = nullptr);
-  ~ChildWatcher();
   ChildWatcher(const ChildWatcher&) = delete;
   ChildWatcher& operator=(const ChildWatcher&) = delete;
 
@@ -53,7 +53,7 @@ class ChildWatcher {
   void reportTo(Report report) { report_ = std::move(report); }
 
   // Readable when reap() has something to collect.
-  int descriptor() const { return epoll_; }
+  int descriptor() const { return epoll_.get(); }
 
   // Takes `pid`, a child of this process started at `started`, into care.
   void watch(pid_t pid, std::chrono::steady_clock::time_point started);
@@ -66,17 +66,15 @@ class ChildWatcher {
  private:
   struct Child {
     pid_t pid;
-    int pidfd;  // -1 when the kernel has no process descriptors
+    UniqueFd pidfd;  // none when the kernel has no process descriptors
     std::chrono::steady_clock::time_point started;
   };
 
-  bool collected(const Child& child);
-  void closeDescriptor(Child& child);
   void pollOncePerSecond(bool on);
 
   Report report_;
-  int epoll_;
-  int sweepTimer_ = -1;  // made when the first program without a pidfd comes
+  UniqueFd epoll_;
+  UniqueFd sweepTimer_;  // made when the first program without a pidfd comes
   std::vector<Child> children_;
 };
 

@@ -43,47 +43,44 @@ FileLock::FileLock(const std::filesystem::path& file, std::string_view program) 
   // lock after Kiv ended. Not waiting: a pipe planted at the name would hold
   // the open for good.
   const std::string name = file.filename().string();
-  fd_ = ::openat(folder.value().fd.get(), name.c_str(),
-                 O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
-  if (fd_ < 0) {
+  fd_ = UniqueFd(::openat(folder.value().fd.get(), name.c_str(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600));
+  if (!fd_) {
     detail_ = errno == ELOOP ? file.string() + ": not a regular file" : systemError(errno, file);
     return;
   }
   // A lock file of another user's would let that user hold the lock, or name
   // a holder of their choosing.
-  if (auto refusal = refusedUnlessOwnFile(fd_, file)) {
+  if (auto refusal = refusedUnlessOwnFile(fd_.get(), file)) {
     detail_ = std::move(*refusal);
     release();
     return;
   }
-  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+  if (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     state_ = error == EWOULDBLOCK ? State::HeldByOther : State::Failed;
-    detail_ = state_ == State::HeldByOther ? holderDescription(fd_) : systemError(error, file);
+    detail_ =
+        state_ == State::HeldByOther ? holderDescription(fd_.get()) : systemError(error, file);
     release();
     return;
   }
   state_ = State::Held;
   const std::string holder = std::to_string(::getpid()) + " " + std::string(program) + "\n";
   // Who holds the lock is told to others as a courtesy; the lock holds without it.
-  if (::ftruncate(fd_, 0) == 0) {
-    [[maybe_unused]] const ssize_t written = ::pwrite(fd_, holder.data(), holder.size(), 0);
+  if (::ftruncate(fd_.get(), 0) == 0) {
+    [[maybe_unused]] const ssize_t written = ::pwrite(fd_.get(), holder.data(), holder.size(), 0);
   }
 }
 
-FileLock::~FileLock() {
-  release();
-}
-
 FileLock::FileLock(FileLock&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)),
+    : fd_(std::move(other.fd_)),
       state_(std::exchange(other.state_, State::Failed)),
       detail_(std::move(other.detail_)) {}
 
 FileLock& FileLock::operator=(FileLock&& other) noexcept {
   if (this != &other) {
-    release();
-    fd_ = std::exchange(other.fd_, -1);
+    fd_ = std::move(other.fd_);
+    other.release();
     state_ = std::exchange(other.state_, State::Failed);
     detail_ = std::move(other.detail_);
   }
@@ -91,8 +88,7 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept {
 }
 
 void FileLock::release() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  fd_ = UniqueFd();
 }
 
 }  // namespace kiv::posix

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "posix/unique_fd.h"
+
 namespace kiv::posix {
 
 // An exclusive flock() on a lock file, released when the object goes or the
@@ -16,7 +18,7 @@ class FileLock {
   FileLock() = default;
   // Tries once, without waiting. `program` is the name others are told.
   FileLock(const std::filesystem::path& file, std::string_view program);
-  ~FileLock();
+  ~FileLock() = default;
   FileLock(FileLock&& other) noexcept;
   FileLock& operator=(FileLock&& other) noexcept;
   FileLock(const FileLock&) = delete;
@@ -31,7 +33,7 @@ class FileLock {
  private:
   void release();
 
-  int fd_ = -1;
+  UniqueFd fd_;
   State state_ = State::Failed;
   std::string detail_;
 };

@@ -8,29 +8,11 @@
 #include <cerrno>
 #include <utility>
 
+#include "posix/unique_fd.h"
 #include "posix/user_folders.h"
 
 namespace kiv::posix {
 namespace {
-
-// An open descriptor, closed (and so unlocked) when it goes.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  Descriptor& operator=(Descriptor&&) = delete;
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-
- private:
-  int fd_;
-};
 
 // Whether the open file is still the one named `name` in the folder: another
 // writer may have rotated it away while this one waited for the lock.
@@ -48,11 +30,11 @@ bool stillNamedBy(int fd, int folder, const std::string& name) {
 // and only a regular file is taken; nor does it follow a link out of the
 // user's folder, or take a file of another user's, who could read it or plant
 // lines in it.
-Result<Descriptor, std::string> openJournalFile(const PrivateFolder& folder,
-                                                const std::filesystem::path& file, int flags) {
-  Descriptor fd(::openat(folder.fd.get(), file.filename().c_str(),
-                         flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600));
-  if (!fd.valid()) {
+Result<UniqueFd, std::string> openJournalFile(const PrivateFolder& folder,
+                                              const std::filesystem::path& file, int flags) {
+  UniqueFd fd(::openat(folder.fd.get(), file.filename().c_str(),
+                       flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600));
+  if (!fd) {
     if (errno == ENOENT && (flags & O_CREAT) == 0) return fd;
     if (errno == ELOOP || errno == ENXIO) return file.string() + ": not a regular file";
     return systemError(errno, file);
@@ -106,7 +88,7 @@ std::optional<std::string> LaunchJournalFile::append(std::string_view line) cons
   for (;;) {
     auto opened = openJournalFile(folder.value(), file_, O_WRONLY | O_APPEND | O_CREAT);
     if (!opened) return opened.error();
-    const Descriptor& fd = opened.value();
+    const UniqueFd& fd = opened.value();
     if (lockWaiting(fd.get(), LOCK_EX) != 0) return systemError(errno, file_);
     if (!stillNamedBy(fd.get(), folder.value().fd.get(), name)) continue;
     struct stat status {};
@@ -138,10 +120,10 @@ Result<std::string, JournalUnreadable> LaunchJournalFile::read() const {
   for (;;) {
     auto opened = openJournalFile(folder.value(), file_, O_RDONLY);
     if (!opened) return JournalUnreadable{opened.error()};
-    const Descriptor current = std::move(opened).value();
+    const UniqueFd current = std::move(opened).value();
     // Holding the current file shared keeps a writer from rotating between
     // the two reads, which could show lines twice or not at all.
-    if (current.valid()) {
+    if (current) {
       if (lockWaiting(current.get(), LOCK_SH) != 0) {
         return JournalUnreadable{systemError(errno, file_)};
       }
@@ -150,14 +132,14 @@ Result<std::string, JournalUnreadable> LaunchJournalFile::read() const {
     std::string text;
     auto previous = openJournalFile(folder.value(), previousFile(), O_RDONLY);
     if (!previous) return JournalUnreadable{previous.error()};
-    if (previous.value().valid()) {
+    if (previous.value()) {
       if (auto failure = readAll(previous.value().get(), previousFile(), text)) {
         return JournalUnreadable{*failure};
       }
     }
     // A previous file cut short by a crash still ends its last line.
     if (!text.empty() && text.back() != '\n') text += '\n';
-    if (current.valid()) {
+    if (current) {
       if (auto failure = readAll(current.get(), file_, text)) return JournalUnreadable{*failure};
     }
     return text;

@@ -17,13 +17,11 @@ namespace {
 
 std::vector<std::string> temporaryNamesIn(int folder, std::string_view target) {
   std::vector<std::string> names;
-  const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (listing < 0) return names;
-  DIR* entries = ::fdopendir(listing);
-  if (entries == nullptr) {
-    ::close(listing);
-    return names;
-  }
+  UniqueFd listing(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!listing) return names;
+  DIR* entries = ::fdopendir(listing.get());
+  if (entries == nullptr) return names;
+  listing.release();  // closedir closes it
   while (const dirent* entry = ::readdir(entries)) {
     if (isTemporaryNameOf(entry->d_name, target)) names.emplace_back(entry->d_name);
   }

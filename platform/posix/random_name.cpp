@@ -3,9 +3,10 @@
 #include <sys/random.h>
 
 #include <cerrno>
-#include <string_view>
 #include <system_error>
 #include <vector>
+
+#include "base/hex_digits.h"
 
 namespace kiv::posix {
 
@@ -16,12 +17,8 @@ FileResult<std::string> randomHex(std::size_t byteCount) {
     if (got < 0 && errno != EINTR) return writeFailure({errno, std::generic_category()});
     if (got > 0) filled += static_cast<std::size_t>(got);
   }
-  constexpr std::string_view kHexDigits = "0123456789abcdef";
   std::string text;
-  for (const unsigned char byte : bytes) {
-    text += kHexDigits[byte >> 4];
-    text += kHexDigits[byte & 0xF];
-  }
+  for (const unsigned char byte : bytes) text += hexDigits(byte, 2, HexLetters::Lower);
   return text;
 }
 

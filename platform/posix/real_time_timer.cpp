@@ -22,11 +22,7 @@ timespec timespecOf(RealTimeTimer::Clock::time_point time) {
 }  // namespace
 
 RealTimeTimer::RealTimeTimer() : fd_(::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC)) {
-  if (fd_ < 0) throw std::system_error(errno, std::generic_category(), "timerfd_create");
-}
-
-RealTimeTimer::~RealTimeTimer() {
-  ::close(fd_);
+  if (!fd_) throw std::system_error(errno, std::generic_category(), "timerfd_create");
 }
 
 void RealTimeTimer::arm(Clock::time_point deadline) {
@@ -39,7 +35,8 @@ void RealTimeTimer::arm(Clock::time_point deadline) {
   // covers that set as well.
   int result = 0;
   do {
-    result = ::timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &setting, nullptr);
+    result = ::timerfd_settime(fd_.get(), TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &setting,
+                               nullptr);
   } while (result != 0 && errno == ECANCELED);
   if (result != 0) throw std::system_error(errno, std::generic_category(), "timerfd_settime");
 }
@@ -63,7 +60,7 @@ RealTimeTimer::Wake RealTimeTimer::take() {
   std::uint64_t expirations = 0;
   ssize_t got = 0;
   do {
-    got = ::read(fd_, &expirations, sizeof expirations);
+    got = ::read(fd_.get(), &expirations, sizeof expirations);
   } while (got < 0 && errno == EINTR);
   if (got == static_cast<ssize_t>(sizeof expirations)) return Wake::Reached;
   return got < 0 && errno == ECANCELED ? Wake::ClockChanged : Wake::None;

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <functional>
 
+#include "posix/unique_fd.h"
+
 namespace kiv::posix {
 
 // A timer that fires at an absolute time of the real-time clock, watched
@@ -26,12 +28,11 @@ class RealTimeTimer {
 
   // Throws std::system_error when the system has no such timer.
   RealTimeTimer();
-  ~RealTimeTimer();
   RealTimeTimer(const RealTimeTimer&) = delete;
   RealTimeTimer& operator=(const RealTimeTimer&) = delete;
 
   // Readable when the deadline has passed or the clock was set.
-  int descriptor() const { return fd_; }
+  int descriptor() const { return fd_.get(); }
 
   // Fires once at `deadline` (at once when it has passed), replacing the
   // deadline armed before.
@@ -45,7 +46,7 @@ class RealTimeTimer {
   Wake take();
 
  private:
-  int fd_;
+  UniqueFd fd_;
 };
 
 }  // namespace kiv::posix

@@ -24,6 +24,8 @@ class UniqueFd {
 
   int get() const { return fd_; }
   explicit operator bool() const { return fd_ >= 0; }
+  // Hands the descriptor to an owner that closes it itself (fdopendir).
+  int release() { return std::exchange(fd_, -1); }
 
  private:
   int fd_ = -1;

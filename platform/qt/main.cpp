@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -21,7 +22,9 @@
 #include "single_instance.h"
 #include "tick_timer.h"
 
-int main(int argc, char* argv[]) {
+namespace {
+
+int runKiv(int argc, char* argv[]) {
   // Answered before anything else, without a display or another Kiv.
   const std::vector<std::string_view> arguments(argv + std::min(argc, 1), argv + argc);
   if (const auto information = kiv::informationRequested(arguments)) {
@@ -106,4 +109,17 @@ int main(int argc, char* argv[]) {
   // A desktop without a notification area would leave no way to the window.
   if (!QSystemTrayIcon::isSystemTrayAvailable()) platform.showWindow();
   return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  try {
+    return runKiv(argc, argv);
+  } catch (const std::exception& error) {
+    // A system call that failed where Kiv cannot go on (no descriptor left
+    // for its tick timer, say): one line and a failure status, never an abort.
+    std::fprintf(stderr, "kiv: %s\n", error.what());
+    return 1;
+  }
 }

@@ -44,25 +44,26 @@ SessionEnd::SessionEnd(std::function<void()> onEnd, QObject* parent)
   }
   // Non-blocking, so a burst of signals cannot stall a handler on a full
   // pipe; close-on-exec, so no started program inherits it.
-  if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  signalPipe = pipe_[1];
-  notifier_ = std::make_unique<QSocketNotifier>(pipe_[0], QSocketNotifier::Read);
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  readEnd_ = posix::UniqueFd(ends[0]);
+  writeEnd_ = posix::UniqueFd(ends[1]);
+  signalPipe = writeEnd_.get();
+  notifier_ = std::make_unique<QSocketNotifier>(readEnd_.get(), QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, &SessionEnd::signalArrived);
   setHandler(onSignal);
 }
 
 SessionEnd::~SessionEnd() {
-  if (pipe_[0] < 0) return;
+  if (!readEnd_) return;
+  // The handler must stop writing before the pipe closes.
   setHandler(SIG_DFL);
   signalPipe = -1;
-  notifier_.reset();
-  ::close(pipe_[0]);
-  ::close(pipe_[1]);
 }
 
 void SessionEnd::signalArrived() {
   std::array<char, 64> bytes{};
-  while (::read(pipe_[0], bytes.data(), bytes.size()) > 0) {
+  while (::read(readEnd_.get(), bytes.data(), bytes.size()) > 0) {
   }
   onEnd_();
 }

@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "posix/unique_fd.h"
+
 class QSessionManager;
 class QSocketNotifier;
 
@@ -27,7 +29,9 @@ class SessionEnd : public QObject {
   void signalArrived();
 
   std::function<void()> onEnd_;
-  int pipe_[2] = {-1, -1};
+  // Declared before the notifier, so they are closed after it goes.
+  posix::UniqueFd readEnd_;
+  posix::UniqueFd writeEnd_;
   std::unique_ptr<QSocketNotifier> notifier_;
 };
 

@@ -10,17 +10,6 @@
 namespace kiv {
 namespace {
 
-// The code point of one well-formed UTF-8 character.
-char32_t codePointOf(std::string_view character) {
-  const auto lead = static_cast<unsigned char>(character.front());
-  if (character.size() == 1) return lead;
-  char32_t point = lead & (0xFFu >> (character.size() + 1));
-  for (const char byte : character.substr(1)) {
-    point = (point << 6) | (static_cast<unsigned char>(byte) & 0x3Fu);
-  }
-  return point;
-}
-
 class SystemAnsiCodePage final : public CodePage {
  public:
   Result<std::string, EncodeFailure> encode(std::string_view utf8) const override {
@@ -35,7 +24,7 @@ class SystemAnsiCodePage final : public CodePage {
       const std::string_view character = characterAt(utf8, index);
       if (!toAnsiExactly(character)) {
         return EncodeFailure{EncodeFailure::Reason::NoCodePageForm, index + 1,
-                             codePointOf(character)};
+                             utf8SequenceAt(character, 0).value().character};
       }
     }
     return EncodeFailure{EncodeFailure::Reason::NoCodePageForm, 1, 0};

@@ -7,6 +7,7 @@
 
 #include "base/utf8_path.h"
 #include "system_error_text.h"
+#include "unique_handle.h"
 
 namespace kiv {
 namespace {
@@ -16,18 +17,16 @@ class JournalMutex {
  public:
   JournalMutex() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Kiv-launch-journal")) {
     // A holder that died leaves the mutex abandoned, and this one owns it.
-    if (mutex_ != nullptr) WaitForSingleObject(mutex_, INFINITE);
+    if (mutex_) WaitForSingleObject(mutex_.get(), INFINITE);
   }
   ~JournalMutex() {
-    if (mutex_ == nullptr) return;
-    ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
+    if (mutex_) ReleaseMutex(mutex_.get());
   }
   JournalMutex(const JournalMutex&) = delete;
   JournalMutex& operator=(const JournalMutex&) = delete;
 
  private:
-  HANDLE mutex_;
+  UniqueHandle mutex_;
 };
 
 std::string failure(const std::filesystem::path& path) {
@@ -36,14 +35,13 @@ std::string failure(const std::filesystem::path& path) {
 }
 
 bool appendText(const std::filesystem::path& file, const std::string& text) {
-  const HANDLE handle =
-      CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
+  const UniqueHandle handle(CreateFileW(file.c_str(), FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) return false;
   DWORD written = 0;
   const BOOL wrote =
-      WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(handle);
+      WriteFile(handle.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   return wrote != FALSE && written == text.size();
 }
 

@@ -2,13 +2,19 @@
 
 #include <commctrl.h>
 
+#include <exception>
+
+#include "base/identity.h"
 #include "form/main_form.h"
 #include "form_window.h"
 #include "message_loop.h"
 #include "single_scheduler.h"
+#include "wide_text.h"
 #include "win32_platform.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+namespace {
+
+int runKiv(HINSTANCE instance) {
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                       ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
@@ -32,4 +38,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   form.Main();
   // The process ends through the form (Platform::endProcess), not here.
   return kiv::runMessageLoop(window);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  try {
+    return runKiv(instance);
+  } catch (const std::exception& error) {
+    // A system call that failed where Kiv cannot go on. Without a console
+    // the one line is a message box, and the status tells a script.
+    MessageBoxW(nullptr, kiv::toWide(error.what()).c_str(),
+                kiv::toWide(kiv::identity::kTitle).c_str(), MB_OK | MB_ICONERROR);
+    return 1;
+  }
 }

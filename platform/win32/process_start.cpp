@@ -22,8 +22,8 @@ Result<StartedProcess, std::string> startMinimised(const std::string& commandLin
     // Only the program is named: the rest of the line may hold a password.
     return systemErrorText(GetLastError(), programName(commandLine));
   }
-  CloseHandle(started.hThread);
-  return StartedProcess{started.hProcess, started.dwProcessId};
+  const UniqueHandle thread(started.hThread);
+  return StartedProcess{UniqueHandle(started.hProcess), started.dwProcessId};
 }
 
 }  // namespace kiv

@@ -5,13 +5,14 @@
 #include <string>
 
 #include "base/result.h"
+#include "unique_handle.h"
 
 namespace kiv {
 
-// A started program: its process handle, open, for the caller to close, and
-// its process id.
+// A started program: its process handle, for whoever watches the program,
+// and its process id.
 struct StartedProcess {
-  HANDLE handle = nullptr;
+  UniqueHandle handle;
   DWORD id = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "program_watcher.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "process_start.h"
 
@@ -16,27 +17,23 @@ ProgramOutcome exitOutcome(DWORD exitCode, std::chrono::steady_clock::duration r
 
 }  // namespace
 
-ProgramWatcher::~ProgramWatcher() {
-  for (const Watched& program : watched_) CloseHandle(program.process);
-}
-
 StartResult ProgramWatcher::start(const std::string& commandLine) {
-  const Result<StartedProcess, std::string> started = startMinimised(commandLine);
+  Result<StartedProcess, std::string> started = startMinimised(commandLine);
   if (!started) return started.error();
-  const StartedProcess& process = started.value();
-  watched_.push_back({process.handle, process.id, std::chrono::steady_clock::now()});
+  StartedProcess process = std::move(started).value();
+  watched_.push_back({std::move(process.handle), process.id, std::chrono::steady_clock::now()});
   return StartedProgram{ProcessId{process.id}};
 }
 
 std::vector<ProgramEnding> ProgramWatcher::collectEnded() {
   std::vector<ProgramEnding> endings;
   const auto now = std::chrono::steady_clock::now();
+  // A collected program's handle closes as it leaves the list.
   std::erase_if(watched_, [&](const Watched& program) {
     // The handle is this watcher's own: signalled once the program has ended.
-    if (WaitForSingleObject(program.process, 0) != WAIT_OBJECT_0) return false;
+    if (WaitForSingleObject(program.process.get(), 0) != WAIT_OBJECT_0) return false;
     DWORD exitCode = 0;
-    GetExitCodeProcess(program.process, &exitCode);
-    CloseHandle(program.process);
+    GetExitCodeProcess(program.process.get(), &exitCode);
     endings.push_back({program.pid, exitOutcome(exitCode, now - program.started)});
     return true;
   });

@@ -8,6 +8,7 @@
 
 #include "shell/launch_journal.h"
 #include "shell/process_starter.h"
+#include "unique_handle.h"
 
 namespace kiv {
 
@@ -31,7 +32,6 @@ struct ProgramEnding {
 class ProgramWatcher {
  public:
   ProgramWatcher() = default;
-  ~ProgramWatcher();
   ProgramWatcher(const ProgramWatcher&) = delete;
   ProgramWatcher& operator=(const ProgramWatcher&) = delete;
 
@@ -46,7 +46,7 @@ class ProgramWatcher {
 
  private:
   struct Watched {
-    HANDLE process;
+    UniqueHandle process;
     ProcessId pid;
     std::chrono::steady_clock::time_point started;
   };

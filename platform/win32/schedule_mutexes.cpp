@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <filesystem>
+#include <utility>
 
 #include "base/utf8_path.h"
 #include "shell/schedule_lock_name.h"
@@ -28,24 +29,18 @@ std::wstring mutexName(const std::string& scheduleFile) {
 
 }  // namespace
 
-ScheduleMutexes::~ScheduleMutexes() {
-  if (held_ != nullptr) CloseHandle(held_);
-}
-
 ScheduleClaim ScheduleMutexes::claim(const std::string& scheduleFile) {
   const std::wstring name = scheduleFile.empty() ? L"" : mutexName(scheduleFile);
-  if (held_ != nullptr && name == heldName_) return {};
-  HANDLE mutex = nullptr;
+  if (held_ && name == heldName_) return {};
+  UniqueHandle mutex;
   if (!name.empty()) {
-    mutex = CreateMutexW(nullptr, FALSE, name.c_str());
-    if (mutex == nullptr) return {ScheduleClaim::Kind::Unavailable, "the lock cannot be made"};
+    mutex = UniqueHandle(CreateMutexW(nullptr, FALSE, name.c_str()));
+    if (!mutex) return {ScheduleClaim::Kind::Unavailable, "the lock cannot be made"};
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-      CloseHandle(mutex);
       return {ScheduleClaim::Kind::HeldByOther, "another Kiv program"};
     }
   }
-  if (held_ != nullptr) CloseHandle(held_);
-  held_ = mutex;
+  held_ = std::move(mutex);
   heldName_ = name;
   return {};
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "shell/schedule_locks.h"
+#include "unique_handle.h"
 
 namespace kiv {
 
@@ -17,14 +18,13 @@ namespace kiv {
 class ScheduleMutexes {
  public:
   ScheduleMutexes() = default;
-  ~ScheduleMutexes();
   ScheduleMutexes(const ScheduleMutexes&) = delete;
   ScheduleMutexes& operator=(const ScheduleMutexes&) = delete;
 
   ScheduleClaim claim(const std::string& scheduleFile);
 
  private:
-  HANDLE held_ = nullptr;
+  UniqueHandle held_;
   std::wstring heldName_;
 };
 

@@ -13,11 +13,7 @@ constexpr ULONG_PTR kHandOverTag = 0x4B495631;
 
 InstanceMutex::InstanceMutex()
     : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Kiv-instance")),
-      first_(mutex_ == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) {}
-
-InstanceMutex::~InstanceMutex() {
-  if (mutex_ != nullptr) CloseHandle(mutex_);
-}
+      first_(!mutex_ || GetLastError() != ERROR_ALREADY_EXISTS) {}
 
 bool handOverToRunningWindow(const std::string& arguments, const std::string& folder) {
   const HWND running = FindWindowW(FormWindow::kClassName, nullptr);

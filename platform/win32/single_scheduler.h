@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "schedule_mutexes.h"
+#include "unique_handle.h"
 
 namespace kiv {
 
@@ -16,7 +17,6 @@ namespace kiv {
 class InstanceMutex {
  public:
   InstanceMutex();
-  ~InstanceMutex();
   InstanceMutex(const InstanceMutex&) = delete;
   InstanceMutex& operator=(const InstanceMutex&) = delete;
 
@@ -24,7 +24,7 @@ class InstanceMutex {
   bool first() const { return first_; }
 
  private:
-  HANDLE mutex_;
+  UniqueHandle mutex_;
   bool first_;
 };
 

@@ -45,15 +45,11 @@ HANDLE createTimer() {
 
 TickDeadlineTimer::TickDeadlineTimer() : timer_(createTimer()) {}
 
-TickDeadlineTimer::~TickDeadlineTimer() {
-  if (timer_ != nullptr) CloseHandle(timer_);
-}
-
 std::chrono::system_clock::time_point TickDeadlineTimer::armForNextTick() {
   const std::chrono::system_clock::time_point now = systemClockTime(preciseSystemTime());
-  if (timer_ != nullptr) {
+  if (timer_) {
     const LARGE_INTEGER due = dueTime(nextTickDeadline(now));
-    SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE);
+    SetWaitableTimer(timer_.get(), &due, 0, nullptr, nullptr, FALSE);
   }
   return now;
 }

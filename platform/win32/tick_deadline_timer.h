@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+#include "unique_handle.h"
+
 namespace kiv {
 
 // The waitable timer of a tick loop, aimed just past the next second boundary
@@ -14,20 +16,19 @@ namespace kiv {
 class TickDeadlineTimer {
  public:
   TickDeadlineTimer();
-  ~TickDeadlineTimer();
   TickDeadlineTimer(const TickDeadlineTimer&) = delete;
   TickDeadlineTimer& operator=(const TickDeadlineTimer&) = delete;
 
   // Signalled at the tick's due time; nullptr where no waitable timer can be
   // made.
-  HANDLE handle() const { return timer_; }
+  HANDLE handle() const { return timer_.get(); }
 
   // Aims the timer at the next tick after the system clock's reading now, and
   // returns that reading, for whatever else is aimed from it.
   std::chrono::system_clock::time_point armForNextTick();
 
  private:
-  HANDLE timer_;
+  UniqueHandle timer_;
 };
 
 }  // namespace kiv

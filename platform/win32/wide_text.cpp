@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "base/text_characters.h"
+
 namespace kiv {
 namespace {
 
@@ -10,32 +12,12 @@ constexpr char32_t kFirstSurrogate = 0xD800;
 constexpr char32_t kFirstLowSurrogate = 0xDC00;
 constexpr char32_t kLastSurrogate = 0xDFFF;
 constexpr char32_t kFirstSupplementary = 0x10000;
-constexpr char32_t kLast = 0x10FFFF;
 
 bool isHighSurrogate(char32_t unit) {
   return unit >= kFirstSurrogate && unit < kFirstLowSurrogate;
 }
 bool isLowSurrogate(char32_t unit) {
   return unit >= kFirstLowSurrogate && unit <= kLastSurrogate;
-}
-
-void appendUtf8(std::string& text, char32_t point) {
-  const auto byte = [&text](char32_t value) { text += static_cast<char>(value); };
-  if (point < 0x80) {
-    byte(point);
-  } else if (point < 0x800) {
-    byte(0xC0 | (point >> 6));
-    byte(0x80 | (point & 0x3F));
-  } else if (point < kFirstSupplementary) {
-    byte(0xE0 | (point >> 12));
-    byte(0x80 | ((point >> 6) & 0x3F));
-    byte(0x80 | (point & 0x3F));
-  } else {
-    byte(0xF0 | (point >> 18));
-    byte(0x80 | ((point >> 12) & 0x3F));
-    byte(0x80 | ((point >> 6) & 0x3F));
-    byte(0x80 | (point & 0x3F));
-  }
 }
 
 void appendUtf16(std::wstring& text, char32_t point) {
@@ -48,46 +30,16 @@ void appendUtf16(std::wstring& text, char32_t point) {
   text += static_cast<wchar_t>(kFirstLowSurrogate + (offset & 0x3FF));
 }
 
-struct Decoded {
-  char32_t point;
-  std::size_t length;
-};
-
-// One UTF-8 sequence at `at`, the surrogate code points among them; nothing
-// for a byte that starts no well-formed sequence.
-std::optional<Decoded> decodeAt(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  std::size_t length = 0;
-  char32_t point = 0;
-  char32_t smallest = 0;
-  if (lead < 0x80) return Decoded{lead, 1};
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, point = lead & 0x1Fu, smallest = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, point = lead & 0x0Fu, smallest = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, point = lead & 0x07u, smallest = kFirstSupplementary;
-  } else {
-    return std::nullopt;
-  }
-  if (at + length > text.size()) return std::nullopt;
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[at + i]);
-    if ((next & 0xC0) != 0x80) return std::nullopt;
-    point = (point << 6) | (next & 0x3Fu);
-  }
-  if (point < smallest || point > kLast) return std::nullopt;
-  return Decoded{point, length};
-}
-
 }  // namespace
 
 std::wstring toWide(std::string_view utf8) {
   std::wstring wide;
   wide.reserve(utf8.size());
   for (std::size_t at = 0; at < utf8.size();) {
-    const std::optional<Decoded> decoded = decodeAt(utf8, at);
-    appendUtf16(wide, decoded ? decoded->point : kReplacement);
+    // Surrogate code points come through, so a lone one from a Windows text
+    // survives the way back.
+    const std::optional<Utf8Sequence> decoded = utf8SequenceAt(utf8, at);
+    appendUtf16(wide, decoded ? decoded->character : kReplacement);
     at += decoded ? decoded->length : 1;
   }
   return wide;

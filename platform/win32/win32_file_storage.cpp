@@ -6,8 +6,10 @@
 #include <random>
 #include <string>
 
+#include "base/hex_digits.h"
 #include "schedule_file/file_bytes.h"
 #include "system_error_text.h"
+#include "unique_handle.h"
 #include "wide_text.h"
 
 namespace kiv {
@@ -28,29 +30,24 @@ FileError lastSystemFailure(const std::filesystem::path& file) {
 
 // std::random_device draws from the system's generator (rand_s) here.
 std::string randomSuffix(std::random_device& random) {
-  constexpr std::string_view kHexDigits = "0123456789abcdef";
   std::string suffix = ".";
-  for (int half = 0; half < 2; ++half) {
-    for (unsigned bits = random(), digit = 0; digit < 8; ++digit, bits >>= 4) {
-      suffix += kHexDigits[bits & 0xF];
-    }
-  }
+  for (int half = 0; half < 2; ++half) suffix += hexDigits(random(), 8, HexLetters::Lower);
   return suffix + ".tmp";
 }
 
 // A new file beside `target` that no other process may open while it is
-// written (no sharing); INVALID_HANDLE_VALUE with the system's error when
-// none can be made.
-HANDLE createTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
+// written (no sharing); none, with the system's error, when none can be made.
+UniqueHandle createTemporary(const std::filesystem::path& target,
+                             std::filesystem::path& temporary) {
   std::random_device random;
   for (int attempt = 0; attempt < kNameTries; ++attempt) {
     temporary = target;
     temporary += randomSuffix(random);
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
   }
-  return INVALID_HANDLE_VALUE;
+  return UniqueHandle();
 }
 
 std::optional<FileError> writeAndFlush(HANDLE file, const std::filesystem::path& name,
@@ -77,10 +74,13 @@ FileResult<std::vector<std::uint8_t>> Win32FileStorage::readFile(const std::file
 std::optional<FileError> Win32FileStorage::replaceFile(const std::filesystem::path& target,
                                                        std::span<const std::uint8_t> bytes) {
   std::filesystem::path temporary;
-  HANDLE file = createTemporary(target, temporary);
-  if (file == INVALID_HANDLE_VALUE) return lastSystemFailure(target);
-  std::optional<FileError> failure = writeAndFlush(file, target, bytes);
-  CloseHandle(file);
+  std::optional<FileError> failure;
+  {
+    const UniqueHandle file = createTemporary(target, temporary);
+    if (!file) return lastSystemFailure(target);
+    // Closed before the move: an open file cannot take the target's name.
+    failure = writeAndFlush(file.get(), target, bytes);
+  }
   if (!failure && MoveFileExW(temporary.c_str(), target.c_str(),
                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
     failure = lastSystemFailure(target);

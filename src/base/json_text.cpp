@@ -1,5 +1,8 @@
 #include "base/json_text.h"
 
+#include "base/hex_digits.h"
+#include "base/text_characters.h"
+
 #include <array>
 #include <charconv>
 #include <utility>
@@ -26,31 +29,11 @@ void appendEscaped(std::string& out, char c) {
     }
   }
   if (static_cast<unsigned char>(c) < 0x20) {
-    constexpr std::string_view kHex = "0123456789abcdef";
     out += "\\u00";
-    out += kHex[(c >> 4) & 0xF];
-    out += kHex[c & 0xF];
+    out += hexDigits(static_cast<unsigned char>(c), 2, HexLetters::Lower);
     return;
   }
   out += c;
-}
-
-void appendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 // Reads a flat object from the front of its text; every step is false once

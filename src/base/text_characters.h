@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace kiv {
@@ -18,5 +20,21 @@ std::string_view characterAt(std::string_view text, std::size_t index);
 
 // The last character; empty for an empty text.
 std::string_view lastCharacter(std::string_view text);
+
+// Appends `character` (at most U+10FFFF) to `out` in its UTF-8 form of one to
+// four bytes. A surrogate code point is written like any other, so a lone
+// surrogate from a Windows text survives the way back.
+void appendUtf8(std::string& out, char32_t character);
+
+struct Utf8Sequence {
+  char32_t character;
+  std::size_t length;  // in bytes
+};
+
+// The UTF-8 sequence that starts at byte `at`, when it is one in its shortest
+// form and names at most U+10FFFF; nullopt for anything else, so no malformed
+// input passes as some other character. Surrogate code points are decoded
+// like any other: a codec that cannot store them refuses them itself.
+std::optional<Utf8Sequence> utf8SequenceAt(std::string_view text, std::size_t at);
 
 }  // namespace kiv

@@ -2,13 +2,14 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace kiv {
 
 // The core holds paths as UTF-8 texts; the file system library takes them as
 // paths, which on Windows are wide. These convert without the system's code
 // page taking part.
-inline std::filesystem::path pathFromUtf8(const std::string& text) {
+inline std::filesystem::path pathFromUtf8(std::string_view text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 

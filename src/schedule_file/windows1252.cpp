@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "base/hex_digits.h"
+#include "base/text_characters.h"
 
 namespace kiv {
 namespace {
@@ -33,64 +34,17 @@ std::optional<unsigned char> byteOfCharacter(char32_t character) {
   return static_cast<unsigned char>(kRowStart + (found - kHighControlRow.begin()));
 }
 
-void appendUtf8(std::string& out, char32_t character) {
-  if (character < 0x80) {
-    out += static_cast<char>(character);
-  } else if (character < 0x800) {
-    out += static_cast<char>(0xC0 | (character >> 6));
-    out += static_cast<char>(0x80 | (character & 0x3F));
-  } else if (character < 0x10000) {
-    out += static_cast<char>(0xE0 | (character >> 12));
-    out += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (character & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (character >> 18));
-    out += static_cast<char>(0x80 | ((character >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (character & 0x3F));
-  }
-}
-
 // "U+0142": the code as Unicode charts write it, at least four hex digits.
 std::string unicodeName(char32_t character) {
   return "U+" + hexDigits(character, 4);
 }
 
-struct Decoded {
-  char32_t character;
-  std::size_t length;
-};
-
-struct SequenceShape {
-  unsigned char leadMask;  // bits of the lead byte that carry the character
-  std::size_t length;
-  char32_t smallest;  // below this the sequence is an overlong form
-};
-
-std::optional<SequenceShape> shapeOfLead(unsigned char lead) {
-  if (lead < 0x80) return SequenceShape{0x7F, 1, 0};
-  if ((lead & 0xE0) == 0xC0) return SequenceShape{0x1F, 2, 0x80};
-  if ((lead & 0xF0) == 0xE0) return SequenceShape{0x0F, 3, 0x800};
-  if ((lead & 0xF8) == 0xF0) return SequenceShape{0x07, 4, 0x10000};
-  return std::nullopt;
-}
-
-// The well-formed UTF-8 sequence at `at`: the shortest form, no surrogates,
-// nothing above U+10FFFF. Anything else is nullopt, so no malformed input can
-// pass through as some other character.
-std::optional<Decoded> decodeUtf8At(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  const std::optional<SequenceShape> shape = shapeOfLead(lead);
-  if (!shape || at + shape->length > text.size()) return std::nullopt;
-  char32_t character = lead & shape->leadMask;
-  for (std::size_t i = 1; i < shape->length; ++i) {
-    const auto next = static_cast<unsigned char>(text[at + i]);
-    if ((next & 0xC0) != 0x80) return std::nullopt;
-    character = (character << 6) | (next & 0x3F);
-  }
-  const bool surrogate = character >= 0xD800 && character <= 0xDFFF;
-  if (character < shape->smallest || surrogate || character > 0x10FFFF) return std::nullopt;
-  return Decoded{character, shape->length};
+// The well-formed UTF-8 character at `at`: a surrogate code point is no
+// character and has no form in any code page.
+std::optional<Utf8Sequence> wellFormedCharacterAt(std::string_view text, std::size_t at) {
+  std::optional<Utf8Sequence> sequence = utf8SequenceAt(text, at);
+  const bool surrogate = sequence && sequence->character >= 0xD800 && sequence->character <= 0xDFFF;
+  return surrogate ? std::nullopt : sequence;
 }
 
 }  // namespace
@@ -101,7 +55,7 @@ Result<std::string, EncodeFailure> toWindows1252(std::string_view utf8) {
   std::size_t characterPosition = 0;
   for (std::size_t at = 0; at < utf8.size();) {
     ++characterPosition;
-    const std::optional<Decoded> decoded = decodeUtf8At(utf8, at);
+    const std::optional<Utf8Sequence> decoded = wellFormedCharacterAt(utf8, at);
     if (!decoded) return EncodeFailure{EncodeFailure::Reason::InvalidUtf8, at + 1, 0};
     const std::optional<unsigned char> byte = byteOfCharacter(decoded->character);
     if (!byte) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "base/hex_digits.h"
+
 namespace kiv {
 
 // FNV-1a: small, stable across builds and systems.
@@ -11,10 +13,7 @@ std::string scheduleLockName(std::string_view identity) {
     hash ^= static_cast<unsigned char>(c);
     hash *= 0x100000001b3ULL;
   }
-  constexpr std::string_view kHex = "0123456789abcdef";
-  std::string digits(16, '0');
-  for (int digit = 15; digit >= 0; --digit, hash >>= 4) digits[digit] = kHex[hash & 0xF];
-  return "schedule-" + digits;
+  return "schedule-" + hexDigits(hash, 16, HexLetters::Lower);
 }
 
 }  // namespace kiv

@@ -21,5 +21,23 @@ TEST(HexDigits, PadsToTheWidthAskedAndNeverCutsADigit) {
   }
 }
 
+TEST(HexDigits, LowerCaseAndSixtyFourBits) {
+  const struct {
+    std::uint64_t value;
+    std::size_t atLeast;
+    HexLetters letters;
+    const char* digits;
+  } cases[] = {
+      {0xcbf29ce484222325ULL, 16, HexLetters::Lower, "cbf29ce484222325"},
+      {0xFFFFFFFFFFFFFFFFULL, 1, HexLetters::Upper, "FFFFFFFFFFFFFFFF"},
+      {0x1F, 16, HexLetters::Lower, "000000000000001f"},
+      {0xAB, 2, HexLetters::Lower, "ab"},
+      {0x0A, 2, HexLetters::Lower, "0a"},
+  };
+  for (const auto& [value, atLeast, letters, digits] : cases) {
+    EXPECT_EQ(hexDigits(value, atLeast, letters), digits) << value << " " << atLeast;
+  }
+}
+
 }  // namespace
 }  // namespace kiv

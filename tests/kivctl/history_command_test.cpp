@@ -4,16 +4,15 @@
 
 #include <sstream>
 
-#include "json_reader.h"
 #include "list_command.h"
 #include "schedule_files.h"
+#include "strict_json.h"
 #include "support/temp_folder.h"
 
 namespace kiv::ctl {
 namespace {
 
 using std::chrono::milliseconds;
-using testing::JsonValue;
 using testing::TempFolder;
 
 class HistoryTest : public ::testing::Test {
@@ -110,9 +109,9 @@ TEST_F(HistoryTest, ControlCharactersInTextsAreShownEscaped) {
             "2027-03-27 02:30:00  3     two\\nlines\\e[31m\\tred\\x7F  scheduled  started, pid 41  "
             "-        /srv/odd\\e]0;title\\x07.kiv\n");
   const Shown json = history({}, true);
-  const std::optional<JsonValue> parsed = testing::parseJson(json.out);
+  const std::optional<nlohmann::json> parsed = testing::parseJson(json.out);
   ASSERT_TRUE(parsed.has_value()) << json.out;
-  EXPECT_EQ(parsed->array().at(0)["taskName"].text(), odd.taskName);
+  EXPECT_EQ(parsed->at(0).at("taskName").get<std::string>(), odd.taskName);
 }
 
 TEST_F(HistoryTest, WithoutAFileEveryScheduleIsShownAndNamed) {
@@ -173,36 +172,37 @@ TEST_F(HistoryTest, JsonIsAnArrayOfLaunchesWithTheirOutcomes) {
   EXPECT_EQ(shown.status, 0);
   const auto parsed = testing::parseJson(shown.out);
   ASSERT_TRUE(parsed) << shown.out;
-  const JsonValue::Array& launches = parsed->array();
+  const nlohmann::json::array_t& launches = parsed->get_ref<const nlohmann::json::array_t&>();
   ASSERT_EQ(launches.size(), 3U);
 
-  const JsonValue& madeUp = launches[1];
-  EXPECT_EQ(madeUp["at"].text(), "2027-03-28 03:00:00");
-  EXPECT_EQ(madeUp["dueAt"].text(), "2027-03-28 02:30:00");
-  EXPECT_EQ(madeUp["schedule"].text(), nightly.string());
-  EXPECT_EQ(madeUp["task"].number(), 3);
-  EXPECT_EQ(madeUp["taskName"].text(), "Nightly compact");
-  EXPECT_EQ(madeUp["how"].text(), "afterSkippedHour");
-  EXPECT_EQ(madeUp["commandLine"].text(), R"("C:\Office\MSACCESS.EXE" /pwd ******** /compact)");
-  EXPECT_EQ(madeUp["result"].text(), "started");
-  EXPECT_EQ(madeUp["pid"].number(), 43);
-  EXPECT_TRUE(madeUp["reason"].isNull());
-  EXPECT_EQ(madeUp["outcome"]["kind"].text(), "signalled");
-  EXPECT_EQ(madeUp["outcome"]["signal"].number(), 9);
-  EXPECT_EQ(madeUp["outcome"]["durationMs"].number(), 200'000);
+  const nlohmann::json& madeUp = launches[1];
+  EXPECT_EQ(madeUp.at("at").get<std::string>(), "2027-03-28 03:00:00");
+  EXPECT_EQ(madeUp.at("dueAt").get<std::string>(), "2027-03-28 02:30:00");
+  EXPECT_EQ(madeUp.at("schedule").get<std::string>(), nightly.string());
+  EXPECT_EQ(madeUp.at("task").get<std::int64_t>(), 3);
+  EXPECT_EQ(madeUp.at("taskName").get<std::string>(), "Nightly compact");
+  EXPECT_EQ(madeUp.at("how").get<std::string>(), "afterSkippedHour");
+  EXPECT_EQ(madeUp.at("commandLine").get<std::string>(),
+            R"("C:\Office\MSACCESS.EXE" /pwd ******** /compact)");
+  EXPECT_EQ(madeUp.at("result").get<std::string>(), "started");
+  EXPECT_EQ(madeUp.at("pid").get<std::int64_t>(), 43);
+  EXPECT_TRUE(madeUp.at("reason").is_null());
+  EXPECT_EQ(madeUp.at("outcome").at("kind").get<std::string>(), "signalled");
+  EXPECT_EQ(madeUp.at("outcome").at("signal").get<std::int64_t>(), 9);
+  EXPECT_EQ(madeUp.at("outcome").at("durationMs").get<std::int64_t>(), 200'000);
 
-  EXPECT_EQ(launches[0]["outcome"]["exitStatus"].number(), 0);
-  EXPECT_TRUE(launches[0]["dueAt"].isNull());
-  EXPECT_TRUE(launches[2]["outcome"].isNull());
+  EXPECT_EQ(launches[0].at("outcome").at("exitStatus").get<std::int64_t>(), 0);
+  EXPECT_TRUE(launches[0].at("dueAt").is_null());
+  EXPECT_TRUE(launches[2].at("outcome").is_null());
 
   const auto missed = testing::parseJson(history({nightly.string(), 4, std::nullopt}, true).out);
   ASSERT_TRUE(missed);
-  const JsonValue& first = missed->array().at(0);
-  EXPECT_EQ(first["how"].text(), "missed");
-  EXPECT_EQ(first["result"].text(), "notStarted");
-  EXPECT_EQ(first["reason"].text(), "the clock moved on");
-  EXPECT_TRUE(first["pid"].isNull());
-  EXPECT_TRUE(first["outcome"].isNull());
+  const nlohmann::json& first = missed->at(0);
+  EXPECT_EQ(first.at("how").get<std::string>(), "missed");
+  EXPECT_EQ(first.at("result").get<std::string>(), "notStarted");
+  EXPECT_EQ(first.at("reason").get<std::string>(), "the clock moved on");
+  EXPECT_TRUE(first.at("pid").is_null());
+  EXPECT_TRUE(first.at("outcome").is_null());
 }
 
 TEST_F(HistoryTest, AnEmptyJournalIsAnEmptyHistoryAndAnUnreadableOneAFailure) {
@@ -225,11 +225,13 @@ TEST_F(HistoryTest, ListShowsEachTasksLastLaunchOfThatScheduleOnly) {
   writeTaskList(*schedule, nightly.string(), {true, false, journal}, json);
   const auto listing = testing::parseJson(json.str());
   ASSERT_TRUE(listing) << json.str();
-  const JsonValue::Array& tasks = (*listing)["tasks"].array();
-  EXPECT_EQ(tasks[2]["lastLaunch"]["at"].text(), "2027-03-29 02:30:00");
-  EXPECT_EQ(tasks[3]["lastLaunch"]["how"].text(), "onDemand");
-  EXPECT_EQ(tasks[4].object().count("lastLaunch"), 0U);  // task 5 ran for another schedule
-  EXPECT_EQ(tasks[0].object().count("lastLaunch"), 0U);
+  const nlohmann::json::array_t& tasks =
+      listing->at("tasks").get_ref<const nlohmann::json::array_t&>();
+  EXPECT_EQ(tasks[2].at("lastLaunch").at("at").get<std::string>(), "2027-03-29 02:30:00");
+  EXPECT_EQ(tasks[3].at("lastLaunch").at("how").get<std::string>(), "onDemand");
+  EXPECT_EQ(tasks[4].get_ref<const nlohmann::json::object_t&>().count("lastLaunch"),
+            0U);  // task 5 ran for another schedule
+  EXPECT_EQ(tasks[0].get_ref<const nlohmann::json::object_t&>().count("lastLaunch"), 0U);
 
   std::ostringstream text;
   writeTaskList(*schedule, nightly.string(), {false, false, journal}, text);

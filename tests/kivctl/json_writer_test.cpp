@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "json_reader.h"
+#include "strict_json.h"
 
 namespace kiv::ctl {
 namespace {
@@ -53,7 +53,7 @@ TEST(JsonWriter, EscapesWhatJsonRequiresAndKeepsUtf8) {
                        R"( end")");
   const auto parsed = testing::parseJson(out.str());
   ASSERT_TRUE(parsed);
-  EXPECT_EQ(parsed->text(), text);
+  EXPECT_EQ(parsed->get<std::string>(), text);
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include <chrono>
 #include <optional>
 
-#include "json_reader.h"
 #include "kivctl_process.h"
 #include "schedule_files.h"
+#include "strict_json.h"
 #include "support/compiled_task.h"
 #include "support/temp_folder.h"
 
@@ -160,10 +160,11 @@ TEST(KivctlCli, ListsTheScheduleAsJson) {
   expectExit(finished, 0);
   const auto listing = parseJson(finished.out);
   ASSERT_TRUE(listing) << finished.out;
-  EXPECT_EQ((*listing)["layout"].text(), "current");
-  ASSERT_EQ((*listing)["tasks"].array().size(), 30U);
-  EXPECT_EQ((*listing)["tasks"].array()[0]["taskName"].text(), variedTasks()[0].TaskName);
-  EXPECT_EQ((*listing)["tasks"].array()[1]["password"].text(), "********");
+  EXPECT_EQ(listing->at("layout").get<std::string>(), "current");
+  ASSERT_EQ(listing->at("tasks").get_ref<const nlohmann::json::array_t&>().size(), 30U);
+  EXPECT_EQ(listing->at("tasks").at(0).at("taskName").get<std::string>(),
+            variedTasks()[0].TaskName);
+  EXPECT_EQ(listing->at("tasks").at(1).at("password").get<std::string>(), "********");
 }
 
 TEST(KivctlCli, NextListsLaunchesAndNamesTasksThatNeverLaunch) {
@@ -278,10 +279,10 @@ TEST(KivctlCli, ConvertsAnOldLayout) {
   const Finished listed = runKivctl({"list", "--json", out.string()});
   const auto listing = parseJson(listed.out);
   ASSERT_TRUE(listing) << listed.out;
-  EXPECT_EQ((*listing)["layout"].text(), "current");
-  EXPECT_EQ((*listing)["tasks"].array()[19]["databaseLocation"].text(),
+  EXPECT_EQ(listing->at("layout").get<std::string>(), "current");
+  EXPECT_EQ(listing->at("tasks").at(19).at("databaseLocation").get<std::string>(),
             variedTasks()[19].DatabaseLocation);
-  EXPECT_EQ((*listing)["tasks"].array()[19]["taskName"].text(), "");
+  EXPECT_EQ(listing->at("tasks").at(19).at("taskName").get<std::string>(), "");
 }
 
 }  // namespace

@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/syscall.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <memory>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 #include "kivctl_process.h"
+#include "posix/child_process_support.h"
 #include "posix/schedule_locks.h"
 #include "posix/stand_in_record.h"
 #include "schedule_files.h"
@@ -290,6 +294,35 @@ TEST_F(KivctlRun, AScheduleTheWindowProgramHoldsIsRefused) {
   EXPECT_EQ(kivctl->err(), "kivctl: " + schedule.string() +
                                " is already being scheduled by process " +
                                std::to_string(::getpid()) + " (kiv)\n");
+}
+
+// On a system without the real-time timer kivctl run waits on (a filter
+// refuses timerfd_create to kivctl here) the timer's constructor throws: kivctl
+// ends with one line naming the failed call and a failure status, never an
+// abort. timeout only bounds a kivctl that would wrongly run on.
+TEST_F(KivctlRun, ASystemCallThatFailsEndsItWithOneLineAndAFailureStatus) {
+  scheduleStandIn(false);
+  const std::string answer = inChildProcess([&]() -> std::string {
+    if (!refuseSystemCalls({SYS_timerfd_create})) {
+      return std::string(kSkipped) + "no system call filter here";
+    }
+    const Finished finished =
+        runProgram({"timeout", "60", KIVCTL, "run", schedule.string()},
+                   {"XDG_STATE_HOME=" + state.string(), "XDG_RUNTIME_DIR=" + runtime.string()});
+    if (!finished.ending.exited) {
+      return "ended by signal " + std::to_string(finished.ending.signal) + ": " + finished.err;
+    }
+    if (finished.ending.status != 1) {
+      return "status " + std::to_string(finished.ending.status) + ": " + finished.err;
+    }
+    const std::string expected =
+        "kivctl: timerfd_create: " + std::error_code(ENOSYS, std::generic_category()).message();
+    if (!finished.err.ends_with("\n" + expected + "\n")) return "told: " + finished.err;
+    if (!finished.out.empty()) return "printed: " + finished.out;
+    return "";
+  });
+  if (answer.starts_with(kSkipped)) GTEST_SKIP() << answer;
+  EXPECT_EQ(answer, "");
 }
 
 }  // namespace

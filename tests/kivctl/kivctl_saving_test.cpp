@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "kivctl_process.h"
+#include "posix/unique_fd.h"
 #include "schedule_files.h"
 #include "support/temp_folder.h"
 
@@ -77,7 +78,7 @@ class FolderWatcher {
   explicit FolderWatcher(const fs::path& folder)
       : inotify_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
         folder_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    EXPECT_GE(::inotify_add_watch(inotify_, folder.c_str(), IN_CREATE | IN_MOVED_TO), 0);
+    EXPECT_GE(::inotify_add_watch(inotify_.get(), folder.c_str(), IN_CREATE | IN_MOVED_TO), 0);
     thread_ = std::thread([this] { watch(); });
   }
   ~FolderWatcher() { stop(); }
@@ -88,8 +89,6 @@ class FolderWatcher {
     if (!thread_.joinable()) return;
     stopping_ = true;
     thread_.join();
-    ::close(inotify_);
-    ::close(folder_);
   }
 
   // Each name that appeared, with " open to others" when it was.
@@ -100,9 +99,9 @@ class FolderWatcher {
   void watch() {
     alignas(inotify_event) char buffer[4096];
     while (!stopping_) {
-      pollfd ready{inotify_, POLLIN, 0};
+      pollfd ready{inotify_.get(), POLLIN, 0};
       if (::poll(&ready, 1, 10) <= 0) continue;
-      const ssize_t length = ::read(inotify_, buffer, sizeof buffer);
+      const ssize_t length = ::read(inotify_.get(), buffer, sizeof buffer);
       for (ssize_t at = 0; at < length;) {
         const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
         if (event->len > 0) look(event->name);
@@ -113,14 +112,14 @@ class FolderWatcher {
 
   void look(const char* name) {
     struct stat status {};
-    const bool open = ::fstatat(folder_, name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+    const bool open = ::fstatat(folder_.get(), name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
                       S_ISREG(status.st_mode) && (status.st_mode & 077) != 0;
     openToOthers += open ? 1 : 0;
     appeared.push_back(std::string(name) + (open ? " open to others" : ""));
   }
 
-  int inotify_;
-  int folder_;
+  posix::UniqueFd inotify_;
+  posix::UniqueFd folder_;
   std::atomic<bool> stopping_{false};
   std::thread thread_;
 };

@@ -7,14 +7,13 @@
 #include <variant>
 
 #include "compile/printed_command_line.h"
-#include "json_reader.h"
 #include "schedule_files.h"
+#include "strict_json.h"
 #include "support/temp_folder.h"
 
 namespace kiv::ctl {
 namespace {
 
-using testing::JsonValue;
 using testing::TempFolder;
 
 struct Listed {
@@ -48,27 +47,31 @@ const std::vector<std::pair<std::string, std::function<FieldValue(const Task&)>>
     {"compiled", [](const Task& t) { return std::int64_t{t.Compiled}; }},
 };
 
-FieldValue jsonField(const JsonValue& value) {
-  if (std::holds_alternative<std::string>(value.value)) return value.text();
-  return value.number();
+FieldValue jsonField(const nlohmann::json& value) {
+  if (value.is_string()) return value.get<std::string>();
+  return value.get<std::int64_t>();
 }
 
-void expectListedTasks(const JsonValue& listing, const TaskTable& expected, bool showPasswords) {
-  const JsonValue::Array& tasks = listing["tasks"].array();
+void expectListedTasks(const nlohmann::json& listing, const TaskTable& expected,
+                       bool showPasswords) {
+  const nlohmann::json::array_t& tasks =
+      listing.at("tasks").get_ref<const nlohmann::json::array_t&>();
   ASSERT_EQ(tasks.size(), 30U);
   for (int index = 0; index < kTaskCount; ++index) {
-    const JsonValue& task = tasks.at(static_cast<std::size_t>(index));
+    const nlohmann::json& task = tasks.at(static_cast<std::size_t>(index));
     const Task& want = expected.at(index);
     SCOPED_TRACE("task " + std::to_string(index + 1));
-    EXPECT_EQ(task.object().size(), kFields.size() + 3);  // with number, password, commandLine
-    EXPECT_EQ(task["number"].number(), index + 1);
+    EXPECT_EQ(task.get_ref<const nlohmann::json::object_t&>().size(),
+              kFields.size() + 3);  // with number, password, commandLine
+    EXPECT_EQ(task.at("number").get<std::int64_t>(), index + 1);
     for (const auto& [name, field] : kFields) EXPECT_EQ(jsonField(task[name]), field(want)) << name;
-    EXPECT_EQ(task["password"].text(), printedPassword(want.Password, showPasswords));
+    EXPECT_EQ(task.at("password").get<std::string>(),
+              printedPassword(want.Password, showPasswords));
     const auto line = printedCommandLine(want, showPasswords);
     if (line) {
-      EXPECT_EQ(task["commandLine"].text(), *line);
+      EXPECT_EQ(task.at("commandLine").get<std::string>(), *line);
     } else {
-      EXPECT_TRUE(task["commandLine"].isNull());
+      EXPECT_TRUE(task.at("commandLine").is_null());
     }
   }
 }
@@ -106,8 +109,8 @@ TEST(ListCommand, JsonHoldsEveryFieldOfEveryTaskInEachLayout) {
     EXPECT_EQ(listed.err, "");
     const auto listing = testing::parseJson(listed.out);
     ASSERT_TRUE(listing) << listed.out;
-    EXPECT_EQ(listing->object().size(), 2U);
-    EXPECT_EQ((*listing)["layout"].text(), name);
+    EXPECT_EQ(listing->get_ref<const nlohmann::json::object_t&>().size(), 2U);
+    EXPECT_EQ(listing->at("layout").get<std::string>(), name);
     expectListedTasks(*listing, expectedAfterLoading(layout), true);
   }
 }

@@ -20,6 +20,7 @@
 #include "hand_over_message.h"
 #include "posix/child_watcher.h"
 #include "posix/process_starter.h"
+#include "posix/unique_fd.h"
 #include "single_instance.h"
 #include "support/temp_folder.h"
 
@@ -38,12 +39,11 @@ sockaddr_un addressOf(const QString& socket) {
   return address;
 }
 
-// A descriptor connected to `address`, or -1.
-int connectTo(const sockaddr_un& address) {
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return -1;
+// A descriptor connected to `address`, or none.
+posix::UniqueFd connectTo(const sockaddr_un& address) {
+  posix::UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM, 0));
+  if (fd && ::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    return {};
   }
   return fd;
 }
@@ -52,26 +52,21 @@ int connectTo(const sockaddr_un& address) {
 class RawConnection {
  public:
   explicit RawConnection(const QString& socket) : fd_(connectTo(addressOf(socket))) {}
-  ~RawConnection() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  RawConnection(const RawConnection&) = delete;
-  RawConnection& operator=(const RawConnection&) = delete;
 
-  bool connected() const { return fd_ >= 0; }
+  bool connected() const { return static_cast<bool>(fd_); }
   void send(const QByteArray& bytes) const {
     [[maybe_unused]] const ssize_t sent =
-        ::send(fd_, bytes.constData(), static_cast<std::size_t>(bytes.size()), MSG_NOSIGNAL);
+        ::send(fd_.get(), bytes.constData(), static_cast<std::size_t>(bytes.size()), MSG_NOSIGNAL);
   }
   // Whether the other end has closed the connection; never waits.
   bool closedByPeer() const {
     char byte = 0;
-    const ssize_t count = ::recv(fd_, &byte, 1, MSG_DONTWAIT);
+    const ssize_t count = ::recv(fd_.get(), &byte, 1, MSG_DONTWAIT);
     return count == 0 || (count < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
   }
 
  private:
-  int fd_;
+  posix::UniqueFd fd_;
 };
 
 QByteArray header(quint32 argumentsLength, quint32 folderLength) {
@@ -132,7 +127,8 @@ pid_t flood(const QString& socket, int count, int done, const rlimit& limit) {
   if (child != 0) return child;
   ::setrlimit(RLIMIT_NOFILE, &limit);
   for (int made = 0; made < count; ++made) {
-    if (connectTo(address) < 0) std::_Exit(1);
+    // Each connection stays open until this process ends.
+    if (connectTo(address).release() < 0) std::_Exit(1);
   }
   [[maybe_unused]] const ssize_t told = ::write(done, "y", 1);
   ::pause();

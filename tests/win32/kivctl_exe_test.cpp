@@ -18,12 +18,13 @@
 #include "compile/printed_command_line.h"
 #include "console_events.h"
 #include "journal_folder.h"
-#include "json_reader.h"
 #include "local_clock.h"
 #include "schedule_files.h"
 #include "stand_in_record.h"
 #include "stop_signals.h"
+#include "strict_json.h"
 #include "support/temp_folder.h"
+#include "unique_handle.h"
 #include "waiting.h"
 #include "wide_text.h"
 
@@ -141,7 +142,7 @@ TEST_F(KivctlExeFolder, TakesAndWritesPathsAndTextsAsUtf8) {
   EXPECT_EQ(listing.exitStatus(), 0U) << listing.err();
   const auto json = testing::parseJson(listing.out());
   ASSERT_TRUE(json) << listing.out();
-  EXPECT_EQ((*json)["tasks"].array()[0]["taskName"].text(), "Caf\xC3\xA9 \xE2\x82\xAC");
+  EXPECT_EQ(json->at("tasks").at(0).at("taskName").get<std::string>(), "Caf\xC3\xA9 \xE2\x82\xAC");
 
   // check names the file as it was given.
   const KivctlProcess check({"check", file});
@@ -222,22 +223,23 @@ TEST_F(KivctlExeFolder, RunTellsOfAProgramThatFailsAndHistoryShowsHowItEnded) {
   EXPECT_EQ(json.exitStatus(), 0U) << json.err();
   const auto launches = testing::parseJson(json.out());
   ASSERT_TRUE(launches) << json.out();
-  ASSERT_EQ(launches->array().size(), 1U);
-  const testing::JsonValue& launch = launches->array()[0];
-  EXPECT_EQ(launch["task"].number(), 4);
-  EXPECT_EQ(launch["result"].text(), "started");
-  EXPECT_EQ(launch["outcome"]["kind"].text(), "exited");
-  EXPECT_EQ(launch["outcome"]["exitStatus"].number(), 3);
-  EXPECT_GE(launch["outcome"]["durationMs"].number(), 0);
+  ASSERT_EQ(launches->get_ref<const nlohmann::json::array_t&>().size(), 1U);
+  const nlohmann::json& launch = launches->get_ref<const nlohmann::json::array_t&>()[0];
+  EXPECT_EQ(launch.at("task").get<std::int64_t>(), 4);
+  EXPECT_EQ(launch.at("result").get<std::string>(), "started");
+  EXPECT_EQ(launch.at("outcome").at("kind").get<std::string>(), "exited");
+  EXPECT_EQ(launch.at("outcome").at("exitStatus").get<std::int64_t>(), 3);
+  EXPECT_GE(launch.at("outcome").at("durationMs").get<std::int64_t>(), 0);
 
   // The heading, then the launch's row with the outcome joined.
   const KivctlProcess history({"history", file});
   EXPECT_EQ(history.exitStatus(), 0U) << history.err();
   const std::string table = history.out();
   EXPECT_TRUE(table.starts_with("at ")) << table;
-  EXPECT_NE(table.find("  Nightly compact  scheduled  started, pid " +
-                       std::to_string(launch["pid"].number()) + "  exit status 3 after "),
-            std::string::npos)
+  EXPECT_NE(
+      table.find("  Nightly compact  scheduled  started, pid " +
+                 std::to_string(launch.at("pid").get<std::int64_t>()) + "  exit status 3 after "),
+      std::string::npos)
       << table;
   EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 2) << table;
 }
@@ -275,14 +277,13 @@ TEST(KivctlStopSignals, CtrlCAndCtrlBreakEndTheWaitAtOnce) {
 
 TEST(KivctlStopSignals, AWaitForATimerEndsWhenItIsDueOrAtOnceOnAStop) {
   ctl::StopSignals stop;
-  HANDLE due = CreateEventW(nullptr, FALSE, TRUE, nullptr);
-  EXPECT_TRUE(stop.waitFor(due));
+  const UniqueHandle due(CreateEventW(nullptr, FALSE, TRUE, nullptr));
+  EXPECT_TRUE(stop.waitFor(due.get()));
   std::thread console([] { ctl::onConsoleEvent(CTRL_C_EVENT); });
   console.join();
   // Even with the timer due as well, the stop is taken.
-  SetEvent(due);
-  EXPECT_FALSE(stop.waitFor(due));
-  CloseHandle(due);
+  SetEvent(due.get());
+  EXPECT_FALSE(stop.waitFor(due.get()));
 }
 
 TEST(KivctlStopSignals, LeavesOtherEventsToTheNextHandler) {

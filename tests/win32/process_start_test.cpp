@@ -2,6 +2,7 @@
 
 #include "process_start.h"
 #include "stand_in_record.h"
+#include "unique_handle.h"
 #include "windows_api.h"
 
 namespace kiv {
@@ -13,12 +14,11 @@ std::string standInLine(const std::string& arguments) {
   return "\"" + StandInRecord::program() + "\" " + arguments;
 }
 
-// Starts `commandLine`, closing the program's handle at once: its id or why
-// it did not start.
+// Starts `commandLine`, closing the program's handle at once (it goes with
+// the result): its id or why it did not start.
 Result<DWORD, std::string> started(const std::string& commandLine) {
   const Result<StartedProcess, std::string> result = startMinimised(commandLine);
   if (!result) return result.error();
-  CloseHandle(result.value().handle);
   return result.value().id;
 }
 
@@ -48,11 +48,12 @@ TEST(ProcessStart, ReportsAFailureWithTheSystemsTextNamingTheProgram) {
   char temporary[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temporary);
   const std::string notAProgram = std::string(temporary) + "kiv-not-a-program.txt";
-  HANDLE file = CreateFileA(notAProgram.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  WriteFile(file, "notes", 5, &written, nullptr);
-  CloseHandle(file);
+  {
+    const UniqueHandle file(CreateFileA(notAProgram.c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), "notes", 5, &written, nullptr);
+  }
 
   for (const std::string& program : {std::string(R"(C:\Nowhere\msaccess.exe)"), notAProgram}) {
     const Result<DWORD, std::string> result =

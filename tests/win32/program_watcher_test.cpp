@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "stand_in_record.h"
+#include "unique_handle.h"
 #include "waiting.h"
 #include "windows_api.h"
 
@@ -37,10 +38,7 @@ std::vector<ProgramEnding> firstEndings(ProgramWatcher& watcher) {
 // while any handle to the process (or to one of its threads) is open, and
 // removes it once the program has ended and the last one is closed.
 bool processObjectRemains(DWORD pid) {
-  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-  if (process == nullptr) return false;
-  CloseHandle(process);
-  return true;
+  return static_cast<bool>(UniqueHandle(OpenProcess(SYNCHRONIZE, FALSE, pid)));
 }
 
 // Whether the process object of the ended program `pid` goes, within a
@@ -87,11 +85,10 @@ TEST(ProgramWatcher, KeepsWatchingARunningProgramAndRecordsACrashStatusAsSigned)
   EXPECT_EQ(watcher.watching(), 1U);
 
   // Ended as a crash ends it: with an access violation's status.
-  HANDLE program =
-      OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(*started.value().processId));
-  ASSERT_NE(program, nullptr);
-  TerminateProcess(program, 0xC0000005);
-  CloseHandle(program);
+  const UniqueHandle program(
+      OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(*started.value().processId)));
+  ASSERT_TRUE(program);
+  TerminateProcess(program.get(), 0xC0000005);
   const std::vector<ProgramEnding> endings = firstEndings(watcher);
   ASSERT_EQ(endings.size(), 1U);
   EXPECT_EQ(endings[0].outcome.kind, ProgramOutcome::Kind::Exited);
@@ -127,12 +124,13 @@ TEST(ProgramWatcher, LeavesNoHandleBehindAndProgramsOutliveIt) {
     ASSERT_TRUE(started && started.value().processId) << (started ? "" : started.error());
     stillRunning = static_cast<DWORD>(*started.value().processId);
   }
-  HANDLE program = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, stillRunning);
-  ASSERT_NE(program, nullptr);
-  EXPECT_EQ(WaitForSingleObject(program, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-  TerminateProcess(program, 0);
-  WaitForSingleObject(program, INFINITE);
-  CloseHandle(program);
+  {
+    const UniqueHandle program(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, stillRunning));
+    ASSERT_TRUE(program);
+    EXPECT_EQ(WaitForSingleObject(program.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    TerminateProcess(program.get(), 0);
+    WaitForSingleObject(program.get(), INFINITE);
+  }
   EXPECT_TRUE(processObjectGoes(stillRunning));
 }
 

@@ -2,11 +2,11 @@
 
 #include <optional>
 
+#include "base/utf8_path.h"
 #include "exit_status.h"
 #include "os_services.h"
 #include "schedule_file/schedule_file_io.h"
 #include "schedule_source.h"
-#include "utf8_path.h"
 
 namespace kiv::ctl {
 

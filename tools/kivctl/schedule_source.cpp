@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "base/utf8_path.h"
 #include "exit_status.h"
 #include "os_services.h"
 #include "schedule_file/schedule_file_io.h"
-#include "utf8_path.h"
 
 namespace kiv::ctl {
 namespace {

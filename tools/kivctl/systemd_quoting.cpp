@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/hex_digits.h"
+
 namespace kiv::ctl {
 namespace {
 
@@ -10,9 +12,7 @@ bool isControl(char c) {
 }
 
 std::string hexEscape(char c) {
-  constexpr std::string_view kHexDigits = "0123456789abcdef";
-  const auto byte = static_cast<unsigned char>(c);
-  return {'\\', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
+  return "\\x" + hexDigits(static_cast<unsigned char>(c), 2, HexLetters::Lower);
 }
 
 // systemd refuses quotes, backslashes and control characters in the name of

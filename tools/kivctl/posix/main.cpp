@@ -1,4 +1,5 @@
 // kivctl: the command-line companion of the Kiv scheduler.
+#include <exception>
 #include <iostream>
 #include <optional>
 #include <ostream>
@@ -17,7 +18,14 @@ int main(int argc, char* argv[]) {
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   kiv::ctl::StandardOutput output;
   std::ostream out(&output);
-  const int status = kiv::ctl::runKivctl(arguments, out, std::cerr);
+  int status = kiv::ctl::kExitFailure;
+  try {
+    status = kiv::ctl::runKivctl(arguments, out, std::cerr);
+  } catch (const std::exception& error) {
+    // A system call that failed where kivctl cannot go on (no descriptor
+    // left for its timer, say): one line, never an abort.
+    kiv::ctl::reportError(std::cerr, error.what());
+  }
   if (const std::optional<std::error_code> failure = output.finish()) {
     kiv::ctl::reportError(std::cerr, "standard output: " + failure->message());
     return kiv::ctl::kExitFailure;

@@ -37,24 +37,23 @@ std::string_view stopRequestNames() {
 }
 
 StopSignals::StopSignals() : stopAsked_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-  stopAsked = stopAsked_;
+  stopAsked = stopAsked_.get();
   SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
 StopSignals::~StopSignals() {
   SetConsoleCtrlHandler(onConsoleEvent, FALSE);
   stopAsked = nullptr;
-  CloseHandle(stopAsked_);
 }
 
 bool StopSignals::wait(std::chrono::milliseconds delay) {
   // A stop asked during the tick is still set: the wait ends at once.
-  return WaitForSingleObject(stopAsked_, static_cast<DWORD>(delay.count())) == WAIT_TIMEOUT;
+  return WaitForSingleObject(stopAsked_.get(), static_cast<DWORD>(delay.count())) == WAIT_TIMEOUT;
 }
 
 bool StopSignals::waitFor(HANDLE due) {
   // The stop comes first: when both are signalled, the lower index answers.
-  const HANDLE handles[] = {stopAsked_, due};
+  const HANDLE handles[] = {stopAsked_.get(), due};
   return WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
 }
 

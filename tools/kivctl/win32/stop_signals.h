@@ -5,6 +5,8 @@
 #include <chrono>
 #include <string_view>
 
+#include "unique_handle.h"
+
 namespace kiv::ctl {
 
 // What asks the scheduler to stop, in words: the console's events.
@@ -28,7 +30,7 @@ class StopSignals {
   bool waitFor(HANDLE due);
 
  private:
-  HANDLE stopAsked_;
+  UniqueHandle stopAsked_;
 };
 
 }  // namespace kiv::ctl
