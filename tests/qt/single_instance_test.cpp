@@ -8,13 +8,16 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <thread>
 #include <vector>
 
+#include "hand_over_message.h"
 #include "posix/file_lock.h"
+#include "posix/local_socket.h"
 #include "posix/posix_file_storage.h"
 #include "posix/schedule_locks.h"
 #include "schedule_file/schedule_file_io.h"
@@ -78,6 +81,7 @@ class SingleInstanceTest : public QObject {
 
  private slots:
   void aHandedOverCommandLineArrivesInTheEventLoop();
+  void aCommandLineArrivingInPiecesIsTakenWhole();
   void withNobodyListeningNothingIsHandedOver();
   void aSecondKivHandsItsScheduleToTheFirstAndEnds();
   void aRuntimeFolderTooLongForASocketAddressStillServes();
@@ -109,6 +113,35 @@ void SingleInstanceTest::aHandedOverCommandLineArrivesInTheEventLoop() {
   QVERIFY(received[0] ==
           std::make_pair(std::string("/o Ωmega nightly.kiv"), std::string("/home/me/Δ")));
   QVERIFY(received[1] == std::make_pair(std::string(), std::string("/")));
+}
+
+// A sender's message may come in several reads: nothing is passed on before
+// the whole of it has come, and then the sender is told it was taken.
+void SingleInstanceTest::aCommandLineArrivingInPiecesIsTakenWhole() {
+  TempFolder folder;
+  const QString socket = inFolder(folder, "kiv.socket");
+  std::vector<std::pair<std::string, std::string>> received;
+  CommandLineReceiver receiver(socket,
+                               [&received](const std::string& arguments, const std::string& from) {
+                                 received.emplace_back(arguments, from);
+                               });
+  QVERIFY(receiver.listening());
+  const QByteArray message = handOverMessage("/o nightly.kiv", "/srv").value();
+  const posix::UniqueFd sender = posix::connectTo(socket.toStdString());
+  QVERIFY(sender);
+
+  for (qsizetype at = 0; at < message.size(); at += 5) {
+    const auto piece = static_cast<std::size_t>(std::min<qsizetype>(5, message.size() - at));
+    QCOMPARE(::write(sender.get(), message.constData() + at, piece), static_cast<ssize_t>(piece));
+    QTest::qWait(20);
+    if (at + 5 < message.size()) QVERIFY(received.empty());
+  }
+
+  QTRY_COMPARE(received.size(), std::size_t{1});
+  QVERIFY(received[0] == std::make_pair(std::string("/o nightly.kiv"), std::string("/srv")));
+  char answer = 0;
+  QCOMPARE(::read(sender.get(), &answer, 1), ssize_t{1});
+  QCOMPARE(answer, kHandOverTaken);
 }
 
 void SingleInstanceTest::withNobodyListeningNothingIsHandedOver() {
