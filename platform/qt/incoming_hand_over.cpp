@@ -12,7 +12,8 @@ namespace {
 
 // No more of a connection is read than a whole message and a byte beyond it,
 // which tells that it is no hand-over.
-constexpr auto kReadLimit = static_cast<qsizetype>(kHandOverHeaderBytes + kHandOverTextBytes + 1);
+constexpr qsizetype kReadLimit =
+    static_cast<qsizetype>(kHandOverHeaderBytes) + static_cast<qsizetype>(kHandOverTextBytes) + 1;
 
 }  // namespace
 

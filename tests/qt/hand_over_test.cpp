@@ -190,7 +190,7 @@ void HandOverTest::aFloodOfIdleConnectionsLeavesRoomForAHandOverAndALaunch() {
   rlimit saved{};
   QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
   rlimit tight = saved;
-  tight.rlim_cur = static_cast<rlim_t>(openDescriptors() + 32);
+  tight.rlim_cur = static_cast<rlim_t>(openDescriptors()) + 32;
   int done[2];
   QCOMPARE(::pipe2(done, O_NONBLOCK), 0);
   QCOMPARE(::setrlimit(RLIMIT_NOFILE, &tight), 0);
@@ -223,7 +223,7 @@ void HandOverTest::aMomentWithoutDescriptorsDoesNotEndListening() {
   rlimit saved{};
   QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
   rlimit tight = saved;
-  tight.rlim_cur = static_cast<rlim_t>(openDescriptors() + 8);
+  tight.rlim_cur = static_cast<rlim_t>(openDescriptors()) + 8;
   QCOMPARE(::setrlimit(RLIMIT_NOFILE, &tight), 0);
   std::vector<int> taken;
   for (int fd = 0; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) taken.push_back(fd);
