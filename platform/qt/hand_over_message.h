@@ -18,6 +18,9 @@ namespace kiv {
 inline constexpr std::size_t kHandOverHeaderBytes = 8;
 inline constexpr std::size_t kHandOverTextBytes = 64 * 1024;  // both texts together
 
+// The receiver's answer once it has taken a whole message.
+inline constexpr char kHandOverTaken = 'k';
+
 struct HandOver {
   std::string arguments;
   std::string folder;

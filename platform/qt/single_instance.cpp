@@ -1,45 +1,64 @@
 #include "single_instance.h"
 
+#include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
 #include <thread>
 
 #include "hand_over_message.h"
+#include "posix/local_socket.h"
 #include "posix/peer_user.h"
+
+// The hand-over runs over a plain socket rather than Qt's local sockets: the
+// Qt Network module would be loaded, with the libraries it needs, into every
+// Kiv idling in the notification area for this one message.
 
 namespace kiv {
 namespace {
 
-constexpr char kTaken = 'k';
+// How long accepting rests when the program has no descriptor to spare for
+// a connection: the socket stays ready meanwhile, and would be tried again
+// and again.
+constexpr std::chrono::milliseconds kAcceptPause{100};
 
-// No more of a connection is read than a whole message and a byte beyond it,
-// which tells that it is no hand-over.
-constexpr qint64 kReadLimit = kHandOverHeaderBytes + kHandOverTextBytes + 1;
-
-int remaining(const QDeadlineTimer& deadline) {
-  return static_cast<int>(deadline.remainingTime());
+std::string socketPath(const QString& socket) {
+  return socket.toStdString();
 }
 
-HandOverResult tryHandOver(const QString& socket, const QByteArray& message,
+std::chrono::milliseconds remaining(const QDeadlineTimer& deadline) {
+  return std::chrono::milliseconds(std::max<qint64>(deadline.remainingTime(), 0));
+}
+
+HandOverResult tryHandOver(const std::string& socket, const QByteArray& message,
                            const QDeadlineTimer& deadline) {
-  QLocalSocket connection;
-  connection.connectToServer(socket);
-  if (!connection.waitForConnected(remaining(deadline))) return HandOverResult::NoAnswer;
-  if (!posix::peerIsThisUser(static_cast<int>(connection.socketDescriptor()))) {
-    return HandOverResult::OtherUser;
-  }
-  connection.write(message);
-  if (!connection.waitForBytesWritten(remaining(deadline))) return HandOverResult::NoAnswer;
-  while (connection.bytesAvailable() < 1) {
-    if (!connection.waitForReadyRead(remaining(deadline))) return HandOverResult::NoAnswer;
+  const posix::UniqueFd connection = posix::connectTo(socket);
+  if (!connection) return HandOverResult::NoAnswer;
+  if (!posix::peerIsThisUser(connection.get())) return HandOverResult::OtherUser;
+  for (qsizetype written = 0; written < message.size();) {
+    if (!posix::waitUntilReady(connection.get(), true, remaining(deadline))) {
+      return HandOverResult::NoAnswer;
+    }
+    const ssize_t sent =
+        ::send(connection.get(), message.constData() + written,
+               static_cast<std::size_t>(message.size() - written), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent < 0 && errno != EINTR && errno != EAGAIN) return HandOverResult::NoAnswer;
+    if (sent > 0) written += sent;
   }
   char answer = 0;
-  return connection.read(&answer, 1) == 1 && answer == kTaken ? HandOverResult::Taken
-                                                              : HandOverResult::NoAnswer;
+  ssize_t got = -1;
+  while (got < 0) {
+    if (!posix::waitUntilReady(connection.get(), false, remaining(deadline))) {
+      return HandOverResult::NoAnswer;
+    }
+    got = ::recv(connection.get(), &answer, 1, MSG_DONTWAIT);
+    if (got < 0 && errno != EINTR && errno != EAGAIN) return HandOverResult::NoAnswer;
+  }
+  return got == 1 && answer == kHandOverTaken ? HandOverResult::Taken : HandOverResult::NoAnswer;
 }
 
 }  // namespace
@@ -67,73 +86,64 @@ QString socketAddress(const posix::PrivateFolder& folder, const char* name) {
   return QString::fromStdString(throughFolder + "/" + name);
 }
 
+// Whoever holds the instance lock owns the socket's name: one left there is
+// a dead holder's.
 CommandLineReceiver::CommandLineReceiver(const QString& socket, Handler handler,
                                          std::chrono::milliseconds patience, QObject* parent)
-    : QObject(parent), handler_(std::move(handler)), patience_(patience) {
-  // Whoever holds the instance lock owns the socket's name: one left there
-  // is a dead holder's.
-  QLocalServer::removeServer(socket);
-  server_.setSocketOptions(QLocalServer::UserAccessOption);
-  server_.listen(socket);
-  connect(&server_, &QLocalServer::newConnection, this, &CommandLineReceiver::accept);
+    : QObject(parent),
+      listener_(posix::listenAt(socketPath(socket))),
+      handler_(std::move(handler)),
+      patience_(patience) {
+  if (!listener_) return;
+  newConnections_.emplace(listener_.get(), QSocketNotifier::Read);
+  connect(&*newConnections_, &QSocketNotifier::activated, this, &CommandLineReceiver::accept);
 }
 
 void CommandLineReceiver::accept() {
-  while (QLocalSocket* connection = server_.nextPendingConnection()) {
-    if (!posix::peerIsThisUser(static_cast<int>(connection->socketDescriptor()))) {
-      connection->abort();
-      connection->deleteLater();
-      continue;
+  // No more at a time than are kept: a flood of connections never holds the
+  // event loop; the rest wait for its next round.
+  for (std::size_t accepted = 0; accepted < kMostConnections;) {
+    posix::UniqueFd connection(
+        ::accept4(listener_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+    if (!connection) {
+      if (errno == EINTR || errno == ECONNABORTED) continue;
+      if (errno != EAGAIN && errno != EWOULDBLOCK) pauseAccepting();
+      return;
     }
-    if (connections_.size() == kMostConnections) close(connections_.front());
-    connections_.push_back(connection);
-    connection->setReadBufferSize(kReadLimit);
-    connect(connection, &QLocalSocket::readyRead, this,
-            [this, connection] { readFrom(connection); });
-    connect(connection, &QLocalSocket::disconnected, this,
-            [this, connection] { close(connection); });
-    QTimer::singleShot(patience_, connection, [this, connection] {
-      readFrom(connection);  // what came in time, should its signal not have been handled yet
-      close(connection);
-    });
+    ++accepted;
+    if (!posix::peerIsThisUser(connection.get())) continue;  // closed as it goes
+    if (connections_.size() == kMostConnections) {
+      IncomingHandOver* oldest = connections_.front();
+      forget(*oldest);
+      oldest->close();
+    }
+    connections_.push_back(new IncomingHandOver(
+        std::move(connection), patience_,
+        [this](IncomingHandOver& ending, const std::optional<HandOver>& handOver) {
+          ended(ending, handOver);
+        },
+        this));
   }
 }
 
-void CommandLineReceiver::readFrom(QLocalSocket* connection) {
-  if (!open(connection)) return;
-  HandOver handOver;
-  switch (readHandOver(connection->peek(kReadLimit), handOver)) {
-    case HandOverReading::Incomplete:
-      return;
-    case HandOverReading::Malformed:
-      close(connection);
-      return;
-    case HandOverReading::Complete:
-      break;
-  }
-  connections_.erase(std::find(connections_.begin(), connections_.end(), connection));
-  disconnect(connection, nullptr, this, nullptr);
-  connect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
-  connection->write(&kTaken, 1);
-  connection->disconnectFromServer();  // once the answer is written
+void CommandLineReceiver::pauseAccepting() {
+  newConnections_->setEnabled(false);
+  QTimer::singleShot(kAcceptPause, this, [this] { newConnections_->setEnabled(true); });
+}
+
+void CommandLineReceiver::ended(IncomingHandOver& connection,
+                                const std::optional<HandOver>& handOver) {
+  forget(connection);
+  if (!handOver) return;
   // Opening a schedule may ask a question, which runs an event loop of its
-  // own: not inside this connection's signal.
+  // own: not inside this connection's notice.
   QMetaObject::invokeMethod(
-      this, [this, handOver] { handler_(handOver.arguments, handOver.folder); },
+      this, [this, handOver = *handOver] { handler_(handOver.arguments, handOver.folder); },
       Qt::QueuedConnection);
 }
 
-bool CommandLineReceiver::open(const QLocalSocket* connection) const {
-  return std::find(connections_.begin(), connections_.end(), connection) != connections_.end();
-}
-
-void CommandLineReceiver::close(QLocalSocket* connection) {
-  const auto found = std::find(connections_.begin(), connections_.end(), connection);
-  if (found == connections_.end()) return;
-  connections_.erase(found);
-  disconnect(connection, nullptr, this, nullptr);
-  connection->abort();
-  connection->deleteLater();
+void CommandLineReceiver::forget(const IncomingHandOver& connection) {
+  connections_.erase(std::find(connections_.begin(), connections_.end(), &connection));
 }
 
 HandOverResult handOverCommandLine(const QString& socket, const std::string& arguments,
@@ -142,7 +152,7 @@ HandOverResult handOverCommandLine(const QString& socket, const std::string& arg
   if (!message) return HandOverResult::TooLong;
   const QDeadlineTimer deadline(patience);
   for (;;) {
-    const HandOverResult result = tryHandOver(socket, *message, deadline);
+    const HandOverResult result = tryHandOver(socketPath(socket), *message, deadline);
     if (result != HandOverResult::NoAnswer || deadline.hasExpired()) return result;
     std::this_thread::sleep_for(std::chrono::milliseconds{50});
   }

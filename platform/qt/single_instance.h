@@ -1,14 +1,16 @@
 #pragma once
 
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "incoming_hand_over.h"
+#include "posix/unique_fd.h"
 #include "posix/user_folders.h"
 
 namespace kiv {
@@ -41,6 +43,8 @@ QString socketAddress(const posix::PrivateFolder& folder, const char* name);
 // sent its whole message within `patience` is closed then, and only a few
 // are kept open at once (a new one displaces the oldest), so connections
 // never take the descriptors a launch needs, nor keep a real hand-over out.
+// Nothing it does waits: the socket and its connections do not block and
+// are read when the event loop sees they have something.
 class CommandLineReceiver : public QObject {
   Q_OBJECT
 
@@ -54,18 +58,19 @@ class CommandLineReceiver : public QObject {
   CommandLineReceiver(const QString& socket, Handler handler,
                       std::chrono::milliseconds patience = kPatience, QObject* parent = nullptr);
 
-  bool listening() const { return server_.isListening(); }
+  bool listening() const { return static_cast<bool>(listener_); }
 
  private:
   void accept();
-  void readFrom(QLocalSocket* connection);
-  bool open(const QLocalSocket* connection) const;
-  void close(QLocalSocket* connection);
+  void pauseAccepting();
+  void ended(IncomingHandOver& connection, const std::optional<HandOver>& handOver);
+  void forget(const IncomingHandOver& connection);
 
-  QLocalServer server_;
+  posix::UniqueFd listener_;
+  std::optional<QSocketNotifier> newConnections_;
   Handler handler_;
   std::chrono::milliseconds patience_;
-  std::deque<QLocalSocket*> connections_;  // still to send their message, oldest first
+  std::deque<IncomingHandOver*> connections_;  // still to send their message, oldest first
 };
 
 enum class HandOverResult {

@@ -143,6 +143,7 @@ class HandOverTest : public QObject {
  private slots:
   void connectionsThatAreNoHandOverAreClosed();
   void aFloodOfIdleConnectionsLeavesRoomForAHandOverAndALaunch();
+  void aMomentWithoutDescriptorsDoesNotEndListening();
   void aCommandLineTooLongToHandOverIsRefused();
 };
 
@@ -185,7 +186,7 @@ void HandOverTest::aFloodOfIdleConnectionsLeavesRoomForAHandOverAndALaunch() {
   rlimit saved{};
   QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
   rlimit tight = saved;
-  tight.rlim_cur = static_cast<rlim_t>(openDescriptors() + 32);
+  tight.rlim_cur = static_cast<rlim_t>(openDescriptors()) + 32;
   int done[2];
   QCOMPARE(::pipe2(done, O_NONBLOCK), 0);
   QCOMPARE(::setrlimit(RLIMIT_NOFILE, &tight), 0);
@@ -205,6 +206,40 @@ void HandOverTest::aFloodOfIdleConnectionsLeavesRoomForAHandOverAndALaunch() {
   QVERIFY(flooded);
   QVERIFY(handedOver);
   QVERIFY2(launch.ok(), launch.ok() ? "" : launch.error().c_str());
+}
+
+// A program connects while this one has no descriptor to spare, so the
+// connection cannot be accepted: the receiver goes on listening, and once
+// descriptors are free again a hand-over still arrives.
+void HandOverTest::aMomentWithoutDescriptorsDoesNotEndListening() {
+  Listening listening;
+  QVERIFY(listening.listening());
+  int done[2];
+  QCOMPARE(::pipe2(done, O_NONBLOCK | O_CLOEXEC), 0);
+  rlimit saved{};
+  QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit tight = saved;
+  tight.rlim_cur = static_cast<rlim_t>(openDescriptors()) + 8;
+  QCOMPARE(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+  std::vector<int> taken;
+  for (int fd = 0; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) taken.push_back(fd);
+  const bool exhausted = errno == EMFILE;
+  const pid_t connecting = flood(listening.socket(), 1, done[1], saved);
+
+  char told = 0;
+  const bool connected = QTest::qWaitFor([&] { return ::read(done[0], &told, 1) == 1; }, 60000);
+  QTest::qWait(200);  // the receiver sees the connection and cannot take it
+  for (const int fd : taken) ::close(fd);
+  ::setrlimit(RLIMIT_NOFILE, &saved);
+  const bool handedOver = listening.handOverWorks("/o afterwards.kiv");
+  ::kill(connecting, SIGKILL);
+  ::waitpid(connecting, nullptr, 0);
+  ::close(done[0]);
+  ::close(done[1]);
+
+  QVERIFY(exhausted);
+  QVERIFY(connected);
+  QVERIFY(handedOver);
 }
 
 void HandOverTest::aCommandLineTooLongToHandOverIsRefused() {
