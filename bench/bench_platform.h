@@ -36,7 +36,7 @@ class BenchPlatform : public Platform {
   void writeSetting(const std::string&, const std::string&, const std::string&,
                     const std::string&) override {}
   ScheduleClaim claimSchedule(const std::string&) override { return {}; }
-  std::optional<std::string> appendJournalLine(const std::string&) override { return std::nullopt; }
+  kiv::Result<void, std::string> appendJournalLine(const std::string&) override { return {}; }
   Result<std::string, JournalUnreadable> readJournal() override { return std::string(); }
   ClockReading readClock() override { return {clock, std::chrono::seconds{0}}; }
   const LocalZone& localZone() override { return zone_; }

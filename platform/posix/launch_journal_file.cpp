@@ -79,8 +79,8 @@ LaunchJournalFile LaunchJournalFile::forUser() {
   return LaunchJournalFile(folder.empty() ? folder : folder / kJournalFileName);
 }
 
-std::optional<std::string> LaunchJournalFile::append(std::string_view line) const {
-  if (file_.empty()) return "there is no home folder to keep it in";
+Result<void, std::string> LaunchJournalFile::append(std::string_view line) const {
+  if (file_.empty()) return std::string("there is no home folder to keep it in");
   const auto folder = openPrivateFolder(file_.parent_path());
   if (!folder) return folder.error();
   const std::string name = file_.filename().string();
@@ -102,7 +102,7 @@ std::optional<std::string> LaunchJournalFile::append(std::string_view line) cons
       continue;
     }
     const ssize_t written = ::write(fd.get(), text.data(), text.size());
-    if (written >= 0 && static_cast<std::size_t>(written) == text.size()) return std::nullopt;
+    if (written >= 0 && static_cast<std::size_t>(written) == text.size()) return {};
     const int error = written < 0 ? errno : ENOSPC;
     // A line cut short (a full disk) is taken away again while the lock is
     // held, so the next line does not begin after its fragment and is read.

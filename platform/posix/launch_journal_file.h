@@ -30,7 +30,7 @@ class LaunchJournalFile {
   std::filesystem::path previousFile() const { return previousJournalFile(file_); }
 
   // Appends `line` and a line break; nullopt once written, else why not.
-  std::optional<std::string> append(std::string_view line) const;
+  Result<void, std::string> append(std::string_view line) const;
   // The previous file's text, then the current one's.
   Result<std::string, JournalUnreadable> read() const;
 

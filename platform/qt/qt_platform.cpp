@@ -188,7 +188,7 @@ ScheduleClaim QtPlatform::claimSchedule(const std::string& scheduleFile) {
   return locks_.claim(scheduleFile);
 }
 
-std::optional<std::string> QtPlatform::appendJournalLine(const std::string& line) {
+Result<void, std::string> QtPlatform::appendJournalLine(const std::string& line) {
   return posix::LaunchJournalFile::forUser().append(line);
 }
 

@@ -59,8 +59,8 @@ Win32JournalFile Win32JournalFile::forUser() {
   return Win32JournalFile(std::filesystem::path(folder) / L"Kiv" / kJournalFileName);
 }
 
-std::optional<std::string> Win32JournalFile::append(std::string_view line) const {
-  if (file_.empty()) return "there is no LOCALAPPDATA folder to keep it in";
+Result<void, std::string> Win32JournalFile::append(std::string_view line) const {
+  if (file_.empty()) return std::string("there is no LOCALAPPDATA folder to keep it in");
   std::error_code error;
   std::filesystem::create_directories(file_.parent_path(), error);
   const std::string text = std::string(line) + '\n';
@@ -71,7 +71,7 @@ std::optional<std::string> Win32JournalFile::append(std::string_view line) const
     return failure(file_);
   }
   if (!appendText(file_, text)) return failure(file_);
-  return std::nullopt;
+  return {};
 }
 
 Result<std::string, JournalUnreadable> Win32JournalFile::read() const {

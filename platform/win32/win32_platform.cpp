@@ -120,7 +120,7 @@ ScheduleClaim Win32Platform::claimSchedule(const std::string& scheduleFile) {
   return locks_.claim(scheduleFile);
 }
 
-std::optional<std::string> Win32Platform::appendJournalLine(const std::string& line) {
+Result<void, std::string> Win32Platform::appendJournalLine(const std::string& line) {
   return Win32JournalFile::forUser().append(line);
 }
 

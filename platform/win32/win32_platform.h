@@ -53,7 +53,7 @@ class Win32Platform : public Platform {
                     const std::string& key, const std::string& value) override;
 
   ScheduleClaim claimSchedule(const std::string& scheduleFile) override;
-  std::optional<std::string> appendJournalLine(const std::string& line) override;
+  Result<void, std::string> appendJournalLine(const std::string& line) override;
   Result<std::string, JournalUnreadable> readJournal() override;
 
   ClockReading readClock() override;

@@ -26,14 +26,14 @@ void Scheduler::notifyUser(const std::string& text) {
 // A journal that cannot be written never stops a launch. The user hears of it
 // once, and again only after it was written in between.
 void Scheduler::appendToJournal(const std::string& line) {
-  const std::optional<std::string> failure = ports_.journal.appendJournalLine(line);
-  if (!failure) {
+  const Result<void, std::string> appended = ports_.journal.appendJournalLine(line);
+  if (appended) {
     journalFailureTold_ = false;
     return;
   }
   if (journalFailureTold_) return;
   journalFailureTold_ = true;
-  notifyUser("The launch journal could not be written: " + *failure +
+  notifyUser("The launch journal could not be written: " + appended.error() +
              ". Launches go on without it.");
 }
 

@@ -13,11 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "support/failure_of.h"
 #include "support/temp_folder.h"
 
 namespace kiv::posix {
 namespace {
 
+using testing::failureOf;
 using testing::TempFolder;
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -52,8 +54,8 @@ TEST(LaunchJournalFile, CreatesAPrivateFileInAPrivateFolderAndReadsItBack) {
   const LaunchJournalFile journal(folder.path() / "state" / "kiv" / "launches.jsonl");
   EXPECT_EQ(readText(journal), "");  // none yet
 
-  EXPECT_EQ(journal.append(R"({"a":1})"), std::nullopt);
-  EXPECT_EQ(journal.append(R"({"b":2})"), std::nullopt);
+  EXPECT_EQ(failureOf(journal.append(R"({"a":1})")), std::nullopt);
+  EXPECT_EQ(failureOf(journal.append(R"({"b":2})")), std::nullopt);
 
   EXPECT_EQ(readText(journal), "{\"a\":1}\n{\"b\":2}\n");
   EXPECT_EQ(modeOf(journal.file()), 0600U);
@@ -64,7 +66,7 @@ TEST(LaunchJournalFile, AJournalThatCannotBeWrittenSaysWhy) {
   TempFolder folder;
   testing::writeAll(folder.path() / "kiv", {'x'});  // a file where the folder should be
   const LaunchJournalFile journal(folder.path() / "kiv" / "launches.jsonl");
-  const auto failure = journal.append("{}");
+  const auto failure = failureOf(journal.append("{}"));
   ASSERT_TRUE(failure);
   EXPECT_NE(failure->find((folder.path() / "kiv").string()), std::string::npos) << *failure;
   EXPECT_FALSE(journal.read());
@@ -77,7 +79,7 @@ TEST(LaunchJournalFile, RotatesAtOneMegabyteKeepingOnePreviousFile) {
   const int perFile = static_cast<int>(kJournalRotateAt / lineLength);
   const int total = perFile * 5 / 2;  // two rotations and a half
   for (int number = 0; number < total; ++number) {
-    ASSERT_EQ(journal.append(numberedLine(0, number, 1000)), std::nullopt) << number;
+    ASSERT_EQ(failureOf(journal.append(numberedLine(0, number, 1000))), std::nullopt) << number;
   }
 
   EXPECT_LE(std::filesystem::file_size(journal.file()), kJournalRotateAt);
@@ -108,7 +110,7 @@ TEST(LaunchJournalFile, TwoWritersNeverInterleaveOrLoseLinesAcrossRotation) {
     ASSERT_GE(pid, 0);
     if (pid == 0) {
       for (int number = 0; number < kLines; ++number) {
-        if (journal.append(numberedLine(writer, number, kPad))) std::_Exit(1);
+        if (!journal.append(numberedLine(writer, number, kPad))) std::_Exit(1);
       }
       std::_Exit(0);
     }
@@ -142,7 +144,7 @@ TEST(LaunchJournalFile, APreviousFileCutShortStillEndsItsLine) {
   TempFolder folder;
   const LaunchJournalFile journal(folder.path() / "launches.jsonl");
   testing::writeAll(journal.previousFile(), {'{', '"', 'c', 'u'});
-  ASSERT_EQ(journal.append("{}"), std::nullopt);
+  ASSERT_EQ(failureOf(journal.append("{}")), std::nullopt);
   EXPECT_EQ(readText(journal), "{\"cu\n{}\n");
 }
 
@@ -177,9 +179,10 @@ TEST(LaunchJournalFile, AnythingButARegularFileIsRefusedAtOnce) {
     ASSERT_FALSE(read) << c.name;
     EXPECT_EQ(read.error().reason, planted.string() + ": not a regular file") << c.name;
     if (c.atCurrent) {
-      EXPECT_EQ(journal.append("{}"), planted.string() + ": not a regular file") << c.name;
+      EXPECT_EQ(failureOf(journal.append("{}")), planted.string() + ": not a regular file")
+          << c.name;
     } else {
-      EXPECT_EQ(journal.append("{}"), std::nullopt) << c.name;
+      EXPECT_EQ(failureOf(journal.append("{}")), std::nullopt) << c.name;
     }
   }
 }
@@ -231,12 +234,12 @@ TEST(LaunchJournalFile, ALineCutShortByAFullDiskIsTakenAway) {
   for (int number = 0;; ++number) {
     ASSERT_LT(number, 100) << "the file system never filled up";
     const std::string line = numberedLine(1, number, 1000);
-    if (journal.append(line)) break;
+    if (!journal.append(line)) break;
     written.push_back(line);
   }
   std::filesystem::remove(filler);
   const std::string last = numberedLine(2, 0, 10);
-  ASSERT_EQ(journal.append(last), std::nullopt);
+  ASSERT_EQ(failureOf(journal.append(last)), std::nullopt);
 
   written.push_back(last);
   EXPECT_EQ(linesOf(readText(journal)), written);

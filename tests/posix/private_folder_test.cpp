@@ -14,6 +14,7 @@
 #include "posix/file_lock.h"
 #include "posix/launch_journal_file.h"
 #include "posix/user_folders.h"
+#include "support/failure_of.h"
 #include "support/other_user.h"
 #include "support/temp_folder.h"
 
@@ -21,6 +22,7 @@ namespace kiv::posix {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::failureOf;
 using testing::otherUser;
 using testing::TempFolder;
 
@@ -145,7 +147,7 @@ TEST(PrivateFolder, TheJournalRefusesALinkPlantedAtTheStateFolder) {
 
   const std::string refusal =
       (folder.path() / "kiv").string() + ": a link, not a folder of this user's own";
-  EXPECT_EQ(journal.append(R"({"record":"launch"})"), refusal);
+  EXPECT_EQ(failureOf(journal.append(R"({"record":"launch"})")), refusal);
   const auto read = journal.read();
   ASSERT_FALSE(read);
   EXPECT_EQ(read.error().reason, refusal);
@@ -171,7 +173,7 @@ TEST(PrivateFolder, AJournalOrLockFileOfAnotherUserIsRefused) {
   const std::string theirs = ": belongs to another user (user id " + std::to_string(*other) + ")";
 
   const LaunchJournalFile journal(journalFile);
-  EXPECT_EQ(journal.append("{}"), journalFile.string() + theirs);
+  EXPECT_EQ(failureOf(journal.append("{}")), journalFile.string() + theirs);
   const auto read = journal.read();
   ASSERT_FALSE(read);
   EXPECT_EQ(read.error().reason, journalFile.string() + theirs);

@@ -173,10 +173,10 @@ ScheduleClaim FakePlatform::claimSchedule(const std::string& scheduleFile) {
   return {};
 }
 
-std::optional<std::string> FakePlatform::appendJournalLine(const std::string& line) {
-  if (journalFailure) return journalFailure;
+Result<void, std::string> FakePlatform::appendJournalLine(const std::string& line) {
+  if (journalFailure) return *journalFailure;
   journalLines.push_back(line);
-  return std::nullopt;
+  return {};
 }
 
 Result<std::string, JournalUnreadable> FakePlatform::readJournal() {

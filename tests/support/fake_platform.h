@@ -117,7 +117,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   void writeSetting(const std::string& application, const std::string& section,
                     const std::string& key, const std::string& value) override;
   ScheduleClaim claimSchedule(const std::string& scheduleFile) override;
-  std::optional<std::string> appendJournalLine(const std::string& line) override;
+  Result<void, std::string> appendJournalLine(const std::string& line) override;
   Result<std::string, JournalUnreadable> readJournal() override;
   ClockReading readClock() override { return {clock, utcOffset}; }
   const LocalZone& localZone() override;

@@ -8,8 +8,12 @@
 #include <fstream>
 #include <string>
 
+#include "support/failure_of.h"
+
 namespace kiv {
 namespace {
+
+using testing::failureOf;
 
 class Win32Journal : public ::testing::Test {
  protected:
@@ -30,8 +34,8 @@ TEST_F(Win32Journal, AppendsLinesAndReadsThemBack) {
   ASSERT_TRUE(empty);
   EXPECT_EQ(empty.value(), "");
 
-  EXPECT_EQ(journal.append(R"({"a":1})"), std::nullopt);
-  EXPECT_EQ(journal.append(R"({"b":"\u00e9"})"), std::nullopt);
+  EXPECT_EQ(failureOf(journal.append(R"({"a":1})")), std::nullopt);
+  EXPECT_EQ(failureOf(journal.append(R"({"b":"\u00e9"})")), std::nullopt);
   const auto text = journal.read();
   ASSERT_TRUE(text);
   EXPECT_EQ(text.value(), "{\"a\":1}\n{\"b\":\"\\u00e9\"}\n");
@@ -42,7 +46,7 @@ TEST_F(Win32Journal, RotatesAtOneMegabyteKeepingOnePreviousFile) {
   const std::string line(999, 'x');
   const int perFile = static_cast<int>(kJournalRotateAt / (line.size() + 1));
   for (int number = 0; number < perFile * 5 / 2; ++number) {
-    ASSERT_EQ(journal.append(line), std::nullopt) << number;
+    ASSERT_EQ(failureOf(journal.append(line)), std::nullopt) << number;
   }
   EXPECT_LE(std::filesystem::file_size(journal.file()), kJournalRotateAt);
   EXPECT_LE(std::filesystem::file_size(journal.previousFile()), kJournalRotateAt);
@@ -53,7 +57,7 @@ TEST_F(Win32Journal, AJournalThatCannotBeWrittenSaysWhy) {
   std::filesystem::create_directories(folder_);
   std::ofstream(folder_ / L"Kiv") << "a file where the folder should be";
   const Win32JournalFile journal(folder_ / L"Kiv" / L"launches.jsonl");
-  const auto failure = journal.append("{}");
+  const auto failure = failureOf(journal.append("{}"));
   ASSERT_TRUE(failure);
   EXPECT_NE(failure->find("launches.jsonl"), std::string::npos) << *failure;
 }

@@ -54,7 +54,7 @@ StartResult ConsoleScheduling::startProcess(const std::string& commandLine) {
   return programs_.start(commandLine);
 }
 
-std::optional<std::string> ConsoleScheduling::appendJournalLine(const std::string& line) {
+Result<void, std::string> ConsoleScheduling::appendJournalLine(const std::string& line) {
   return appendToJournal(line);
 }
 

@@ -41,7 +41,7 @@ class ConsoleScheduling final : public Clock,
   // reaches the log.
   StartResult startProcess(const std::string& commandLine) override;
 
-  std::optional<std::string> appendJournalLine(const std::string& line) override;
+  Result<void, std::string> appendJournalLine(const std::string& line) override;
   Result<std::string, JournalUnreadable> readJournal() override;
 
   void notify(const std::string& title, const std::string& text) override;

@@ -32,7 +32,7 @@ ScheduleClaim claimScheduleFile(const std::string& scheduleFile);
 
 // The user's launch journal, shared with the window program of the system:
 // appending one line as Platform::appendJournalLine does, and its text.
-std::optional<std::string> appendToJournal(const std::string& line);
+Result<void, std::string> appendToJournal(const std::string& line);
 Result<std::string, JournalUnreadable> journalText();
 
 // The local wall clock now with its UTC offset, and the rules of the

@@ -25,7 +25,7 @@ ScheduleClaim claimScheduleFile(const std::string& scheduleFile) {
   return locks.claim(scheduleFile);
 }
 
-std::optional<std::string> appendToJournal(const std::string& line) {
+Result<void, std::string> appendToJournal(const std::string& line) {
   return Win32JournalFile::forUser().append(line);
 }
 
