@@ -15,8 +15,8 @@ int main(int argc, char* argv[]) {
   const int minuteNow = kiv::toCivil(kiv::ctl::localNow()).minute;
   const kiv::TaskTable tasks = kiv::bench::recurringSchedule((minuteNow + 30) % 60);
   kiv::posix::PosixFileStorage storage;
-  if (const auto failure = kiv::writeScheduleFile(argv[1], tasks, storage)) {
-    std::cerr << "kivctl_bench_schedule: " << failure->description << '\n';
+  if (const auto written = kiv::writeScheduleFile(argv[1], tasks, storage); !written) {
+    std::cerr << "kivctl_bench_schedule: " << written.error().description << '\n';
     return 1;
   }
   return 0;

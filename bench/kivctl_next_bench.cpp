@@ -20,7 +20,7 @@ void nextThousandLaunchesOverAYear(benchmark::State& state) {
       std::filesystem::temp_directory_path() / "kivctl_next_bench.kiv";
   const kiv::TaskTable tasks = kiv::bench::recurringSchedule(15);
   kiv::posix::PosixFileStorage storage;
-  if (kiv::writeScheduleFile(file, tasks, storage)) {
+  if (!kiv::writeScheduleFile(file, tasks, storage)) {
     state.SkipWithError("the schedule could not be written");
     return;
   }

@@ -130,8 +130,8 @@ void writeSchedule(const fs::path& file, const std::vector<Clock::time_point>& d
     task.Compiled = 1;
   }
   kiv::posix::PosixFileStorage storage;
-  if (const auto failure = kiv::writeScheduleFile(file, tasks, storage)) {
-    std::fprintf(stderr, "kiv_launch_latency: %s\n", failure->description.c_str());
+  if (const auto written = kiv::writeScheduleFile(file, tasks, storage); !written) {
+    std::fprintf(stderr, "kiv_launch_latency: %s\n", written.error().description.c_str());
     std::exit(2);
   }
 }

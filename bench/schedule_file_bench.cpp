@@ -37,8 +37,8 @@ void saveFullSchedule(benchmark::State& state) {
   const fs::path file = benchFile();
   kiv::posix::PosixFileStorage storage;
   for (auto _ : state) {
-    if (const auto failure = kiv::writeScheduleFile(file, tasks, storage)) {
-      state.SkipWithError(failure->description.c_str());
+    if (const auto written = kiv::writeScheduleFile(file, tasks, storage); !written) {
+      state.SkipWithError(written.error().description.c_str());
       break;
     }
   }
@@ -48,7 +48,7 @@ void saveFullSchedule(benchmark::State& state) {
 void loadFullSchedule(benchmark::State& state) {
   const fs::path file = benchFile();
   kiv::posix::PosixFileStorage storage;
-  if (kiv::writeScheduleFile(file, fullSchedule(), storage)) {
+  if (!kiv::writeScheduleFile(file, fullSchedule(), storage)) {
     state.SkipWithError("could not write the schedule to load");
     return;
   }

@@ -50,7 +50,7 @@ bool takeOverOwners(int fd, const struct stat& old, const struct stat& created) 
 
 // Whoever could open the old file may open the new one, and nobody else: a
 // group the file cannot keep does not receive the old group's permissions.
-std::optional<FileError> takeOverPermissions(int fd, const std::optional<struct stat>& old) {
+Result<void, FileError> takeOverPermissions(int fd, const std::optional<struct stat>& old) {
   mode_t mode = kOwnerOnly;
   if (old) {
     mode = old->st_mode & kPermissionBits;
@@ -59,10 +59,10 @@ std::optional<FileError> takeOverPermissions(int fd, const std::optional<struct 
     if (!takeOverOwners(fd, *old, created)) mode &= ~static_cast<mode_t>(S_IRWXG);
   }
   if (::fchmod(fd, mode) != 0) return systemFailure();
-  return std::nullopt;
+  return {};
 }
 
-std::optional<FileError> writeAll(int fd, std::span<const std::uint8_t> bytes) {
+Result<void, FileError> writeAll(int fd, std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
@@ -70,7 +70,7 @@ std::optional<FileError> writeAll(int fd, std::span<const std::uint8_t> bytes) {
     if (written == 0) return writeFailure({});
     bytes = bytes.subspan(static_cast<std::size_t>(written));
   }
-  return std::nullopt;
+  return {};
 }
 
 // A file system that cannot force a folder to the disk says EINVAL; the
@@ -79,21 +79,21 @@ bool syncFolder(int folder) {
   return ::fsync(folder) == 0 || errno == EINVAL;
 }
 
-std::optional<FileError> fillAndPlace(PrivateFile& file, int folder, const std::string& name,
-                                      const std::optional<struct stat>& old,
-                                      std::span<const std::uint8_t> bytes) {
-  if (auto failure = takeOverPermissions(file.fd.get(), old)) return failure;
-  if (auto failure = writeAll(file.fd.get(), bytes)) return failure;
+Result<void, FileError> fillAndPlace(PrivateFile& file, int folder, const std::string& name,
+                                     const std::optional<struct stat>& old,
+                                     std::span<const std::uint8_t> bytes) {
+  if (auto permitted = takeOverPermissions(file.fd.get(), old); !permitted) return permitted;
+  if (auto written = writeAll(file.fd.get(), bytes); !written) return written;
   if (::fsync(file.fd.get()) != 0) return flushFailure();
-  if (auto failure = moveIntoPlace(file, folder, name)) return failure;
+  if (auto placed = moveIntoPlace(file, folder, name); !placed) return placed;
   if (!syncFolder(folder)) return flushFailure();
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
 
-std::optional<FileError> replaceFileWhole(const std::filesystem::path& target,
-                                          std::span<const std::uint8_t> bytes) {
+Result<void, FileError> replaceFileWhole(const std::filesystem::path& target,
+                                         std::span<const std::uint8_t> bytes) {
   const std::string name = target.filename().string();
   if (name.empty()) return failure(std::errc::is_a_directory);  // "folder/" names a folder
   const std::filesystem::path folderPath = target.has_parent_path() ? target.parent_path() : ".";
@@ -106,9 +106,9 @@ std::optional<FileError> replaceFileWhole(const std::filesystem::path& target,
   FileResult<PrivateFile> created = createPrivateFile(folder.get(), name);
   if (!created) return created.error();
   PrivateFile file = std::move(created).value();
-  std::optional<FileError> failure = fillAndPlace(file, folder.get(), name, old.value(), bytes);
-  if (failure) discard(file, folder.get());
-  return failure;
+  Result<void, FileError> placed = fillAndPlace(file, folder.get(), name, old.value(), bytes);
+  if (!placed) discard(file, folder.get());
+  return placed;
 }
 
 }  // namespace kiv::posix

@@ -15,7 +15,7 @@ namespace kiv::posix {
 // target's mode and group through its descriptor, is forced to the disk,
 // renamed over the target, and the folder is forced to the disk after the
 // rename. Orphans of earlier saves of the same target are removed first.
-std::optional<FileError> replaceFileWhole(const std::filesystem::path& target,
-                                          std::span<const std::uint8_t> bytes);
+Result<void, FileError> replaceFileWhole(const std::filesystem::path& target,
+                                         std::span<const std::uint8_t> bytes);
 
 }  // namespace kiv::posix

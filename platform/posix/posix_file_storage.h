@@ -13,8 +13,8 @@ class PosixFileStorage final : public FileStorage {
                                                  std::size_t limit) override {
     return readRegularFile(path, limit);
   }
-  std::optional<FileError> replaceFile(const std::filesystem::path& target,
-                                       std::span<const std::uint8_t> bytes) override {
+  Result<void, FileError> replaceFile(const std::filesystem::path& target,
+                                      std::span<const std::uint8_t> bytes) override {
     return replaceFileWhole(target, bytes);
   }
 };

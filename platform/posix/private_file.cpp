@@ -51,14 +51,14 @@ int linkUnnamed(int fd, int folder, const std::string& name) {
   return ::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH);
 }
 
-std::optional<FileError> giveTemporaryName(PrivateFile& file, int folder, std::string_view target) {
+Result<void, FileError> giveTemporaryName(PrivateFile& file, int folder, std::string_view target) {
   for (int attempt = 0; attempt < kNameTries; ++attempt) {
     const FileResult<std::string> digits = randomHex(kTemporaryNameRandomBytes);
     if (!digits) return digits.error();
     std::string name = temporaryNameFor(target, digits.value());
     if (linkUnnamed(file.fd.get(), folder, name) == 0) {
       file.name = std::move(name);
-      return std::nullopt;
+      return {};
     }
     if (errno != EEXIST) return systemFailure();
   }
@@ -93,16 +93,16 @@ FileResult<PrivateFile> createNamedPrivateFile(int folder, std::string_view targ
   return nameClash();
 }
 
-std::optional<FileError> moveIntoPlace(PrivateFile& file, int folder, std::string_view target) {
+Result<void, FileError> moveIntoPlace(PrivateFile& file, int folder, std::string_view target) {
   if (file.name.empty()) {
-    if (auto failure = giveTemporaryName(file, folder, target)) return failure;
+    if (auto named = giveTemporaryName(file, folder, target); !named) return named;
   }
   const std::string targetName(target);
   if (::renameat(folder, file.name.c_str(), folder, targetName.c_str()) != 0) {
     return systemFailure();
   }
   file.name.clear();  // the name is the target's now
-  return std::nullopt;
+  return {};
 }
 
 void discard(const PrivateFile& file, int folder) {

@@ -28,7 +28,7 @@ FileResult<PrivateFile> createNamedPrivateFile(int folder, std::string_view targ
 
 // Gives the written and flushed file the name `target`, replacing whatever
 // file has it in one step; a file without a name gets a temporary one first.
-std::optional<FileError> moveIntoPlace(PrivateFile& file, int folder, std::string_view target);
+Result<void, FileError> moveIntoPlace(PrivateFile& file, int folder, std::string_view target);
 
 // Removes the temporary name of a file that did not reach its place.
 void discard(const PrivateFile& file, int folder);

@@ -19,10 +19,10 @@ FileError systemFailure() {
   return readFailure({errno, std::generic_category()});
 }
 
-std::optional<FileError> refuseUnlessRegular(const struct stat& status) {
+Result<void, FileError> refuseUnlessRegular(const struct stat& status) {
   if (S_ISDIR(status.st_mode)) return readFailure(std::make_error_code(std::errc::is_a_directory));
   if (!S_ISREG(status.st_mode)) return notARegularFile();
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
@@ -31,11 +31,11 @@ FileResult<std::vector<std::uint8_t>> readRegularFile(const std::filesystem::pat
                                                       std::size_t limit) {
   struct stat named {};
   if (::stat(path.c_str(), &named) != 0) return systemFailure();
-  if (auto refused = refuseUnlessRegular(named)) return *refused;
+  if (auto regular = refuseUnlessRegular(named); !regular) return regular.error();
   const UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   struct stat opened {};
   if (!file || ::fstat(file.get(), &opened) != 0) return systemFailure();
-  if (auto refused = refuseUnlessRegular(opened)) return *refused;
+  if (auto regular = refuseUnlessRegular(opened); !regular) return regular.error();
 
   std::vector<std::uint8_t> bytes;
   std::array<std::uint8_t, 8192> chunk{};

@@ -50,8 +50,8 @@ UniqueHandle createTemporary(const std::filesystem::path& target,
   return UniqueHandle();
 }
 
-std::optional<FileError> writeAndFlush(HANDLE file, const std::filesystem::path& name,
-                                       std::span<const std::uint8_t> bytes) {
+Result<void, FileError> writeAndFlush(HANDLE file, const std::filesystem::path& name,
+                                      std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
     DWORD written = 0;
     const auto chunk = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
@@ -61,7 +61,7 @@ std::optional<FileError> writeAndFlush(HANDLE file, const std::filesystem::path&
     bytes = bytes.subspan(written);
   }
   if (FlushFileBuffers(file) == FALSE) return flushFailure();
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
@@ -71,22 +71,22 @@ FileResult<std::vector<std::uint8_t>> Win32FileStorage::readFile(const std::file
   return readFileBytes(path, limit);
 }
 
-std::optional<FileError> Win32FileStorage::replaceFile(const std::filesystem::path& target,
-                                                       std::span<const std::uint8_t> bytes) {
+Result<void, FileError> Win32FileStorage::replaceFile(const std::filesystem::path& target,
+                                                      std::span<const std::uint8_t> bytes) {
   std::filesystem::path temporary;
-  std::optional<FileError> failure;
+  Result<void, FileError> written;
   {
     const UniqueHandle file = createTemporary(target, temporary);
     if (!file) return lastSystemFailure(target);
     // Closed before the move: an open file cannot take the target's name.
-    failure = writeAndFlush(file.get(), target, bytes);
+    written = writeAndFlush(file.get(), target, bytes);
   }
-  if (!failure && MoveFileExW(temporary.c_str(), target.c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
-    failure = lastSystemFailure(target);
+  if (written && MoveFileExW(temporary.c_str(), target.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
+    written = lastSystemFailure(target);
   }
-  if (failure) DeleteFileW(temporary.c_str());
-  return failure;
+  if (!written) DeleteFileW(temporary.c_str());
+  return written;
 }
 
 }  // namespace kiv

@@ -14,8 +14,8 @@ class Win32FileStorage final : public FileStorage {
  public:
   FileResult<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path,
                                                  std::size_t limit) override;
-  std::optional<FileError> replaceFile(const std::filesystem::path& target,
-                                       std::span<const std::uint8_t> bytes) override;
+  Result<void, FileError> replaceFile(const std::filesystem::path& target,
+                                      std::span<const std::uint8_t> bytes) override;
 };
 
 }  // namespace kiv

@@ -90,11 +90,11 @@ std::string actionPart(const CompileInputs& in) {
 
 }  // namespace
 
-std::optional<CompileFailure> validateForCompile(const CompileInputs& inputs) {
+Result<void, CompileFailure> validateForCompile(const CompileInputs& inputs) {
   for (const Requirement& requirement : kRequirements) {
     if (requirement.missing(inputs)) return requirement.failure;
   }
-  return std::nullopt;
+  return {};
 }
 
 std::string composeCommandLine(const CompileInputs& in) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "tasks/task.h"
 
 namespace kiv {
@@ -31,10 +32,11 @@ struct CompileFailure {
   int focusBox;  // index in the TBox family of the box to correct
 };
 
-// The first missing value, checked in a fixed order, then the first text the
-// command line would hold that holds a NUL character; nullopt when the task can
-// be compiled. Empty means no characters at all: blanks count as a value.
-std::optional<CompileFailure> validateForCompile(const CompileInputs& inputs);
+// Success when the task can be compiled; else the first missing value,
+// checked in a fixed order, then the first text the command line would hold
+// that holds a NUL character. Empty means no characters at all: blanks count
+// as a value.
+Result<void, CompileFailure> validateForCompile(const CompileInputs& inputs);
 
 // The database program's command line, texts taken exactly as typed.
 std::string composeCommandLine(const CompileInputs& inputs);

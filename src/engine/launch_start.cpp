@@ -43,8 +43,8 @@ StartResult Scheduler::launch(int index, const LaunchOccasion& occasion, LocalTi
 // reason compiling gives.
 StartResult Scheduler::startProgram(const Task& task) {
   const CompileInputs inputs = compileInputsFor(task);
-  if (const auto failure = validateForCompile(inputs)) {
-    return std::string(failure->message);
+  if (const auto compilable = validateForCompile(inputs); !compilable) {
+    return std::string(compilable.error().message);
   }
   return ports_.starter.startProcess(composeCommandLine(inputs));
 }

@@ -16,11 +16,11 @@ void MainForm::cmdCompile_Click() {
 
   if (task->CommandLine.empty()) {
     const CompileInputs inputs = compileInputsFor(*task);
-    if (const auto failure = validateForCompile(inputs)) {
-      tell(std::string(failure->message), MessageIcon::Exclamation);
+    if (const auto compilable = validateForCompile(inputs); !compilable) {
+      tell(std::string(compilable.error().message), MessageIcon::Exclamation);
       // A box locked or hidden by the shown state cannot take the focus; it
       // then stays where it is.
-      TextBox& box = TBox.at(failure->focusBox);
+      TextBox& box = TBox.at(compilable.error().focusBox);
       if (box.enabled() && box.visible()) setFocus(box);
       return;
     }

@@ -40,10 +40,10 @@ bool MainForm::fctnSave(bool Ask, bool SaveAs) {
     }
   }
 
-  const auto failure = writeScheduleFile(pathFromUtf8(ScheduleFileName), tasks,
+  const auto written = writeScheduleFile(pathFromUtf8(ScheduleFileName), tasks,
                                          platform_.fileStorage(), platform_.ansiCodePage());
-  if (failure) {
-    tell(failure->description, MessageIcon::None);
+  if (!written) {
+    tell(written.error().description, MessageIcon::None);
     return false;
   }
   fctnChange(false);

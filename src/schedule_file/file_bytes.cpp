@@ -44,17 +44,17 @@ FileResult<fs::path> followLinks(fs::path path) {
 // Only a regular file can be replaced by a schedule; a file marked read-only
 // is refused as the system refuses a write to it, since replacing by rename
 // would otherwise ignore the marking.
-std::optional<FileError> refuseUnfitTarget(const fs::path& target) {
+Result<void, FileError> refuseUnfitTarget(const fs::path& target) {
   std::error_code error;
   const fs::file_status status = fs::status(target, error);
-  if (status.type() == fs::file_type::not_found) return std::nullopt;
+  if (status.type() == fs::file_type::not_found) return {};
   if (error) return writeFailure(error);
   if (fs::is_directory(status)) return failure(std::errc::is_a_directory);
   if (!fs::is_regular_file(status)) return notARegularFile();
   if ((status.permissions() & kAnyWrite) == fs::perms::none) {
     return failure(std::errc::permission_denied);
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
@@ -79,12 +79,11 @@ FileResult<std::vector<std::uint8_t>> readFileBytes(const fs::path& path, std::s
   return bytes;
 }
 
-std::optional<FileError> writeFileSafely(const fs::path& target,
-                                         std::span<const std::uint8_t> bytes,
-                                         FileStorage& storage) {
+Result<void, FileError> writeFileSafely(const fs::path& target, std::span<const std::uint8_t> bytes,
+                                        FileStorage& storage) {
   const FileResult<fs::path> destination = followLinks(target);
   if (!destination) return destination.error();
-  if (auto refused = refuseUnfitTarget(destination.value())) return refused;
+  if (auto fit = refuseUnfitTarget(destination.value()); !fit) return fit;
   return storage.replaceFile(destination.value(), bytes);
 }
 

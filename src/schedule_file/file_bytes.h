@@ -25,7 +25,7 @@ FileResult<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path&
 // folder fails as "Is a directory", a pipe or a device as kNotARegularFile,
 // and a file marked read-only (no write permission for anyone) as the system
 // refuses a write to it.
-std::optional<FileError> writeFileSafely(const std::filesystem::path& target,
-                                         std::span<const std::uint8_t> bytes, FileStorage& storage);
+Result<void, FileError> writeFileSafely(const std::filesystem::path& target,
+                                        std::span<const std::uint8_t> bytes, FileStorage& storage);
 
 }  // namespace kiv

@@ -35,8 +35,8 @@ class FileStorage {
   // they are in place. The new file keeps the permissions of the file it
   // replaces (and its group where the system allows); a new file is readable
   // and writable by its owner only.
-  virtual std::optional<FileError> replaceFile(const std::filesystem::path& target,
-                                               std::span<const std::uint8_t> bytes) = 0;
+  virtual Result<void, FileError> replaceFile(const std::filesystem::path& target,
+                                              std::span<const std::uint8_t> bytes) = 0;
 };
 
 }  // namespace kiv

@@ -62,17 +62,17 @@ FileResult<std::string> readText(const SlotReader& reader, const FieldPlace& pla
   return place.codePage.decode(plain.value());
 }
 
-std::optional<FileError> readSlot(const SlotReader& reader, const FieldPlace& place, Task& task) {
+Result<void, FileError> readSlot(const SlotReader& reader, const FieldPlace& place, Task& task) {
   if (place.slot.kind == SlotKind::Byte) {
     const std::uint8_t value = reader.byteAt(place.offset);
-    if (auto refused = checkByteValue(place.slot, place.taskIndex, value)) return refused;
+    if (auto fits = checkByteValue(place.slot, place.taskIndex, value); !fits) return fits;
     task.*place.slot.byte = value;
-    return std::nullopt;
+    return {};
   }
   FileResult<std::string> text = readText(reader, place);
   if (!text) return text.error();
   task.*place.slot.text = std::move(text).value();
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
@@ -86,8 +86,9 @@ FileResult<LoadedSchedule> decodeSchedule(std::span<const std::uint8_t> bytes,
   for (int taskIndex = 0; taskIndex < shape.taskCount; ++taskIndex) {
     Task& task = loaded.tasks[static_cast<std::size_t>(taskIndex)];
     for (std::size_t slot = shape.firstSlot; slot < kTaskSlots.size(); ++slot) {
-      if (auto failure = readSlot(reader, {taskIndex, kTaskSlots[slot], offset, codePage}, task)) {
-        return *failure;
+      if (auto read = readSlot(reader, {taskIndex, kTaskSlots[slot], offset, codePage}, task);
+          !read) {
+        return read.error();
       }
       offset += kSlotSize;
     }

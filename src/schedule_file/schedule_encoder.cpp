@@ -51,13 +51,13 @@ FileResult<std::string> storedText(const FieldPlace& place, const std::string& h
   return std::move(codePage).value();
 }
 
-std::optional<FileError> writeSlot(const FieldPlace& place, const Task& task,
-                                   ScheduleBytes::iterator slotStart) {
+Result<void, FileError> writeSlot(const FieldPlace& place, const Task& task,
+                                  ScheduleBytes::iterator slotStart) {
   if (place.slot.kind == SlotKind::Byte) {
     const std::uint8_t value = task.*place.slot.byte;
-    if (auto refused = checkByteValue(place.slot, place.taskIndex, value)) return refused;
+    if (auto fits = checkByteValue(place.slot, place.taskIndex, value); !fits) return fits;
     *slotStart = value;
-    return std::nullopt;
+    return {};
   }
   FileResult<std::string> text = storedText(place, task.*place.slot.text);
   if (!text) return text.error();
@@ -65,7 +65,7 @@ std::optional<FileError> writeSlot(const FieldPlace& place, const Task& task,
   slotStart[0] = static_cast<std::uint8_t>(length & 0xFF);
   slotStart[1] = static_cast<std::uint8_t>(length >> 8);
   std::copy(text.value().begin(), text.value().end(), slotStart + kTextLengthSize);
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
@@ -78,8 +78,8 @@ FileResult<ScheduleBytes> encodeSchedule(const TaskTable& tasks, const CodePage&
   for (int taskIndex = 0; taskIndex < kTaskCount; ++taskIndex) {
     for (const FieldSlot& slot : kTaskSlots) {
       const FieldPlace place{taskIndex, slot, codePage};
-      if (auto failure = writeSlot(place, tasks[taskIndex], bytes.begin() + offset)) {
-        return *failure;
+      if (auto written = writeSlot(place, tasks[taskIndex], bytes.begin() + offset); !written) {
+        return written.error();
       }
       offset += kSlotSize;
     }

@@ -14,9 +14,8 @@ FileResult<LoadedSchedule> readScheduleFile(const std::filesystem::path& path, F
   return decodeSchedule(bytes.value(), codePage);
 }
 
-std::optional<FileError> writeScheduleFile(const std::filesystem::path& path,
-                                           const TaskTable& tasks, FileStorage& storage,
-                                           const CodePage& codePage) {
+Result<void, FileError> writeScheduleFile(const std::filesystem::path& path, const TaskTable& tasks,
+                                          FileStorage& storage, const CodePage& codePage) {
   FileResult<ScheduleBytes> bytes = encodeSchedule(tasks, codePage);
   if (!bytes) return bytes.error();
   return writeFileSafely(path, bytes.value(), storage);

@@ -19,8 +19,8 @@ FileResult<LoadedSchedule> readScheduleFile(const std::filesystem::path& path, F
 // The writing step of saving a schedule: the whole table in the current layout,
 // replacing the file at `path` only once every byte is ready (see
 // writeFileSafely). The failure is shown as its description alone.
-std::optional<FileError> writeScheduleFile(const std::filesystem::path& path,
-                                           const TaskTable& tasks, FileStorage& storage,
-                                           const CodePage& codePage = windows1252CodePage());
+Result<void, FileError> writeScheduleFile(const std::filesystem::path& path, const TaskTable& tasks,
+                                          FileStorage& storage,
+                                          const CodePage& codePage = windows1252CodePage());
 
 }  // namespace kiv

@@ -12,8 +12,8 @@ const LayoutShape& layoutOfLength(std::size_t fileLength) {
   return old != kOldLayouts.end() ? *old : kCurrentLayout;
 }
 
-std::optional<FileError> checkByteValue(const FieldSlot& slot, int taskIndex, std::uint8_t value) {
-  if (value <= slot.highest) return std::nullopt;
+Result<void, FileError> checkByteValue(const FieldSlot& slot, int taskIndex, std::uint8_t value) {
+  if (value <= slot.highest) return {};
   return taskFieldError(file_error::kValueOutOfRange, taskIndex, slot.name,
                         "the value " + std::to_string(value) + " is not one of 0 to " +
                             std::to_string(slot.highest) + ".");

@@ -92,6 +92,6 @@ const LayoutShape& layoutOfLength(std::size_t fileLength);
 // A kValueOutOfRange failure when a byte field holds a value the window cannot
 // show; such a task would be shown wrongly and compose a command line that
 // means something else.
-std::optional<FileError> checkByteValue(const FieldSlot& slot, int taskIndex, std::uint8_t value);
+Result<void, FileError> checkByteValue(const FieldSlot& slot, int taskIndex, std::uint8_t value);
 
 }  // namespace kiv

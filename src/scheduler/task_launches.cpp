@@ -27,8 +27,8 @@ std::vector<seconds> dueCandidates(std::string_view launchAt, std::vector<second
 }  // namespace
 
 Result<std::vector<seconds>, std::string> launchSecondsOfDay(const Task& task) {
-  if (const auto failure = validateForCompile(compileInputsFor(task))) {
-    return "showing it fails compilation: " + std::string(failure->message);
+  if (const auto compilable = validateForCompile(compileInputsFor(task)); !compilable) {
+    return "showing it fails compilation: " + std::string(compilable.error().message);
   }
   DailyCandidates candidates = dailyCandidates(task.LaunchAt);
   if (!candidates) return candidates.error();

@@ -145,14 +145,14 @@ void PrintTo(const Validation& v, std::ostream* os) {
 class ValidateForCompile : public ::testing::TestWithParam<Validation> {};
 
 TEST_P(ValidateForCompile, FirstMissingOrUnpassableValueInOrder) {
-  const auto failure = validateForCompile(GetParam().inputs);
+  const auto compilable = validateForCompile(GetParam().inputs);
   if (GetParam().message == nullptr) {
-    EXPECT_FALSE(failure.has_value()) << failure->message;
+    EXPECT_TRUE(compilable.ok()) << compilable.error().message;
     return;
   }
-  ASSERT_TRUE(failure.has_value());
-  EXPECT_EQ(failure->message, GetParam().message);
-  EXPECT_EQ(failure->focusBox, GetParam().focusBox);
+  ASSERT_FALSE(compilable.ok());
+  EXPECT_EQ(compilable.error().message, GetParam().message);
+  EXPECT_EQ(compilable.error().focusBox, GetParam().focusBox);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -34,9 +34,9 @@ int main(int argc, char** argv) {
   task.Compiled = 1;
 
   kiv::posix::PosixFileStorage storage;
-  const auto failure = kiv::writeScheduleFile(argv[1], tasks, storage);
-  if (failure.has_value()) {
-    std::cerr << "kiv_e2e_scheduled_task: " << failure->description << '\n';
+  const auto written = kiv::writeScheduleFile(argv[1], tasks, storage);
+  if (!written) {
+    std::cerr << "kiv_e2e_scheduled_task: " << written.error().description << '\n';
     return EXIT_FAILURE;
   }
   return EXIT_SUCCESS;

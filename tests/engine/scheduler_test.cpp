@@ -173,7 +173,7 @@ TEST_F(SchedulerDay, TheWindowLaunchesAndJournalsTheSameDay) {
   const DayRecord byEngine = liveTheDayAlone();
 
   FakePlatform platform;
-  ASSERT_FALSE(writeScheduleFile(schedule, tasks, platform.fileStorage(), platform.ansiCodePage()));
+  ASSERT_TRUE(writeScheduleFile(schedule, tasks, platform.fileStorage(), platform.ansiCodePage()));
   platform.arguments = "/o " + schedule;
   MainForm form(platform);
   form.Form_Load();

@@ -28,8 +28,8 @@ class LaunchJournalTest : public FormTest {
     task.Password = "Sesame";
     TaskTable tasks;
     tasks[2] = task;
-    ASSERT_FALSE(writeScheduleFile(folder.path() / "nightly.kiv", tasks, platform.fileStorage(),
-                                   platform.ansiCodePage()));
+    ASSERT_TRUE(writeScheduleFile(folder.path() / "nightly.kiv", tasks, platform.fileStorage(),
+                                  platform.ansiCodePage()));
     platform.folder = (folder.path() / "schedules" / "..").string();
     platform.arguments = "/o nightly.kiv";
     FormTest::SetUp();

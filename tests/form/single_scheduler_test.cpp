@@ -24,7 +24,7 @@ class SingleSchedulerTest : public testing::FormTest {
     TaskTable tasks;
     tasks[0].TaskName = name;
     const auto path = folder.path() / file;
-    EXPECT_FALSE(writeScheduleFile(path, tasks, platform.fileStorage(), platform.ansiCodePage()));
+    EXPECT_TRUE(writeScheduleFile(path, tasks, platform.fileStorage(), platform.ansiCodePage()));
     return path.string();
   }
 

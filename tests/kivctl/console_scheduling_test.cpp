@@ -12,6 +12,7 @@
 #include "os_services.h"
 #include "posix/stand_in_record.h"
 #include "support/compiled_task.h"
+#include "support/failure_of.h"
 #include "support/temp_folder.h"
 
 namespace kiv::ctl {
@@ -54,7 +55,7 @@ TEST(ScheduleStorage, SavesOwnerOnlyAndRefusesToReadAPipe) {
   TempFolder folder;
   const fs::path saved = folder.path() / "saved.kiv";
   const std::vector<std::uint8_t> bytes{1, 2, 3};
-  ASSERT_EQ(scheduleStorage().replaceFile(saved, bytes), std::nullopt);
+  ASSERT_EQ(testing::failureOf(scheduleStorage().replaceFile(saved, bytes)), std::nullopt);
   EXPECT_EQ(testing::readAll(saved), bytes);
   EXPECT_EQ(fs::status(saved).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 

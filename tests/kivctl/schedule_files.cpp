@@ -11,8 +11,8 @@
 namespace kiv::testing {
 
 void writeSchedule(const std::filesystem::path& file, const TaskTable& tasks) {
-  const auto failure = writeScheduleFile(file, tasks, ctl::scheduleStorage());
-  ASSERT_FALSE(failure) << failure->description;
+  const auto written = writeScheduleFile(file, tasks, ctl::scheduleStorage());
+  ASSERT_TRUE(written) << written.error().description;
 }
 
 std::vector<std::uint8_t> oldLayoutFile(const TaskTable& tasks, ScheduleLayout layout) {

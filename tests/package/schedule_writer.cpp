@@ -19,9 +19,9 @@ int main(int argc, char** argv) {
   for (kiv::Task& task : tasks) kiv::resetStoredFields(task);
   tasks[0].TaskName = argv[2];
   kiv::Win32FileStorage storage;
-  const auto failure = kiv::writeScheduleFile(argv[1], tasks, storage);
-  if (failure.has_value()) {
-    std::cerr << "kiv_package_schedule_writer: " << failure->description << '\n';
+  const auto written = kiv::writeScheduleFile(argv[1], tasks, storage);
+  if (!written) {
+    std::cerr << "kiv_package_schedule_writer: " << written.error().description << '\n';
     return EXIT_FAILURE;
   }
   return EXIT_SUCCESS;

@@ -22,6 +22,7 @@
 #include "posix/core_dumps.h"
 #include "posix/posix_file_storage.h"
 #include "schedule_file/schedule_file_io.h"
+#include "support/failure_of.h"
 #include "support/temp_folder.h"
 
 extern char** environ;
@@ -122,7 +123,7 @@ TEST_P(NoCoreDump, EvenWhenTheLimitIsRaisedFromOutside) {
   if (!thisSystemDumpsCore(work.path())) GTEST_SKIP() << "this system writes no core dumps";
   const fs::path schedule = folder.path() / "schedule.kiv";
   posix::PosixFileStorage storage;
-  ASSERT_EQ(writeScheduleFile(schedule, TaskTable{}, storage), std::nullopt);
+  ASSERT_EQ(testing::failureOf(writeScheduleFile(schedule, TaskTable{}, storage)), std::nullopt);
   std::vector<std::string> arguments = c.arguments;
   for (std::string& argument : arguments) {
     if (argument == "@") argument = schedule.string();

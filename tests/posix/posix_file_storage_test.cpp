@@ -19,6 +19,7 @@
 #include "posix/random_name.h"
 #include "posix/temporary_name.h"
 #include "posix/unique_fd.h"
+#include "support/failure_of.h"
 #include "support/file_storage_contract.h"
 #include "support/temp_folder.h"
 
@@ -67,7 +68,8 @@ TEST(PosixFileStorage, FailsWithTheSystemsNumberAndText) {
     };
   };
   const auto saving = [&](const fs::path& path) {
-    return [&storage, &bytes, path] { return storage.replaceFile(path, bytes); };
+    return
+        [&storage, &bytes, path] { return testing::failureOf(storage.replaceFile(path, bytes)); };
   };
   const std::vector<Case> cases{
       {"read a missing file", reading(folder.path() / "missing.kiv"), systemError(ENOENT)},
@@ -140,7 +142,7 @@ TEST(NamedPrivateFile, IsOwnerOnlyLockedAndReplacesTheTarget) {
   EXPECT_EQ(namesIn(folder), (std::set<std::string>{"a.kiv", file.name}));
 
   ASSERT_EQ(::write(file.fd.get(), "new", 3), 3);
-  ASSERT_EQ(posix::moveIntoPlace(file, dir.get(), "a.kiv"), std::nullopt);
+  ASSERT_EQ(testing::failureOf(posix::moveIntoPlace(file, dir.get(), "a.kiv")), std::nullopt);
   EXPECT_EQ(namesIn(folder), std::set<std::string>{"a.kiv"});
   EXPECT_EQ(readAll(folder.path() / "a.kiv"), (Bytes{'n', 'e', 'w'}));
 }

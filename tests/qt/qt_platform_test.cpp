@@ -25,6 +25,7 @@
 #include "message_box.h"
 #include "popup_menu.h"
 #include "qt_platform.h"
+#include "support/failure_of.h"
 #include "support/fake_platform.h"
 
 Q_DECLARE_METATYPE(kiv::MessageBoxRequest)
@@ -295,7 +296,8 @@ void QtPlatformTest::savingReplacesTheFileWholeAndKeepsItsPermissions() {
   QtPlatform platform;
 
   const std::vector<std::uint8_t> bytes{'n', 'e', 'w'};
-  const std::optional<FileError> failure = platform.fileStorage().replaceFile(written, bytes);
+  const std::optional<FileError> failure =
+      testing::failureOf(platform.fileStorage().replaceFile(written, bytes));
   QVERIFY2(!failure, failure ? failure->description.c_str() : "");
   QVERIFY(file.open(QIODevice::ReadOnly));
   QCOMPARE(file.readAll(), QByteArray("new"));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "schedule_file/file_bytes.h"
+#include "support/failure_of.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
@@ -15,6 +16,7 @@ namespace kiv {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::failureOf;
 using testing::readAll;
 using testing::TempFolder;
 using testing::writeAll;
@@ -108,7 +110,7 @@ TEST_P(SaveTarget, IsCheckedBeforeTheStorageIsHandedAnything) {
   const fs::path target = folder.path() / "tasks.kiv";
   const fs::file_type targetType = fs::symlink_status(target).type();
 
-  const std::optional<FileError> failure = writeFileSafely(target, newBytes, storage);
+  const std::optional<FileError> failure = failureOf(writeFileSafely(target, newBytes, storage));
 
   EXPECT_EQ(failure, c.failure);
   if (c.failure) {
@@ -149,7 +151,7 @@ TEST(SafeWrite, AStorageFailureIsReportedAsItIs) {
   testing::FakeFileStorage storage;
   storage.flushSucceeds = false;
 
-  EXPECT_EQ(writeFileSafely(target, Bytes(10, 1), storage),
+  EXPECT_EQ(failureOf(writeFileSafely(target, Bytes(10, 1), storage)),
             (FileError{1003, "The schedule file could not be forced to the disk."}));
   EXPECT_EQ(readAll(target), (Bytes{'o', 'l', 'd'}));
 }

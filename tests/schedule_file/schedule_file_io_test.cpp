@@ -7,6 +7,7 @@
 
 #include "schedule_file/schedule_encoder.h"
 #include "schedule_file/schedule_file_io.h"
+#include "support/failure_of.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
@@ -14,6 +15,7 @@ namespace kiv {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::failureOf;
 using testing::readAll;
 using testing::TempFolder;
 using testing::writeAll;
@@ -31,7 +33,7 @@ TEST(ScheduleFileIo, SavesAndOpensTheWholeTable) {
   tasks[12].Password = "s\u00E9cret";
   tasks[12].Compiled = 1;
 
-  ASSERT_EQ(writeScheduleFile(file, tasks, storage), std::nullopt);
+  ASSERT_EQ(failureOf(writeScheduleFile(file, tasks, storage)), std::nullopt);
   EXPECT_EQ(fs::file_size(file), 53633u);
 
   const FileResult<LoadedSchedule> loaded = readScheduleFile(file, storage);
@@ -53,7 +55,7 @@ TEST(ScheduleFileIo, ATextTooLongInTheLastTaskLeavesTheOldFileAlone) {
   tasks[0].TaskName = "changed";
   tasks[29].AccessLocation = std::string(127, 'a');
 
-  const std::optional<FileError> failure = writeScheduleFile(file, tasks, storage);
+  const std::optional<FileError> failure = failureOf(writeScheduleFile(file, tasks, storage));
 
   EXPECT_EQ(failure, (FileError{1022,
                                 "Task 30, AccessLocation: the text takes 127 bytes; a field "

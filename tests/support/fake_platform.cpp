@@ -86,8 +86,8 @@ FileResult<std::vector<std::uint8_t>> FakeFileStorage::readFile(const std::files
   return readFileBytes(path, limit);
 }
 
-std::optional<FileError> FakeFileStorage::replaceFile(const std::filesystem::path& target,
-                                                      std::span<const std::uint8_t> bytes) {
+Result<void, FileError> FakeFileStorage::replaceFile(const std::filesystem::path& target,
+                                                     std::span<const std::uint8_t> bytes) {
   savedFiles.push_back(target);
   if (!flushSucceeds) return flushFailure();
   std::ofstream out(target, std::ios::binary | std::ios::trunc);
@@ -95,7 +95,7 @@ std::optional<FileError> FakeFileStorage::replaceFile(const std::filesystem::pat
             static_cast<std::streamsize>(bytes.size()));
   out.close();
   if (!out) return writeFailure({});
-  return std::nullopt;
+  return {};
 }
 
 void FakePlatform::showWindow() {

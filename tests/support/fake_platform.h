@@ -27,8 +27,8 @@ class FakeFileStorage : public FileStorage {
 
   FileResult<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path,
                                                  std::size_t limit) override;
-  std::optional<FileError> replaceFile(const std::filesystem::path& target,
-                                       std::span<const std::uint8_t> bytes) override;
+  Result<void, FileError> replaceFile(const std::filesystem::path& target,
+                                      std::span<const std::uint8_t> bytes) override;
 };
 
 // The scripted Platform: questions are answered from queues the test fills,

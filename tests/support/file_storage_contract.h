@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "schedule_file/file_storage.h"
+#include "support/failure_of.h"
 #include "support/temp_folder.h"
 
 namespace kiv::testing {
@@ -40,22 +41,22 @@ TYPED_TEST_SUITE_P(FileStorageContract);
 
 TYPED_TEST_P(FileStorageContract, WritesANewFileAndNothingElse) {
   std::filesystem::remove(this->target);
-  ASSERT_EQ(this->storage.replaceFile(this->target, this->newBytes), std::nullopt);
+  ASSERT_EQ(failureOf(this->storage.replaceFile(this->target, this->newBytes)), std::nullopt);
   EXPECT_EQ(readAll(this->target), this->newBytes);
   EXPECT_EQ(this->folder.names(), std::vector<std::string>{"tasks.kiv"});
 }
 
 TYPED_TEST_P(FileStorageContract, ReplacesTheOldFileWhole) {
   const std::vector<std::uint8_t> shorter(100, 0x11);
-  ASSERT_EQ(this->storage.replaceFile(this->target, this->newBytes), std::nullopt);
-  ASSERT_EQ(this->storage.replaceFile(this->target, shorter), std::nullopt);
+  ASSERT_EQ(failureOf(this->storage.replaceFile(this->target, this->newBytes)), std::nullopt);
+  ASSERT_EQ(failureOf(this->storage.replaceFile(this->target, shorter)), std::nullopt);
   EXPECT_EQ(readAll(this->target), shorter);
   EXPECT_EQ(this->folder.names(), std::vector<std::string>{"tasks.kiv"});
 }
 
 TYPED_TEST_P(FileStorageContract, FailsForAFolderThatDoesNotExist) {
-  const std::optional<FileError> failure =
-      this->storage.replaceFile(this->folder.path() / "missing" / "tasks.kiv", this->newBytes);
+  const std::optional<FileError> failure = failureOf(
+      this->storage.replaceFile(this->folder.path() / "missing" / "tasks.kiv", this->newBytes));
   ASSERT_TRUE(failure.has_value());
   EXPECT_NE(failure->number, 0);
   EXPECT_FALSE(failure->description.empty());
@@ -69,7 +70,8 @@ TYPED_TEST_P(FileStorageContract, FailsInAReadOnlyFolderAndLeavesTheOldFileAsItW
     fs::remove(this->folder.path() / "probe");
     GTEST_SKIP() << "this user may write into read-only folders (an administrator)";
   }
-  const std::optional<FileError> failure = this->storage.replaceFile(this->target, this->newBytes);
+  const std::optional<FileError> failure =
+      failureOf(this->storage.replaceFile(this->target, this->newBytes));
   ASSERT_TRUE(failure.has_value());
   EXPECT_FALSE(failure->description.empty());
   this->expectOldFileUntouched();

@@ -564,7 +564,7 @@ TEST_F(FormWindowTest, TakesOverTheCommandLineOfALaterStart) {
   TaskTable tasks;
   tasks[0].TaskName = "Handed over";
   Win32FileStorage storage;
-  ASSERT_FALSE(writeScheduleFile(pathFromUtf8(schedule), tasks, storage));
+  ASSERT_TRUE(writeScheduleFile(pathFromUtf8(schedule), tasks, storage));
 
   std::string message = folder + '\0' + "/o handed-over \xCE\xA9.kiv";
   COPYDATASTRUCT data{0x4B495631, static_cast<DWORD>(message.size()), message.data()};

@@ -27,8 +27,8 @@ std::vector<std::string> scheduleProblems(const TaskTable& tasks) {
     const Task& task = tasks.at(index);
     if (task.Compiled != 1) continue;
     const std::string prefix = "task " + std::to_string(index + 1) + ": ";
-    if (const auto failure = validateForCompile(compileInputsFor(task))) {
-      problems.push_back(prefix + std::string(failure->message));
+    if (const auto compilable = validateForCompile(compileInputsFor(task)); !compilable) {
+      problems.push_back(prefix + std::string(compilable.error().message));
     }
     if (const auto problem = launchTimeProblem(task.LaunchAt))
       problems.push_back(prefix + *problem);

@@ -13,9 +13,10 @@ namespace kiv::ctl {
 int convertCommand(const std::string& in, const std::string& out, std::ostream& err) {
   const std::optional<Schedule> schedule = loadScheduleWarning(in, err);
   if (!schedule) return kExitFailure;
-  if (const auto failure = writeScheduleFile(pathFromUtf8(out), schedule->tasks, scheduleStorage(),
-                                             scheduleCodePage())) {
-    reportError(err, out + ": " + failure->description);
+  if (const auto written = writeScheduleFile(pathFromUtf8(out), schedule->tasks, scheduleStorage(),
+                                             scheduleCodePage());
+      !written) {
+    reportError(err, out + ": " + written.error().description);
     return kExitFailure;
   }
   return kExitSuccess;

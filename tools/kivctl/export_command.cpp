@@ -67,8 +67,8 @@ std::optional<std::string> writeUnit(const fs::path& file, const std::string& te
     return file.string() + ": a link stands at the unit's name; remove it first";
   }
   const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-  if (const auto failure = writeFileSafely(file, bytes, scheduleStorage())) {
-    return file.string() + ": " + failure->description;
+  if (const auto written = writeFileSafely(file, bytes, scheduleStorage()); !written) {
+    return file.string() + ": " + written.error().description;
   }
   return std::nullopt;
 }

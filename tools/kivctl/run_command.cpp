@@ -23,9 +23,9 @@ void noteScheduleDefects(const Schedule& schedule, ConsoleScheduling& console) {
   for (int index = 0; index < kTaskCount; ++index) {
     const Task& task = schedule.tasks.at(index);
     if (task.Compiled != 1) continue;
-    if (const auto failure = validateForCompile(compileInputsFor(task))) {
+    if (const auto compilable = validateForCompile(compileInputsFor(task)); !compilable) {
       console.note(taskSubject(index + 1, task.TaskName) +
-                   " cannot be started: " + std::string(failure->message));
+                   " cannot be started: " + std::string(compilable.error().message));
     }
   }
 }
