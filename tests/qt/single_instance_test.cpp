@@ -93,6 +93,18 @@ QString holderOf(const std::string& schedule) {
   return "process " + QString::fromStdString(pid) + " (" + QString::fromStdString(program) + ")";
 }
 
+// A receiver listening at `socket` that keeps each command line it is handed
+// with its folder.
+struct Receiving {
+  explicit Receiving(const QString& socket)
+      : receiver(socket, [this](const std::string& arguments, const std::string& from) {
+          received.emplace_back(arguments, from);
+        }) {}
+
+  std::vector<std::pair<std::string, std::string>> received;
+  CommandLineReceiver receiver;
+};
+
 }  // namespace
 
 class SingleInstanceTest : public QObject {
@@ -110,12 +122,9 @@ class SingleInstanceTest : public QObject {
 void SingleInstanceTest::aHandedOverCommandLineArrivesInTheEventLoop() {
   TempFolder folder;
   const QString socket = inFolder(folder, "kiv.socket");
-  std::vector<std::pair<std::string, std::string>> received;
-  CommandLineReceiver receiver(socket,
-                               [&received](const std::string& arguments, const std::string& from) {
-                                 received.emplace_back(arguments, from);
-                               });
-  QVERIFY(receiver.listening());
+  Receiving receiving(socket);
+  const auto& received = receiving.received;
+  QVERIFY(receiving.receiver.listening());
 
   std::atomic<int> taken{0};
   std::thread sender([&] {
@@ -139,12 +148,9 @@ void SingleInstanceTest::aHandedOverCommandLineArrivesInTheEventLoop() {
 void SingleInstanceTest::aCommandLineArrivingInPiecesIsTakenWhole() {
   TempFolder folder;
   const QString socket = inFolder(folder, "kiv.socket");
-  std::vector<std::pair<std::string, std::string>> received;
-  CommandLineReceiver receiver(socket,
-                               [&received](const std::string& arguments, const std::string& from) {
-                                 received.emplace_back(arguments, from);
-                               });
-  QVERIFY(receiver.listening());
+  Receiving receiving(socket);
+  const auto& received = receiving.received;
+  QVERIFY(receiving.receiver.listening());
   const QByteArray message = handOverMessage("/o nightly.kiv", "/srv").value();
   const posix::UniqueFd sender = posix::connectTo(socket.toStdString());
   QVERIFY(sender);
