@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "tasks/task_options.h"
 #include "tasks/value_lists.h"
 
 namespace kiv {
 
-// One scheduled launch of the database program. The fields stand in the order
-// the schedule file stores them; CommandLine is derived and never stored.
+// One scheduled launch of the database program. The fields up to Compiled
+// stand in the order the schedule file stores them; Options rides in the
+// padding of a slot, and CommandLine is derived and never stored.
 struct Task {
   std::string TaskName;
   std::string LaunchAt = "00:00:00";
@@ -25,6 +27,7 @@ struct Task {
   std::uint8_t OpenExclusively = 0;
   std::uint8_t CloseAfterRunning = 0;
   std::uint8_t Compiled = 0;
+  TaskOptions Options;
   std::string CommandLine;
 };
 

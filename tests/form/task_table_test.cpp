@@ -9,7 +9,22 @@ using testing::FormTest;
 
 TEST_F(FormTest, ClearTaskRestoresDefaultsButKeepsTheCommandLine) {
   Task& task = form.tasks[5];
-  task = Task{"Name", "01:02:03", "u", "p", 1, 4, "m", "a", "d", "s", 13, 1, 1, 1, "cmd"};
+  task = Task{"Name",
+              "01:02:03",
+              "u",
+              "p",
+              1,
+              4,
+              "m",
+              "a",
+              "d",
+              "s",
+              13,
+              1,
+              1,
+              1,
+              TaskOptions{std::chrono::minutes{0}, std::chrono::minutes{5}, std::chrono::hours{2}},
+              "cmd"};
 
   form.fctnClearTask(5);
 
@@ -27,6 +42,7 @@ TEST_F(FormTest, ClearTaskRestoresDefaultsButKeepsTheCommandLine) {
   EXPECT_EQ(task.OpenExclusively, 0);
   EXPECT_EQ(task.CloseAfterRunning, 0);
   EXPECT_EQ(task.Compiled, 0);
+  EXPECT_EQ(task.Options, TaskOptions{});
   EXPECT_EQ(task.CommandLine, "cmd");
   EXPECT_FALSE(form.mnuSave.enabled());
 }

@@ -55,8 +55,8 @@ TEST(ScheduleEncoder, WritesTheDefaultTableAsTheCurrentLayout) {
 TEST(ScheduleEncoder, StoresEveryFieldInItsSlotAndNeverTheCommandLine) {
   TaskTable tasks;
   tasks[1] =
-      Task{"B\u00FCro",      "02:?3:00", "J\u00F6rg", "abc", 5, 4, "\u20AC 1",     "C:\\a.exe",
-           "D:\\\u00DF.mdb", "",         13,          2,     1, 1, "composed line"};
+      Task{"B\u00FCro",      "02:?3:00", "J\u00F6rg", "abc", 5, 4, "\u20AC 1", "C:\\a.exe",
+           "D:\\\u00DF.mdb", "",         13,          2,     1, 1, {},         "composed line"};
   const FileResult<ScheduleBytes> file = encodeSchedule(tasks);
   ASSERT_TRUE(file.ok());
 
