@@ -28,6 +28,7 @@ class BenchPlatform : public Platform {
   bool notifyIcon(TrayOperation, const NotifyIconData&) override { return true; }
   void notify(const std::string&, const std::string&) override {}
   StartResult startProcess(const std::string&) override { return kiv::StartedProgram{}; }
+  void endProgram(ProcessId, Ending) override {}
   void endProcess() override {}
   std::string commandArguments() override { return ""; }
   std::string readSetting(const std::string&, const std::string&, const std::string&) override {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <system_error>
 
@@ -35,13 +36,14 @@ bool addToEpoll(int epoll, int fd) {
 
 enum class ChildState { Running, Ended, Gone };
 
-// Reaps `pid` if it has ended, filling `ending`. Gone: not a child of ours
-// any more (one that ignores SIGCHLD has its children reaped by the system).
-ChildState waitWithoutBlocking(pid_t pid, ChildEnding& ending) {
+// Reaps `pid` if it has ended, filling `ending`; with `options` WNOWAIT it
+// is left a zombie. Gone: not a child of ours any more (one that ignores
+// SIGCHLD has its children reaped by the system).
+ChildState waitWithoutBlocking(pid_t pid, ChildEnding& ending, int options = 0) {
   siginfo_t info{};
   int result = 0;
   do {
-    result = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG);
+    result = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | options);
   } while (result != 0 && errno == EINTR);
   if (result != 0) return ChildState::Gone;
   if (info.si_pid == 0) return ChildState::Running;
@@ -84,6 +86,9 @@ void ChildWatcher::reap() {
   // descriptor of a file also takes it out of the epoll set.
   std::erase_if(children_, [&](Child& child) {
     ChildEnding ending;
+    if (child.ending && waitWithoutBlocking(child.pid, ending, WNOWAIT) == ChildState::Ended) {
+      ::kill(-child.pid, SIGKILL);
+    }
     const ChildState state = waitWithoutBlocking(child.pid, ending);
     if (state == ChildState::Running) return false;
     if (state == ChildState::Ended) {
@@ -99,6 +104,15 @@ void ChildWatcher::reap() {
   if (report_) {
     for (const ChildEnding& ending : endings) report_(ending);
   }
+}
+
+void ChildWatcher::end(pid_t pid, Ending how) {
+  const auto child = std::ranges::find(children_, pid, &Child::pid);
+  if (child == children_.end()) return;
+  child->ending = true;
+  // Until it is reaped the program's process id cannot name another
+  // process, nor its group another group.
+  ::kill(-pid, how == Ending::Gracefully ? SIGTERM : SIGKILL);
 }
 
 void ChildWatcher::pollOncePerSecond(bool on) {

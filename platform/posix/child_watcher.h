@@ -9,6 +9,7 @@
 
 #include "posix/unique_fd.h"
 #include "shell/launch_journal.h"
+#include "shell/process_starter.h"
 
 namespace kiv::posix {
 
@@ -60,6 +61,12 @@ class ChildWatcher {
   // Reaps every watched program that has ended, reporting each; returns at
   // once when none has.
   void reap();
+  // Ends the watched program `pid` and every process of its process group,
+  // which the starter made it lead: SIGTERM asks them to end, SIGKILL makes
+  // them. Once the program itself has ended, what is left of its group is
+  // killed before the program is reaped, while its process id still names
+  // the group. Does nothing for a program that is not watched.
+  void end(pid_t pid, Ending how);
   // How many started programs have not been reaped yet.
   std::size_t watching() const { return children_.size(); }
 
@@ -68,6 +75,7 @@ class ChildWatcher {
     pid_t pid;
     UniqueFd pidfd;  // none when the kernel has no process descriptors
     std::chrono::steady_clock::time_point started;
+    bool ending = false;  // end() was called: its group goes with it
   };
 
   void pollOncePerSecond(bool on);

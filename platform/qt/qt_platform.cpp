@@ -160,6 +160,10 @@ StartResult QtPlatform::startProcess(const std::string& commandLine) {
   return posix::start(commandLine, children_);
 }
 
+void QtPlatform::endProgram(ProcessId pid, Ending how) {
+  children_.end(static_cast<pid_t>(pid), how);
+}
+
 // Ending runs nothing further: no handler, no event, no destructor. The icon
 // has just been removed; the window system has taken that in before the
 // process goes, so the notification area never shows a dead icon.

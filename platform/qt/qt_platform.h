@@ -68,6 +68,7 @@ class QtPlatform : public Platform {
   void notify(const std::string& title, const std::string& text) override;
 
   StartResult startProcess(const std::string& commandLine) override;
+  void endProgram(ProcessId pid, Ending how) override;
   [[noreturn]] void endProcess() override;
   std::string commandArguments() override;
 

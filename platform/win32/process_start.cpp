@@ -17,13 +17,21 @@ Result<StartedProcess, std::string> startMinimised(const std::string& commandLin
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWMINIMIZED;
   PROCESS_INFORMATION started{};
-  if (CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &started) == FALSE) {
+  if (CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                     nullptr, &startup, &started) == FALSE) {
     // Only the program is named: the rest of the line may hold a password.
     return systemErrorText(GetLastError(), programName(commandLine));
   }
   const UniqueHandle thread(started.hThread);
-  return StartedProcess{UniqueHandle(started.hProcess), started.dwProcessId};
+  StartedProcess process{UniqueHandle(started.hProcess), started.dwProcessId,
+                         UniqueHandle(CreateJobObjectW(nullptr, nullptr))};
+  // Without a job the program still runs; only ending it leaves its own
+  // programs running.
+  if (process.job && AssignProcessToJobObject(process.job.get(), process.handle.get()) == FALSE) {
+    process.job = UniqueHandle();
+  }
+  ResumeThread(thread.get());
+  return process;
 }
 
 }  // namespace kiv

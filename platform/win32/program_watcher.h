@@ -39,8 +39,14 @@ class ProgramWatcher {
   // started program's process id comes back with the result.
   StartResult start(const std::string& commandLine);
   // The watched programs that have ended since the last call, in the order
-  // they were started; returns at once.
+  // they were started; returns at once. Of a program end() was called for,
+  // what it started and still runs is terminated as it is collected.
   std::vector<ProgramEnding> collectEnded();
+  // Ends the watched program `pid`: gracefully, by asking its windows to
+  // close; forcibly, by terminating its job (it and the programs it started),
+  // or the program alone when it has none. Does nothing for a program that
+  // is not watched.
+  void end(ProcessId pid, Ending how);
   // How many started programs have not been collected yet.
   std::size_t watching() const { return watched_.size(); }
 
@@ -49,6 +55,8 @@ class ProgramWatcher {
     UniqueHandle process;
     ProcessId pid;
     std::chrono::steady_clock::time_point started;
+    UniqueHandle job;
+    bool ending = false;
   };
 
   std::vector<Watched> watched_;

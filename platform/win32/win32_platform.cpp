@@ -97,6 +97,10 @@ StartResult Win32Platform::startProcess(const std::string& commandLine) {
   return programs_.start(commandLine);
 }
 
+void Win32Platform::endProgram(ProcessId pid, Ending how) {
+  programs_.end(pid, how);
+}
+
 // Ending runs nothing further: no handler, no message, no destructor.
 void Win32Platform::endProcess() {
   ExitProcess(0);

@@ -4,6 +4,13 @@
 #include <array>
 
 namespace kiv {
+
+std::string asciiLowerCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
 namespace {
 
 // Bytes 10xxxxxx continue a character begun by an earlier byte.

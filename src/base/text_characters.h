@@ -18,6 +18,10 @@ std::string_view leadingCharacters(std::string_view text, std::size_t count);
 // The character at 0-based `index`; empty past the end.
 std::string_view characterAt(std::string_view text, std::size_t index);
 
+// The text with the letters A to Z in lower case and every other byte as it
+// was.
+std::string asciiLowerCase(std::string text);
+
 // The last character; empty for an empty text.
 std::string_view lastCharacter(std::string_view text);
 

@@ -3,6 +3,7 @@
 
 #include "base/identity.h"
 #include "compile/printed_command_line.h"
+#include "engine/database_key.h"
 #include "engine/scheduler.h"
 #include "scheduler/date_time_text.h"
 #include "scheduler/next_launches.h"
@@ -38,7 +39,7 @@ void Scheduler::appendToJournal(const std::string& line) {
 }
 
 void Scheduler::journalLaunch(const Task& task, int index, const LaunchOccasion& occasion,
-                              const StartResult& result, LocalTime startedAt) {
+                              const StartResult& result, std::chrono::sys_seconds startedAt) {
   LaunchRecord record;
   record.at = dateTimeText(occasion.at);
   if (occasion.dueAt) record.dueAt = dateTimeText(*occasion.dueAt);
@@ -50,35 +51,56 @@ void Scheduler::journalLaunch(const Task& task, int index, const LaunchOccasion&
   record.started = result.ok();
   if (result) record.pid = result.value().processId;
   if (!result) record.reason = result.error();
+  record.waited = occasion.waited;
   appendToJournal(journalLine(record));
   if (record.started && record.pid) {
-    running_[*record.pid] = {index,     task.TaskName, task.DatabaseLocation,
-                             startedAt, record.at,     record.schedule};
+    RunningProgram program;
+    program.taskIndex = index;
+    program.taskName = task.TaskName;
+    program.database = databaseKey(task, index);
+    program.startedAt = startedAt;
+    program.at = record.at;
+    program.schedule = record.schedule;
+    program.timeLimit = task.Options.timeLimit;
+    running_.insert_or_assign(*record.pid, std::move(program));
   }
 }
 
 // The launches the tick would have made while the clock jumped over
-// `missed`, as NextLaunches finds them, each journalled and none made up.
-void Scheduler::journalMissed(const SecondRange& missed, LocalTime reading) {
+// `missed`, as NextLaunches finds them: each is journalled but those that
+// their task's catch-up window makes up.
+std::vector<Launch> Scheduler::journalMissed(const SecondRange& missed, LocalTime reading) {
+  std::vector<Launch> launches;
+  NextLaunches next(tasks_, missed.front(), &ports_.clock.localZone(), AfterClosing::GoOn);
+  while (launches.size() < kMostMissedJournalled) {
+    const std::optional<Launch> launch = next.next();
+    if (!launch || launch->at > missed.back()) break;
+    launches.push_back(*launch);
+  }
+  std::vector<Launch> madeUp = launchesToMakeUp(launches, reading);
   const std::string reason = "not made up: the clock moved on from " +
                              dateTimeText(missed.front() - std::chrono::seconds{1}) + " to " +
                              dateTimeText(reading) + " (set forward, or the computer slept)";
-  NextLaunches next(tasks_, missed.front(), &ports_.clock.localZone(), AfterClosing::GoOn);
-  for (int journalled = 0; journalled < kMostMissedJournalled; ++journalled) {
-    const std::optional<Launch> launch = next.next();
-    if (!launch || launch->at > missed.back()) return;
-    const Task& task = tasks_.at(launch->taskIndex);
+  for (const Launch& launch : launches) {
+    if (std::ranges::find(madeUp, launch) != madeUp.end()) continue;
+    const Task& task = tasks_.at(launch.taskIndex);
     LaunchRecord record;
-    record.at = dateTimeText(launch->at);
-    if (launch->skippedDueAt) record.dueAt = dateTimeText(*launch->skippedDueAt);
+    record.at = dateTimeText(launch.at);
+    if (launch.skippedDueAt) record.dueAt = dateTimeText(*launch.skippedDueAt);
     record.schedule = schedule_;
-    record.task = launch->taskIndex + 1;
+    record.task = launch.taskIndex + 1;
     record.taskName = task.TaskName;
     record.how = LaunchHow::Missed;
     record.commandLine = printedCommandLine(task, false);
     record.reason = reason;
     appendToJournal(journalLine(record));
   }
+  return madeUp;
+}
+
+void Scheduler::journalScheduling(LocalTime at, bool started) {
+  if (schedule_.empty()) return;
+  appendToJournal(journalLine(SchedulingRecord{dateTimeText(at), schedule_, started}));
 }
 
 // Whether the journal holds a launch of task `index` of this schedule due at
@@ -95,25 +117,41 @@ bool Scheduler::journalHoldsLaunch(int index, LocalTime second) {
   });
 }
 
+// A program Kiv was ending at its time limit ended timed out, however it
+// ended.
 void Scheduler::programEnded(ProcessId pid, const ProgramOutcome& outcome) {
   const auto found = running_.find(pid);
   if (found == running_.end()) return;
   const RunningProgram program = std::move(found->second);
   running_.erase(found);
-  appendToJournal(
-      journalLine(EndedRecord{program.at, program.schedule, program.taskIndex + 1, pid, outcome}));
-  if (!outcome.failed()) return;
-  notifyUser(taskSubject(program.taskIndex + 1, program.taskName) + " failed: " + outcome.text() +
-             ".");
+  ProgramOutcome journalled = outcome;
+  if (program.endingSince && program.timeLimit) {
+    journalled.kind = ProgramOutcome::Kind::TimedOut;
+    journalled.code = static_cast<int>(program.timeLimit->count());
+  }
+  appendToJournal(journalLine(
+      EndedRecord{program.at, program.schedule, program.taskIndex + 1, pid, journalled}));
+  if (!journalled.failed()) return;
+  notifyUser(taskSubject(program.taskIndex + 1, program.taskName) +
+             " failed: " + journalled.text() + ".");
 }
 
-void Scheduler::journalUnfinishedLaunches() {
-  // Taken out first: nothing may end a program of the map while it is walked.
+void Scheduler::stop() {
+  const ClockReading reading = ports_.clock.readClock();
+  // Taken out first: nothing may change them while they are walked.
+  const std::vector<WaitingLaunch> waiting = std::exchange(waiting_, {});
+  for (WaitingLaunch launch : waiting) {
+    launch.occasion.waited = reading.utc() - launch.since;
+    journalLaunch(tasks_.at(launch.taskIndex), launch.taskIndex, launch.occasion,
+                  std::string("database busy: Kiv ended while the launch waited for it"),
+                  reading.utc());
+  }
   const std::map<ProcessId, RunningProgram> unfinished = std::exchange(running_, {});
   for (const auto& [pid, program] : unfinished) {
     appendToJournal(
         journalLine(EndedRecord{program.at, program.schedule, program.taskIndex + 1, pid, {}}));
   }
+  if (std::exchange(scheduling_, false)) journalScheduling(reading.local, false);
 }
 
 }  // namespace kiv

@@ -1,25 +1,37 @@
 #include "compile/command_line.h"
+#include "engine/database_key.h"
 #include "engine/scheduler.h"
 #include "scheduler/last_launch_status.h"
 
 namespace kiv {
 
 // Any failure skips the task for this tick and the tick goes on; a start
-// that fails is journalled and notified.
+// that fails is journalled and notified. A launch whose database is in use
+// by a program Kiv started waits for it, or is refused.
 bool Scheduler::launchScheduled(int index, const LaunchOccasion& occasion) {
-  const StartResult result = launch(index, occasion, ports_.clock.now());
-  if (!result) {
-    notifyUser(taskSubject(index + 1, tasks_.at(index).TaskName) +
-               " could not be started: " + result.error());
+  const std::string database = databaseKey(tasks_.at(index), index);
+  if (const RunningProgram* user = programUsing(database)) {
+    return waitForDatabase(index, occasion, *user, ports_.clock.readClock().utc());
   }
+  const StartResult result = launch(index, occasion, ports_.clock.now());
+  if (!result) notifyNotStarted(index, result.error());
   return !closed_;
+}
+
+void Scheduler::notifyNotStarted(int index, const std::string& reason) {
+  notifyUser(taskSubject(index + 1, tasks_.at(index).TaskName) +
+             " could not be started: " + reason);
 }
 
 Result<void, std::string> Scheduler::runNow(int index) {
   const LocalTime now = ports_.clock.now();
-  const StartResult result = launch(index, {LaunchHow::OnDemand, now, std::nullopt}, now);
+  const StartResult result = launch(index, {LaunchHow::OnDemand, now, {}, {}}, now);
   if (!result) return result.error();
   return {};
+}
+
+const RunningProgram* Scheduler::programUsingDatabaseOf(int index) const {
+  return programUsing(databaseKey(tasks_.at(index), index));
 }
 
 StartResult Scheduler::launch(int index, const LaunchOccasion& occasion, LocalTime shownAt) {
@@ -28,7 +40,7 @@ StartResult Scheduler::launch(int index, const LaunchOccasion& occasion, LocalTi
   // A copy, read after the event: its handler may have edited the task, and
   // the start below may run a nested event loop that does.
   const Task task = tasks_.at(index);
-  const LocalTime startedAt = ports_.clock.now();
+  const std::chrono::sys_seconds startedAt = ports_.clock.readClock().utc();
   StartResult result = startProgram(task);
   journalLaunch(task, index, occasion, result, startedAt);
   if (!result) return result;

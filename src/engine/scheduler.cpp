@@ -19,18 +19,35 @@ void Scheduler::start() {
   const ClockReading reading = ports_.clock.readClock();
   secondCursor_.startWithin(reading);
   startedWithin_ = reading.local;
+  scheduling_ = true;
+  beginScheduling(reading.local);
+}
+
+void Scheduler::setSchedule(std::string identity) {
+  if (identity == schedule_) return;
+  const LocalTime now = ports_.clock.now();
+  if (scheduling_) journalScheduling(now, false);
+  schedule_ = std::move(identity);
+  unscheduled_.reset();
+  if (scheduling_) beginScheduling(now);
 }
 
 // Every clock second is examined once: a late tick also examines the seconds
 // it skipped, and a clock set back does not examine seconds again. A fixed
 // launch time in the hour that the start of daylight saving skips launches
 // once, at the first second after it; launches due while the clock jumped
-// forward are journalled as missed, not made up.
+// forward are journalled as missed, and made up only as far as their task's
+// catch-up window reaches.
 void Scheduler::tick() {
   if (closed_) return;
   const ClockReading reading = ports_.clock.readClock();
+  endOverduePrograms(reading.utc());
+  if (!startWaitingLaunches(reading.utc())) return;
+  if (!makeUpUnscheduledSpan(reading)) return;
   const CursorStep step = secondCursor_.advance(reading, ports_.clock.localZone());
-  if (!step.missed.empty()) journalMissed(step.missed, reading.local);
+  if (!step.missed.empty() && !makeUp(journalMissed(step.missed, reading.local), reading.local)) {
+    return;
+  }
   if (!examineSeconds(step.examine)) return;
   if (!step.skipped.empty() && !launchSkipped(step.skipped)) return;
   examineSeconds(step.examineAfterSkip);
@@ -51,7 +68,7 @@ bool Scheduler::examineTask(int index, LocalTime second) {
   if (isDue(task.LaunchAt, second) != DueVerdict::Due) return true;
   if (!dayRuleAllows(task.DaysToRunOn, std::chrono::floor<std::chrono::days>(second))) return true;
   if (mayHaveLaunchedBeforeStart(second) && journalHoldsLaunch(index, second)) return true;
-  return launchScheduled(index, {LaunchHow::Scheduled, second, std::nullopt});
+  return launchScheduled(index, {LaunchHow::Scheduled, second, {}, {}});
 }
 
 // A scheduler of the same schedule that ended just before this one started
@@ -75,7 +92,9 @@ bool Scheduler::launchSkipped(const SecondRange& skipped) {
   std::ranges::sort(due);
   const LocalTime firstAfter = skipped.back() + std::chrono::seconds{1};
   for (const auto& [second, index] : due) {
-    if (!launchScheduled(index, {LaunchHow::AfterSkippedHour, firstAfter, second})) return false;
+    if (!launchScheduled(index, {LaunchHow::AfterSkippedHour, firstAfter, second, {}})) {
+      return false;
+    }
   }
   return true;
 }

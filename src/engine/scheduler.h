@@ -1,11 +1,14 @@
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/result.h"
 #include "engine/scheduler_events.h"
+#include "scheduler/next_launches.h"
 #include "scheduler/second_cursor.h"
 #include "shell/clock.h"
 #include "shell/journal_store.h"
@@ -23,23 +26,36 @@ struct SchedulerPorts {
   Notifier& notifier;
 };
 
+// How long a program asked to end at its time limit is given before it is
+// made to end.
+inline constexpr std::chrono::seconds kEndingGracePeriod{30};
+
 // A started program whose end is awaited.
 struct RunningProgram {
   int taskIndex = 0;
   std::string taskName;
+  // Its task's database, as databaseKey names it.
   std::string database;
-  LocalTime startedAt{};
+  std::chrono::sys_seconds startedAt{};
   // The launch's journal time and schedule, which its ended record repeats.
   std::string at;
   std::string schedule;
+  std::optional<std::chrono::minutes> timeLimit;
+  // Since when it is being ended for running past its time limit, and
+  // whether it was made to end after the grace period.
+  std::optional<std::chrono::sys_seconds> endingSince;
+  bool forced = false;
 };
 
 // What Kiv does when nobody looks: examines every clock second once, starts
 // the program of each compiled task that is due and allowed on its day,
 // journals every launch, missed launch and outcome, and notifies the user of
-// failures. The window and kivctl run drive it alike: they tick it about once
-// a second, forward Run now and the ends of started programs, and learn of
-// launches through SchedulerEvents.
+// failures. It keeps to each task's options: a launch whose database is in
+// use by a program it started waits for it, a program that runs past its
+// time limit is ended, and a launch missed while nothing scheduled the
+// schedule is made up within its window. The window and kivctl run drive it
+// alike: they tick it about once a second, forward Run now and the ends of
+// started programs, and learn of launches through SchedulerEvents.
 //
 // It reads the task table it is given at each examination and never holds a
 // reference into it across a call to its events or ports, which may run a
@@ -51,25 +67,35 @@ class Scheduler {
   Scheduler& operator=(const Scheduler&) = delete;
 
   // The schedule's identity, as the journal names it: an absolute path made
-  // once when the schedule was opened or saved; empty while untitled.
-  void setSchedule(std::string identity) { schedule_ = std::move(identity); }
+  // once when the schedule was opened or saved; empty while untitled. Once
+  // scheduling has started, a new identity stops the scheduling of the old
+  // schedule and starts that of the new one, as the journal records.
+  void setSchedule(std::string identity);
   const std::string& schedule() const { return schedule_; }
 
   // Scheduling starts within the clock's current second: the first tick
   // examines it too, unless the journal shows a scheduler of this schedule
-  // that ended just before launched the task due then.
+  // that ended just before launched the task due then. The first tick also
+  // makes up the launches missed since a scheduler of the schedule stopped.
   void start();
-  // Examines the seconds since the last tick and launches what is due.
+  // Ends programs past their time limit, starts the launches whose database
+  // became free, then examines the seconds since the last tick and launches
+  // what is due.
   void tick();
-  // Starts task `index`'s program now, whatever its time, day pattern or
-  // close-after-running setting; the error is why it could not be started.
+  // Starts task `index`'s program now, whatever its time, day pattern,
+  // close-after-running setting or busy database; the error is why it could
+  // not be started.
   Result<void, std::string> runNow(int index);
+  // The program Kiv started that uses task `index`'s database, if any: Run
+  // now asks before starting another copy on it.
+  const RunningProgram* programUsingDatabaseOf(int index) const;
 
   // A started program ended; the starter that gave its process id reports it.
   void programEnded(ProcessId pid, const ProgramOutcome& outcome);
-  // Journals the programs still running as of unknown outcome: once Kiv ends,
-  // nobody learns how they end.
-  void journalUnfinishedLaunches();
+  // Kiv ends: journals the programs still running as of unknown outcome
+  // (nobody learns how they end), the launches still waiting for their
+  // database as not started, and the end of the scheduling.
+  void stop();
 
   // A launch closed the scheduler: nothing is examined any more.
   bool closed() const { return closed_; }
@@ -77,11 +103,29 @@ class Scheduler {
 
  private:
   // How a launch came about, for the journal: `at` is the second it was due
-  // (or Run now was pressed); `dueAt` the skipped time a late launch makes up.
+  // (or Run now was pressed, or a missed launch was made up); `dueAt` the
+  // skipped or missed time a late launch makes up; `waited` how long it
+  // waited for its database.
   struct LaunchOccasion {
     LaunchHow how = LaunchHow::Scheduled;
     LocalTime at{};
     std::optional<LocalTime> dueAt;
+    std::optional<std::chrono::seconds> waited;
+  };
+
+  // A due launch waiting for its database to be free.
+  struct WaitingLaunch {
+    int taskIndex = 0;
+    LaunchOccasion occasion;
+    std::chrono::sys_seconds since{};
+    std::chrono::minutes wait{};
+  };
+
+  // The seconds between a stop of this schedule's scheduling and its start
+  // again, whose fixed-time launches may be made up.
+  struct UnscheduledSpan {
+    LocalTime after{};
+    LocalTime before{};
   };
 
   // Each examines the seconds in order; false once a launch closed the scheduler.
@@ -91,6 +135,24 @@ class Scheduler {
   bool launchScheduled(int index, const LaunchOccasion& occasion);
   bool mayHaveLaunchedBeforeStart(LocalTime second) const;
 
+  // Scheduling of the schedule begins or ends, as the journal records it.
+  void beginScheduling(LocalTime at);
+  void journalScheduling(LocalTime at, bool started);
+  // Missed launches made up: the latest of each task whose catch-up window
+  // still holds it, launched in the order they were due.
+  bool makeUpUnscheduledSpan(const ClockReading& reading);
+  std::vector<Launch> launchesToMakeUp(const std::vector<Launch>& missed, LocalTime now) const;
+  bool makeUp(const std::vector<Launch>& launches, LocalTime now);
+
+  // A due launch whose database is in use waits for it, or is refused.
+  const RunningProgram* programUsing(const std::string& database) const;
+  bool waitForDatabase(int index, const LaunchOccasion& occasion, const RunningProgram& user,
+                       std::chrono::sys_seconds now);
+  bool startWaitingLaunches(std::chrono::sys_seconds now);
+  void refuseLaunch(int index, const LaunchOccasion& occasion, const std::string& reason);
+  // Programs past their time limit are asked to end, then made to.
+  void endOverduePrograms(std::chrono::sys_seconds now);
+
   // The one start path of scheduled launches and Run now: tells the events,
   // starts the program and journals the attempt. `shownAt` is the time the
   // last-launch status names.
@@ -99,10 +161,13 @@ class Scheduler {
   std::string launchStatus(int index, LocalTime when, LaunchHow how);
 
   void notifyUser(const std::string& text);
+  void notifyNotStarted(int index, const std::string& reason);
   void appendToJournal(const std::string& line);
   void journalLaunch(const Task& task, int index, const LaunchOccasion& occasion,
-                     const StartResult& result, LocalTime startedAt);
-  void journalMissed(const SecondRange& missed, LocalTime reading);
+                     const StartResult& result, std::chrono::sys_seconds startedAt);
+  // Journals the launches missed while the clock jumped over `missed` and
+  // returns those a task's catch-up window makes up.
+  std::vector<Launch> journalMissed(const SecondRange& missed, LocalTime reading);
   bool journalHoldsLaunch(int index, LocalTime second);
 
   const TaskTable& tasks_;
@@ -112,7 +177,11 @@ class Scheduler {
   SecondCursor secondCursor_;
   // The clock second in progress when scheduling started.
   std::optional<LocalTime> startedWithin_;
+  // Between start() and stop().
+  bool scheduling_ = false;
+  std::optional<UnscheduledSpan> unscheduled_;
   std::map<ProcessId, RunningProgram> running_;
+  std::vector<WaitingLaunch> waiting_;
   bool journalFailureTold_ = false;
   bool closed_ = false;
 };

@@ -1,21 +1,12 @@
 #include <string>
 
+#include "base/text_characters.h"
 #include "base/utf8_path.h"
 #include "form/main_form.h"
 #include "form/schedule_argument.h"
 #include "schedule_file/schedule_file_io.h"
 
 namespace kiv {
-namespace {
-
-std::string asciiLowerCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-}  // namespace
 
 // True when the caller may go on: the schedule was written, or the user chose
 // not to save. False when the user cancelled or the write failed.

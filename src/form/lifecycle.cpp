@@ -63,7 +63,7 @@ void MainForm::Form_QueryUnload(int& Cancel, int UnloadMode) {
 }
 
 void MainForm::endProgram() {
-  scheduler_.journalUnfinishedLaunches();
+  scheduler_.stop();
   tray.SetTrayIcon(false);
   hook.UnhookWindow();
   platform_.endProcess();

@@ -13,14 +13,19 @@ namespace kiv {
 namespace {
 
 // In the order of LaunchHow.
-constexpr std::array<std::string_view, 4> kHowNames{"scheduled", "onDemand", "afterSkippedHour",
-                                                    "missed"};
-// In the order of ProgramOutcome::Kind.
-constexpr std::array<std::string_view, 3> kOutcomeNames{"exited", "signalled", "unknown"};
-constexpr std::array<std::string_view, 2> kCodeNames{"exitStatus", "signal"};
+constexpr std::array<std::string_view, 5> kHowNames{"scheduled", "onDemand", "afterSkippedHour",
+                                                    "missed", "caughtUp"};
+// In the order of ProgramOutcome::Kind, with the member that holds its code;
+// an unknown outcome has none.
+constexpr std::array<std::string_view, 4> kOutcomeNames{"exited", "signalled", "unknown",
+                                                        "timedOut"};
+constexpr std::array<std::string_view, 4> kCodeNames{"exitStatus", "signal", "",
+                                                     "timeLimitMinutes"};
+constexpr std::array<std::string_view, 2> kSchedulingStates{"stopped", "started"};
 
 constexpr std::string_view kLaunchRecord = "launch";
 constexpr std::string_view kEndedRecord = "ended";
+constexpr std::string_view kSchedulingRecord = "scheduling";
 
 template <std::size_t Size>
 std::optional<std::size_t> indexOf(const std::array<std::string_view, Size>& names,
@@ -32,7 +37,8 @@ std::optional<std::size_t> indexOf(const std::array<std::string_view, Size>& nam
   return std::nullopt;
 }
 
-// "12.3 s" under a minute, "3 min 20 s" under an hour, "2 h 5 min" beyond.
+}  // namespace
+
 std::string durationText(std::chrono::milliseconds duration) {
   const auto tenths = duration.count() / 100;
   if (tenths < 600) return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
@@ -43,10 +49,24 @@ std::string durationText(std::chrono::milliseconds duration) {
   return std::to_string(seconds / 3600) + " h " + std::to_string(seconds % 3600 / 60) + " min";
 }
 
+namespace {
+
+std::string_view codeName(ProgramOutcome::Kind kind) {
+  return kCodeNames.at(static_cast<std::size_t>(kind));
+}
+
+// "45 min", "2 h", "1 h 30 min".
+std::string minutesText(int minutes) {
+  if (minutes < 60) return std::to_string(minutes) + " min";
+  std::string text = std::to_string(minutes / 60) + " h";
+  if (minutes % 60 != 0) text += " " + std::to_string(minutes % 60) + " min";
+  return text;
+}
+
 // The members every record starts with. An untitled schedule has no file
 // to name: its schedule is null.
 JsonObjectLine recordStart(std::string_view kind, const std::string& at,
-                           const std::string& schedule, int task) {
+                           const std::string& schedule) {
   JsonObjectLine line;
   line.text("record", kind).text("at", at);
   if (schedule.empty()) {
@@ -54,7 +74,6 @@ JsonObjectLine recordStart(std::string_view kind, const std::string& at,
   } else {
     line.text("schedule", schedule);
   }
-  line.number("task", task);
   return line;
 }
 
@@ -73,7 +92,6 @@ std::optional<int> intMember(const FlatJsonObject& object, std::string_view key)
 struct CommonMembers {
   const std::string* at = nullptr;
   std::string schedule;
-  int task = 0;
 };
 
 // The schedule member: a file, or null for an untitled schedule (which
@@ -87,9 +105,8 @@ std::optional<std::string> scheduleMember(const FlatJsonObject& object) {
 std::optional<CommonMembers> commonMembers(const FlatJsonObject& object) {
   const std::string* at = jsonMember<std::string>(object, "at");
   std::optional<std::string> schedule = scheduleMember(object);
-  const std::optional<int> task = intMember(object, "task");
-  if (at == nullptr || !schedule || !task) return std::nullopt;
-  return CommonMembers{at, std::move(*schedule), *task};
+  if (at == nullptr || !schedule) return std::nullopt;
+  return CommonMembers{at, std::move(*schedule)};
 }
 
 std::string textOr(const FlatJsonObject& object, std::string_view key) {
@@ -101,14 +118,15 @@ std::optional<JournalRecord> parseLaunch(const FlatJsonObject& object,
                                          const CommonMembers& common) {
   const auto how = indexOf(kHowNames, jsonMember<std::string>(object, "how"));
   const std::string* result = jsonMember<std::string>(object, "result");
-  if (!how || result == nullptr || (*result != "started" && *result != "notStarted")) {
+  const std::optional<int> task = intMember(object, "task");
+  if (!how || !task || result == nullptr || (*result != "started" && *result != "notStarted")) {
     return std::nullopt;
   }
   LaunchRecord record;
   record.at = *common.at;
   record.dueAt = textOr(object, "dueAt");
   record.schedule = common.schedule;
-  record.task = common.task;
+  record.task = *task;
   record.taskName = textOr(object, "taskName");
   record.how = static_cast<LaunchHow>(*how);
   if (const std::string* line = jsonMember<std::string>(object, "commandLine")) {
@@ -117,17 +135,21 @@ std::optional<JournalRecord> parseLaunch(const FlatJsonObject& object,
   record.started = *result == "started";
   if (const std::int64_t* pid = jsonMember<std::int64_t>(object, "pid")) record.pid = *pid;
   record.reason = textOr(object, "reason");
+  if (const std::int64_t* waited = jsonMember<std::int64_t>(object, "waitedSeconds")) {
+    record.waited = std::chrono::seconds{*waited};
+  }
   return record;
 }
 
 std::optional<JournalRecord> parseEnded(const FlatJsonObject& object, const CommonMembers& common) {
   const auto kind = indexOf(kOutcomeNames, jsonMember<std::string>(object, "outcome"));
   const std::int64_t* pid = jsonMember<std::int64_t>(object, "pid");
-  if (!kind || pid == nullptr) return std::nullopt;
-  EndedRecord record{*common.at, common.schedule, common.task, *pid, {}};
+  const std::optional<int> task = intMember(object, "task");
+  if (!kind || !task || pid == nullptr) return std::nullopt;
+  EndedRecord record{*common.at, common.schedule, *task, *pid, {}};
   record.outcome.kind = static_cast<ProgramOutcome::Kind>(*kind);
   if (record.outcome.kind != ProgramOutcome::Kind::Unknown) {
-    const std::optional<int> code = intMember(object, kCodeNames.at(*kind));
+    const std::optional<int> code = intMember(object, codeName(record.outcome.kind));
     if (!code) return std::nullopt;
     record.outcome.code = *code;
   }
@@ -135,6 +157,25 @@ std::optional<JournalRecord> parseEnded(const FlatJsonObject& object, const Comm
     record.outcome.duration = std::chrono::milliseconds{*duration};
   }
   return record;
+}
+
+std::optional<JournalRecord> parseScheduling(const FlatJsonObject& object,
+                                             const CommonMembers& common) {
+  const auto state = indexOf(kSchedulingStates, jsonMember<std::string>(object, "state"));
+  if (!state) return std::nullopt;
+  return SchedulingRecord{*common.at, common.schedule, *state == 1};
+}
+
+// Calls `visit` with each record of the journal's text, oldest first; lines
+// that hold none are passed over.
+template <typename Visit>
+void forEachRecord(std::string_view journalText, Visit visit) {
+  while (!journalText.empty()) {
+    const std::size_t end = journalText.find('\n');
+    const std::string_view line = journalText.substr(0, end);
+    journalText.remove_prefix(end == std::string_view::npos ? journalText.size() : end + 1);
+    if (auto record = parseJournalLine(line)) visit(std::move(*record));
+  }
 }
 
 }  // namespace
@@ -161,13 +202,17 @@ std::string ProgramOutcome::text() const {
       break;
     case Kind::Unknown:
       return "outcome unknown: Kiv ended first";
+    case Kind::TimedOut:
+      text = "ended at its time limit of " + minutesText(code);
+      break;
   }
   if (duration) text += " after " + durationText(*duration);
   return text;
 }
 
 std::string journalLine(const LaunchRecord& record) {
-  JsonObjectLine line = recordStart(kLaunchRecord, record.at, record.schedule, record.task);
+  JsonObjectLine line = recordStart(kLaunchRecord, record.at, record.schedule);
+  line.number("task", record.task);
   if (!record.dueAt.empty()) line.text("dueAt", record.dueAt);
   line.text("taskName", record.taskName).text("how", launchHowName(record.how));
   if (record.commandLine) {
@@ -181,17 +226,26 @@ std::string journalLine(const LaunchRecord& record) {
   } else {
     line.text("result", "notStarted").text("reason", record.reason);
   }
+  if (record.waited) line.number("waitedSeconds", record.waited->count());
   return line.finish();
 }
 
 std::string journalLine(const EndedRecord& record) {
-  JsonObjectLine line = recordStart(kEndedRecord, record.at, record.schedule, record.task);
-  line.number("pid", record.pid).text("outcome", outcomeKindName(record.outcome.kind));
+  JsonObjectLine line = recordStart(kEndedRecord, record.at, record.schedule);
+  line.number("task", record.task)
+      .number("pid", record.pid)
+      .text("outcome", outcomeKindName(record.outcome.kind));
   if (record.outcome.kind != ProgramOutcome::Kind::Unknown) {
-    line.number(kCodeNames.at(static_cast<std::size_t>(record.outcome.kind)), record.outcome.code);
+    line.number(codeName(record.outcome.kind), record.outcome.code);
   }
   if (record.outcome.duration) line.number("durationMs", record.outcome.duration->count());
   return line.finish();
+}
+
+std::string journalLine(const SchedulingRecord& record) {
+  return recordStart(kSchedulingRecord, record.at, record.schedule)
+      .text("state", kSchedulingStates.at(record.started ? 1 : 0))
+      .finish();
 }
 
 std::optional<JournalRecord> parseJournalLine(std::string_view line) {
@@ -202,6 +256,7 @@ std::optional<JournalRecord> parseJournalLine(std::string_view line) {
   if (!common || kind == nullptr) return std::nullopt;
   if (*kind == kLaunchRecord) return parseLaunch(*object, *common);
   if (*kind == kEndedRecord) return parseEnded(*object, *common);
+  if (*kind == kSchedulingRecord) return parseScheduling(*object, *common);
   return std::nullopt;
 }
 
@@ -209,27 +264,33 @@ std::vector<JournalledLaunch> journalledLaunches(std::string_view journalText) {
   using Key = std::tuple<ProcessId, std::string, std::string, int>;
   std::vector<JournalledLaunch> launches;
   std::map<Key, std::size_t> awaitingOutcome;
-  while (!journalText.empty()) {
-    const std::size_t end = journalText.find('\n');
-    const std::string_view line = journalText.substr(0, end);
-    journalText.remove_prefix(end == std::string_view::npos ? journalText.size() : end + 1);
-    const auto record = parseJournalLine(line);
-    if (!record) continue;
-    if (const auto* launch = std::get_if<LaunchRecord>(&*record)) {
+  forEachRecord(journalText, [&](JournalRecord record) {
+    if (auto* launch = std::get_if<LaunchRecord>(&record)) {
       if (launch->pid) {
         awaitingOutcome[{*launch->pid, launch->at, launch->schedule, launch->task}] =
             launches.size();
       }
-      launches.push_back({*launch, std::nullopt});
-      continue;
+      launches.push_back({std::move(*launch), std::nullopt});
+      return;
     }
-    const auto& ended = std::get<EndedRecord>(*record);
-    const auto found = awaitingOutcome.find({ended.pid, ended.at, ended.schedule, ended.task});
-    if (found == awaitingOutcome.end()) continue;
-    launches[found->second].outcome = ended.outcome;
+    const auto* ended = std::get_if<EndedRecord>(&record);
+    if (ended == nullptr) return;
+    const auto found = awaitingOutcome.find({ended->pid, ended->at, ended->schedule, ended->task});
+    if (found == awaitingOutcome.end()) return;
+    launches[found->second].outcome = ended->outcome;
     awaitingOutcome.erase(found);
-  }
+  });
   return launches;
+}
+
+std::optional<SchedulingRecord> lastScheduling(std::string_view journalText,
+                                               const std::string& schedule) {
+  std::optional<SchedulingRecord> last;
+  forEachRecord(journalText, [&](JournalRecord record) {
+    auto* scheduling = std::get_if<SchedulingRecord>(&record);
+    if (scheduling != nullptr && scheduling->schedule == schedule) last = std::move(*scheduling);
+  });
+  return last;
 }
 
 }  // namespace kiv

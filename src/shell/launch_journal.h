@@ -19,12 +19,16 @@ using ProcessId = std::int64_t;
 
 // How a launch came about. `Missed` launches were due while the clock jumped
 // forward (a clock set on, a machine waking from sleep) and were not made up.
-enum class LaunchHow { Scheduled, OnDemand, AfterSkippedHour, Missed };
+// `CaughtUp` launches make up a fixed-time launch missed while nothing
+// scheduled the schedule, when the task allows it.
+enum class LaunchHow { Scheduled, OnDemand, AfterSkippedHour, Missed, CaughtUp };
 
 // One launch attempt.
 struct LaunchRecord {
-  std::string at;        // the due second; for Run now the moment it was pressed
-  std::string dueAt;     // afterSkippedHour: the time the task names, which the clock skipped
+  std::string at;  // the due second; for Run now the moment it was pressed
+  // afterSkippedHour: the time the task names, which the clock skipped;
+  // caughtUp: the missed launch it makes up
+  std::string dueAt;
   std::string schedule;  // the schedule file; empty while untitled
   int task = 0;          // 1 to 30
   std::string taskName;
@@ -33,25 +37,32 @@ struct LaunchRecord {
   bool started = false;
   std::optional<ProcessId> pid;  // of a started program, when the platform knows it
   std::string reason;            // why it was not started
+  // How long the launch waited for its database, used by another program Kiv
+  // started, before it started or gave up.
+  std::optional<std::chrono::seconds> waited;
 
   friend bool operator==(const LaunchRecord&, const LaunchRecord&) = default;
 };
 
 // How a started program ended, as the platform that watched it reports it.
 struct ProgramOutcome {
-  enum class Kind { Exited, Signalled, Unknown };
+  // TimedOut: Kiv ended the program when it ran past its task's time limit.
+  enum class Kind { Exited, Signalled, Unknown, TimedOut };
   Kind kind = Kind::Unknown;
-  // The exit status, or the number of the signal that ended it. A Windows
-  // exit code is the signed number %ERRORLEVEL% shows: 0xC0000005 is
-  // -1073741819.
+  // The exit status, or the number of the signal that ended it; for TimedOut
+  // the time limit in minutes. A Windows exit code is the signed number
+  // %ERRORLEVEL% shows: 0xC0000005 is -1073741819.
   int code = 0;
   std::optional<std::chrono::milliseconds> duration;
 
-  // An exit status other than 0, or a signal: the user is told of it. An
-  // unknown outcome is no failure anybody knows of.
-  bool failed() const { return kind == Kind::Signalled || (kind == Kind::Exited && code != 0); }
+  // An exit status other than 0, a signal or a time limit: the user is told
+  // of it. An unknown outcome is no failure anybody knows of.
+  bool failed() const {
+    return kind == Kind::Signalled || kind == Kind::TimedOut || (kind == Kind::Exited && code != 0);
+  }
   // "exit status 2 after 1.5 s", "exit status -1073741819 (0xC0000005) after
-  // 3.0 s", "ended by signal 9 after 20.0 s", "outcome unknown: Kiv ended first"
+  // 3.0 s", "ended by signal 9 after 20.0 s", "ended at its time limit of 30
+  // min after 30 min 12 s", "outcome unknown: Kiv ended first"
   std::string text() const;
 
   friend bool operator==(const ProgramOutcome&, const ProgramOutcome&) = default;
@@ -69,16 +80,31 @@ struct EndedRecord {
   friend bool operator==(const EndedRecord&, const EndedRecord&) = default;
 };
 
-using JournalRecord = std::variant<LaunchRecord, EndedRecord>;
+// A scheduler started or stopped scheduling a schedule. Launches due in
+// between were examined; a launch due after a stop and before the next start
+// was missed by nobody's fault but the schedule's being left alone.
+struct SchedulingRecord {
+  std::string at;
+  std::string schedule;
+  bool started = false;  // false: stopped
+
+  friend bool operator==(const SchedulingRecord&, const SchedulingRecord&) = default;
+};
+
+using JournalRecord = std::variant<LaunchRecord, EndedRecord, SchedulingRecord>;
+
+// "12.3 s" under a minute, "3 min 20 s" under an hour, "2 h 5 min" beyond.
+std::string durationText(std::chrono::milliseconds duration);
 
 // The names the journal gives: "scheduled", "onDemand", "afterSkippedHour",
-// "missed"; "exited", "signalled", "unknown".
+// "missed", "caughtUp"; "exited", "signalled", "unknown", "timedOut".
 std::string_view launchHowName(LaunchHow how);
 std::string_view outcomeKindName(ProgramOutcome::Kind kind);
 
 // The record as one line, without the line break.
 std::string journalLine(const LaunchRecord& record);
 std::string journalLine(const EndedRecord& record);
+std::string journalLine(const SchedulingRecord& record);
 
 // The record a line holds; nullopt for a line that is not one (damaged, cut
 // short by a crash, or written by a later version with a record kind this one
@@ -94,5 +120,10 @@ struct JournalledLaunch {
 // Every launch in the journal's text, oldest first, each joined with the
 // outcome that ends it. Lines that hold no record are passed over.
 std::vector<JournalledLaunch> journalledLaunches(std::string_view journalText);
+
+// The last record of the journal's text that tells of `schedule`'s
+// scheduling starting or stopping; nullopt when there is none.
+std::optional<SchedulingRecord> lastScheduling(std::string_view journalText,
+                                               const std::string& schedule);
 
 }  // namespace kiv

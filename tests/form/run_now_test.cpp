@@ -37,6 +37,30 @@ TEST_F(RunNowTest, StartsTheShownTaskAndReportsItOnDemand) {
   EXPECT_EQ(platform.trayCalls[0].second.szTip, form.tray.TrayData.szTip);
 }
 
+// A program Kiv started still runs on the shown task's database: Run now
+// asks first, and only Yes starts another copy.
+TEST_F(RunNowTest, ABusyDatabaseIsStartedAgainOnlyWhenTheUserSaysSo) {
+  platform.nextProcessId = 300;
+  form.tasks[3] = compiledTask(3, "03:00:00");
+  form.tasks[3].TaskName = "Repair";
+  showCompiled(11, compiledTask(11, "03:00:00"));
+  form.tasks[11].DatabaseLocation = form.tasks[3].DatabaseLocation;
+  ASSERT_TRUE(form.scheduler().runNow(3));
+  platform.answers = {MessageAnswer::No, MessageAnswer::Yes};
+
+  form.cmdRun.press();
+  EXPECT_EQ(platform.launches.size(), 1U);
+  form.cmdRun.press();
+
+  EXPECT_EQ(platform.launches.size(), 2U);
+  ASSERT_EQ(platform.messages.size(), 2U);
+  EXPECT_EQ(platform.messages[0].text,
+            "Task 4 (Repair) is still running on the database of task 12. Start another copy "
+            "anyway?");
+  EXPECT_EQ(platform.messages[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(platform.messages[0].defaultButton, 1);  // No
+}
+
 TEST_F(RunNowTest, IgnoresDayPatternAndCloseAfterRunning) {
   Task task = compiledTask(0, "03:00:00", 3);  // Sunday only
   task.CloseAfterRunning = 1;

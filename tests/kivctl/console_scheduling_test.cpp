@@ -122,7 +122,7 @@ TEST_F(ConsoleSchedulerRun, EachStartedLaunchPrintsItsStatusAndTheClosingOneEnds
   EXPECT_EQ(tasksShown, (std::vector<std::string>{"1", "3"})) << printed;
   EXPECT_EQ(scheduler.runningPrograms().size(), 2U);
   testing::waitForText(record, "end\n");
-  scheduler.journalUnfinishedLaunches();
+  scheduler.stop();
   EXPECT_TRUE(scheduler.runningPrograms().empty());
   const auto journal = journalText();
   ASSERT_TRUE(journal);

@@ -58,14 +58,17 @@ class KivctlRun : public ::testing::Test {
   }
   std::unique_ptr<KivctlProcess> start() { return start(folder.path()); }
 
-  // The journal's lines once it holds `count` of them.
+  // The journal's launch and ended lines once it holds `count` of them; the
+  // lines that tell when scheduling started and stopped are left out.
   std::vector<std::string> journalLines(std::size_t count) {
     const auto journal = state / "kiv" / "launches.jsonl";
     std::vector<std::string> lines;
     for (int attempt = 0; attempt < 200 && lines.size() < count; ++attempt) {
       lines.clear();
       std::istringstream in(waitForText(journal, "\n"));
-      for (std::string line; std::getline(in, line);) lines.push_back(line);
+      for (std::string line; std::getline(in, line);) {
+        if (line.find(R"("record":"scheduling")") == std::string::npos) lines.push_back(line);
+      }
       if (lines.size() < count) std::this_thread::sleep_for(std::chrono::milliseconds{50});
     }
     return lines;

@@ -136,7 +136,10 @@ void FakePlatform::notify(const std::string& title, const std::string& text) {
 
 StartResult FakePlatform::startProcess(const std::string& commandLine) {
   launches.push_back(commandLine);
-  if (startResults.empty()) return StartedProgram{};
+  if (startResults.empty()) {
+    if (!nextProcessId) return StartedProgram{};
+    return StartedProgram{(*nextProcessId)++};
+  }
   StartResult result = startResults.front();
   startResults.pop_front();
   return result;

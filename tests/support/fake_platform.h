@@ -44,6 +44,9 @@ class FakePlatform : public Platform, public FakeFileStorage {
   std::deque<std::string> inputs;
   std::deque<std::pair<FileDialogOutcome, std::string>> fileChoices;  // outcome, chosen path
   std::deque<StartResult> startResults;  // when empty, every start succeeds
+  // When set, a start that succeeds without a scripted result gives the
+  // next process id from this one on, as a starter that watches its programs.
+  std::optional<ProcessId> nextProcessId;
   const CodePage* codePage = nullptr;    // the schedule file's; Windows-1252 when null
   bool noProgramExtensions = false;      // programs are named as on POSIX
 
@@ -56,6 +59,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   std::vector<std::pair<std::string, std::string>> inputBoxes;  // prompt, title
   std::vector<FileDialogRecord> fileDialogs;
   std::vector<std::string> launches;
+  std::vector<std::pair<ProcessId, Ending>> endedPrograms;  // every endProgram call
   std::vector<std::pair<TrayOperation, NotifyIconData>> trayCalls;
   std::vector<bool> windowHooks;  // every setWindowHook call
   std::vector<int> helpContexts;
@@ -110,6 +114,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   bool notifyIcon(TrayOperation operation, const NotifyIconData& data) override;
   void notify(const std::string& title, const std::string& text) override;
   StartResult startProcess(const std::string& commandLine) override;
+  void endProgram(ProcessId pid, Ending how) override { endedPrograms.emplace_back(pid, how); }
   void endProcess() override;
   std::string commandArguments() override { return arguments; }
   std::string readSetting(const std::string& application, const std::string& section,

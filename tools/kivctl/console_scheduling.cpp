@@ -54,6 +54,10 @@ StartResult ConsoleScheduling::startProcess(const std::string& commandLine) {
   return programs_.start(commandLine);
 }
 
+void ConsoleScheduling::endProgram(ProcessId pid, Ending how) {
+  programs_.end(pid, how);
+}
+
 Result<void, std::string> ConsoleScheduling::appendJournalLine(const std::string& line) {
   return appendToJournal(line);
 }

@@ -40,6 +40,7 @@ class ConsoleScheduling final : public Clock,
   // naming the task, and the command line (which may hold a password) never
   // reaches the log.
   StartResult startProcess(const std::string& commandLine) override;
+  void endProgram(ProcessId pid, Ending how) override;
 
   Result<void, std::string> appendJournalLine(const std::string& line) override;
   Result<std::string, JournalUnreadable> readJournal() override;

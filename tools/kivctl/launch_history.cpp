@@ -49,6 +49,9 @@ void writeOutcomeJson(JsonWriter& json, const std::optional<ProgramOutcome>& out
   } else if (outcome->kind == ProgramOutcome::Kind::Signalled) {
     json.key("signal");
     json.number(outcome->code);
+  } else if (outcome->kind == ProgramOutcome::Kind::TimedOut) {
+    json.key("timeLimitMinutes");
+    json.number(outcome->code);
   }
   if (outcome->duration) {
     json.key("durationMs");
@@ -95,10 +98,12 @@ std::map<int, JournalledLaunch> lastLaunches(std::string_view journalText,
 }
 
 std::string resultText(const LaunchRecord& launch) {
-  if (launch.started) {
-    return launch.pid ? "started, pid " + std::to_string(*launch.pid) : "started";
-  }
-  return launch.how == LaunchHow::Missed ? "missed" : "not started";
+  std::string text = launch.started                    ? "started"
+                     : launch.how == LaunchHow::Missed ? "missed"
+                                                       : "not started";
+  if (launch.waited) text += " after waiting " + durationText(*launch.waited);
+  if (launch.pid) text += ", pid " + std::to_string(*launch.pid);
+  return text;
 }
 
 std::string outcomeText(const JournalledLaunch& launch) {
@@ -134,6 +139,12 @@ void writeLaunchJson(JsonWriter& json, const JournalledLaunch& entry) {
     json.null();
   }
   writeTextOrNull(json, "reason", launch.reason);
+  json.key("waitedSeconds");
+  if (launch.waited) {
+    json.number(launch.waited->count());
+  } else {
+    json.null();
+  }
   json.key("outcome");
   writeOutcomeJson(json, entry.outcome);
   json.endObject();

@@ -31,7 +31,9 @@ std::vector<JournalledLaunch> filteredLaunches(std::string_view journalText,
 std::map<int, JournalledLaunch> lastLaunches(std::string_view journalText,
                                              const std::string& schedule);
 
-// "started, pid 4242", "started", "not started" or "missed".
+// "started, pid 4242", "started", "not started" or "missed"; a launch that
+// waited for its database says how long: "started after waiting 12.0 s, pid
+// 4242".
 std::string resultText(const LaunchRecord& launch);
 // How a started program ended ("exit status 0 after 1.5 s", "-" while it is
 // not known), or why the launch did not start.

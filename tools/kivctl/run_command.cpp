@@ -61,7 +61,7 @@ int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
                std::string(stopRequestNames()) + ".");
 
   runTicks(scheduler, console.programs(), stopSignals);
-  scheduler.journalUnfinishedLaunches();
+  scheduler.stop();
   return kExitSuccess;
 }
 

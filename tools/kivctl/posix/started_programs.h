@@ -12,6 +12,7 @@ namespace kiv::ctl {
 class StartedPrograms {
  public:
   StartResult start(const std::string& commandLine) { return posix::start(commandLine, children_); }
+  void end(ProcessId pid, Ending how) { children_.end(static_cast<pid_t>(pid), how); }
   posix::ChildWatcher& children() { return children_; }
 
  private:
