@@ -1,5 +1,6 @@
 // Writes the seed corpus for the schedule reader: files of the three layouts,
 // one cut short, one with a damaged password, one with an oversized slot.
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -32,6 +33,11 @@ kiv::TaskTable sampleTable() {
     task.DatabaseLocation = "/srv/db" + std::to_string(i) + ".mdb";
     task.DaysToRunOn = static_cast<std::uint8_t>(i % 14);
     task.Compiled = static_cast<std::uint8_t>(i % 2);
+    // Some tasks with options, so the seeds hold options records to mutate.
+    if (i % 4 == 1) {
+      task.Options = {std::chrono::minutes{i}, std::chrono::minutes{30 * i},
+                      std::chrono::hours{i % 24 + 1}};
+    }
   }
   return table;
 }

@@ -25,5 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!saved) __builtin_trap();
   const auto reloaded = kiv::decodeSchedule(saved.value());
   if (!reloaded) __builtin_trap();
+  // Options read from any padding are in range, so they save and read back.
+  for (std::size_t i = 0; i < reloaded.value().tasks.size(); ++i) {
+    if (reloaded.value().tasks[i].Options != table.at(i).Options) __builtin_trap();
+  }
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/identity.h"
+#include "schedule_file/options_record.h"
 #include "schedule_file/password_scrambling.h"
 
 namespace kiv {
@@ -22,6 +23,12 @@ class SlotReader {
 
   std::size_t textLength(std::size_t slotOffset) const {
     return byteAt(slotOffset) | static_cast<std::size_t>(byteAt(slotOffset + 1)) << 8;
+  }
+
+  // The padding of a byte slot, as far as it is present.
+  std::span<const std::uint8_t> padding(std::size_t slotOffset) const {
+    const std::size_t start = std::min(slotOffset + 1, bytes_.size());
+    return bytes_.subspan(start, std::min(kSlotSize - 1, bytes_.size() - start));
   }
 
   // The text bytes that are present of a slot whose length is `length`.
@@ -85,6 +92,10 @@ FileResult<LoadedSchedule> decodeSchedule(std::span<const std::uint8_t> bytes,
   std::size_t offset = 0;
   for (int taskIndex = 0; taskIndex < shape.taskCount; ++taskIndex) {
     Task& task = loaded.tasks[static_cast<std::size_t>(taskIndex)];
+    // The older layouts come from programs that knew no options.
+    if (shape.layout == ScheduleLayout::Current) {
+      task.Options = readOptionsRecord(reader.padding(offset + kOptionsSlot * kSlotSize));
+    }
     for (std::size_t slot = shape.firstSlot; slot < kTaskSlots.size(); ++slot) {
       if (auto read = readSlot(reader, {taskIndex, kTaskSlots[slot], offset, codePage}, task);
           !read) {

@@ -21,7 +21,9 @@ struct LoadedSchedule {
 
 // Reads any bytes without reading outside them. The layout comes from the
 // length; slots beyond the end read as empty texts and zeros, and a text cut
-// off by the end keeps the bytes that are there. Padding is ignored. Fails as
+// off by the end keeps the bytes that are there. Padding is ignored but for the
+// options record of the current layout; a task without a valid one gets the
+// default options, and so does every task of the older layouts. Fails as
 // a whole, naming the task and the field, for a text slot whose length field
 // exceeds 126 (kSlotTooLong), a password slot that does not unscramble
 // (kPasswordNotDigits, kPasswordCodeOutOfRange), or a byte value the window

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "schedule_file/options_record.h"
 #include "schedule_file/password_scrambling.h"
 
 namespace kiv {
@@ -76,6 +77,15 @@ FileResult<ScheduleBytes> encodeSchedule(const TaskTable& tasks, const CodePage&
   ScheduleBytes bytes(kCurrentFileLength, 0);
   std::size_t offset = 0;
   for (int taskIndex = 0; taskIndex < kTaskCount; ++taskIndex) {
+    const TaskOptions& options = tasks[taskIndex].Options;
+    if (auto fits = checkOptions(options, taskIndex); !fits) return fits.error();
+    // Default options leave the padding zero, so such a file is the same,
+    // byte for byte, as one written before tasks had options.
+    if (options != TaskOptions{}) {
+      const auto record = optionsRecord(options);
+      std::copy(record.begin(), record.end(),
+                bytes.begin() + offset + kOptionsSlot * kSlotSize + 1);
+    }
     for (const FieldSlot& slot : kTaskSlots) {
       const FieldPlace place{taskIndex, slot, codePage};
       if (auto written = writeSlot(place, tasks[taskIndex], bytes.begin() + offset); !written) {

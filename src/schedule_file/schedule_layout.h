@@ -57,6 +57,13 @@ inline constexpr std::array<FieldSlot, 14> kTaskSlots{{
     {"Compiled", SlotKind::Byte, nullptr, &Task::Compiled, 1},
 }};
 
+// The slot in whose padding a task's options are kept (see options_record.h):
+// a byte slot, whose padding is 127 bytes, and never the file's last slot,
+// which has none.
+inline constexpr std::size_t kOptionsSlot = 4;
+static_assert(kTaskSlots[kOptionsSlot].kind == SlotKind::Byte &&
+              kTaskSlots[kOptionsSlot].name == "Version");
+
 enum class ScheduleLayout {
   Current,  // 30 tasks of 14 slots; the only layout written
   FormatA,  // an old layout: 20 tasks of 13 slots, without TaskName

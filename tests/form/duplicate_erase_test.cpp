@@ -131,6 +131,20 @@ TEST_F(DuplicateTest, CompiledTaskWithoutPasswordGivesACompiledCopy) {
   EXPECT_EQ(platform.messages.size(), 1U);
 }
 
+TEST_F(DuplicateTest, TheCopyTakesTheTasksOptions) {
+  const TaskOptions options{std::chrono::minutes{5}, std::chrono::minutes{90},
+                            std::chrono::hours{6}};
+  form.tasks[2].Options = options;
+  form.tasks[11].Options.wait = std::chrono::minutes{0};
+  platform.inputs = {"12"};
+  platform.answers = {MessageAnswer::Yes};
+
+  form.mnuDuplicate_Click();
+
+  EXPECT_EQ(form.tasks[11].Options, options);
+  EXPECT_EQ(form.tasks[2].Options, options);
+}
+
 TEST_F(DuplicateTest, PasswordIsNeverCopiedAndTheCopyStaysUncompiled) {
   for (const bool sourceCompiled : {false, true}) {
     SCOPED_TRACE(sourceCompiled ? "compiled source" : "editable source");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <sstream>
 
 #include "schedule_files.h"
@@ -131,6 +132,81 @@ TEST(ExportCommand, WritesAServiceAndATimerForEachTaskTheTickStarts) {
             "kivctl: task 2 (launch time \"12:30:?0\") never launches: its interval is 0 hours\n"
             "kivctl: task 3 has \"Close KIV after running?\" checked, which has no meaning for a "
             "timer: there is no scheduler to close\n");
+}
+
+// What a task's options become in its units, and the line, once per task,
+// that names what the units carry only in part.
+TEST(ExportCommand, CarriesTheOptionsSystemdHasAndSaysWhereItDiffers) {
+  using std::chrono::hours;
+  using std::chrono::minutes;
+  struct Case {
+    std::string launchAt;
+    TaskOptions options;
+    std::string timeout;  // the service's last line, when it limits the run
+    bool persistent;
+    std::string note;  // on standard error, after "kivctl: task N: "
+  };
+  const std::string lateCatchUp =
+      "its timer is persistent and makes up a launch missed while the machine was off however "
+      "late, where the scheduler makes it up only when it is at most ";
+  const std::string noWait =
+      " minutes for a busy database has no counterpart: a timer only does not start its service "
+      "again while it still runs, and starts it at once beside another task's program";
+  const std::vector<Case> cases{
+      {"02:00:00", {}, "", false, ""},
+      {"02:00:00", {minutes{60}, minutes{90}, std::nullopt}, "TimeoutStartSec=90min", false, ""},
+      {"02:00:00",
+       {minutes{60}, minutes{1440}, hours{12}},
+       "TimeoutStartSec=1440min",
+       true,
+       lateCatchUp + "12 hours late"},
+      // The scheduler makes up no recurring launch time, and neither does the timer.
+      {"06:15:?8", {minutes{60}, std::nullopt, hours{5}}, "", false, ""},
+      {"06:15:?8", {minutes{0}, std::nullopt, hours{5}}, "", false, "its wait of 0" + noWait},
+      {"05:00:00",
+       {minutes{30}, minutes{1}, hours{168}},
+       "TimeoutStartSec=1min",
+       true,
+       lateCatchUp + "168 hours late; its wait of 30" + noWait},
+  };
+  TaskTable tasks;
+  for (std::size_t index = 0; index < cases.size(); ++index) {
+    const int task = static_cast<int>(index);
+    tasks.at(task) = compiledTask(task, cases[index].launchAt);
+    tasks.at(task).Options = cases[index].options;
+  }
+  const TempFolder folder;
+  const fs::path schedule = folder.path() / "nightly.kiv";
+  testing::writeSchedule(schedule, tasks);
+
+  const Exported exported = exportUnits(schedule, into(folder.path() / "units"));
+
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  std::string notes;
+  for (std::size_t index = 0; index < cases.size(); ++index) {
+    const Case& c = cases[index];
+    SCOPED_TRACE("task " + std::to_string(index + 1));
+    const fs::path stem =
+        folder.path() / "units" / ("kiv-nightly-task" + std::to_string(index + 1));
+    const std::string service = fileText(stem.string() + ".service");
+    if (c.timeout.empty()) {
+      EXPECT_EQ(service.find("Timeout"), std::string::npos) << service;
+    } else {
+      EXPECT_TRUE(service.ends_with("\nType=oneshot\nExecStart=\"/opt/db/access\" \"/srv/task" +
+                                    std::to_string(index + 1) +
+                                    ".mdb\" \"/user\" \"Admin\" "
+                                    "\"/compact\"\n" +
+                                    c.timeout + "\n"))
+          << service;
+    }
+    EXPECT_EQ(service.find("RuntimeMaxSec"), std::string::npos) << service;
+    EXPECT_NE(fileText(stem.string() + ".timer")
+                  .find(c.persistent ? "\nPersistent=true\n" : "\nPersistent=false\n"),
+              std::string::npos);
+    if (!c.note.empty())
+      notes += "kivctl: task " + std::to_string(index + 1) + ": " + c.note + "\n";
+  }
+  EXPECT_EQ(exported.err, notes);
 }
 
 TEST(ExportCommand, SystemUnitsArePersistentOnRequestAndWarnOfVisiblePasswords) {

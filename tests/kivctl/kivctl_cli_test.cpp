@@ -29,8 +29,9 @@ TEST(KivctlCli, HelpAndVersionSucceedOnStandardOutput) {
   const Finished help = runKivctl({"--help"});
   expectExit(help, 0);
   EXPECT_TRUE(help.out.starts_with("Usage: kivctl COMMAND")) << help.out;
-  for (const std::string command : {"list FILE", "next FILE", "check FILE", "run FILE",
-                                    "convert IN OUT", "export FILE", "history [FILE]"}) {
+  for (const std::string command :
+       {"list FILE", "next FILE", "check FILE", "run FILE", "convert IN OUT", "export FILE",
+        "history [FILE]", "options FILE"}) {
     EXPECT_NE(help.out.find("  " + command), std::string::npos) << command;
   }
   EXPECT_EQ(help.err, "");

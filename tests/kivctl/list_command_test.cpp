@@ -47,6 +47,16 @@ const std::vector<std::pair<std::string, std::function<FieldValue(const Task&)>>
     {"compiled", [](const Task& t) { return std::int64_t{t.Compiled}; }},
 };
 
+// The "options" object a task with `options` lists.
+nlohmann::json optionsJson(const TaskOptions& options) {
+  nlohmann::json json{{"waitMinutes", options.wait.count()},
+                      {"timeLimitMinutes", nullptr},
+                      {"catchUpHours", nullptr}};
+  if (options.timeLimit) json["timeLimitMinutes"] = options.timeLimit->count();
+  if (options.catchUp) json["catchUpHours"] = options.catchUp->count();
+  return json;
+}
+
 FieldValue jsonField(const nlohmann::json& value) {
   if (value.is_string()) return value.get<std::string>();
   return value.get<std::int64_t>();
@@ -62,11 +72,12 @@ void expectListedTasks(const nlohmann::json& listing, const TaskTable& expected,
     const Task& want = expected.at(index);
     SCOPED_TRACE("task " + std::to_string(index + 1));
     EXPECT_EQ(task.get_ref<const nlohmann::json::object_t&>().size(),
-              kFields.size() + 3);  // with number, password, commandLine
+              kFields.size() + 4);  // with number, password, options, commandLine
     EXPECT_EQ(task.at("number").get<std::int64_t>(), index + 1);
     for (const auto& [name, field] : kFields) EXPECT_EQ(jsonField(task[name]), field(want)) << name;
     EXPECT_EQ(task.at("password").get<std::string>(),
               printedPassword(want.Password, showPasswords));
+    EXPECT_EQ(task.at("options"), optionsJson(want.Options));
     const auto line = printedCommandLine(want, showPasswords);
     if (line) {
       EXPECT_EQ(task.at("commandLine").get<std::string>(), *line);
@@ -83,6 +94,8 @@ TaskTable expectedAfterLoading(ScheduleLayout layout) {
   TaskTable tasks;
   for (int index = 0; index < 20; ++index) {
     tasks.at(index) = written.at(index);
+    // The older layouts hold no options, whatever their padding holds.
+    tasks.at(index).Options = {};
     if (layout == ScheduleLayout::FormatA) tasks.at(index).TaskName.clear();
   }
   return tasks;
@@ -151,6 +164,8 @@ TEST(ListCommand, TextShowsEachFieldWithTheListEntryItSelects) {
   task.DaysToRunOn = 1;
   task.OpenExclusively = 1;
   task.Compiled = 1;
+  task.Options = {std::chrono::minutes{0}, std::chrono::minutes{90}, std::nullopt};
+  tasks[3].Options.catchUp = std::chrono::hours{12};
   testing::writeSchedule(file, tasks);
 
   const Listed listed = list(file, {false, false});
@@ -175,11 +190,20 @@ TEST(ListCommand, TextShowsEachFieldWithTheListEntryItSelects) {
       "  openExclusively       1\n"
       "  closeAfterRunning     0\n"
       "  compiled              1\n"
+      "  waitMinutes           0\n"
+      "  timeLimitMinutes      90\n"
+      "  catchUpHours          off\n"
       "  commandLine           \"C:\\Office\\MSACCESS.EXE\" \"D:\\Data\\Orders.mdb\" /wrkgrp "
       "\"D:\\Data\\Secure.mdw\"  /user Admin /pwd ******** /excl /compact\n"
       "\nTask 4\n";
   EXPECT_NE(listed.out.find(task3), std::string::npos) << listed.out;
   EXPECT_NE(listed.out.find("  commandLine           (none)\n"), std::string::npos);
+  EXPECT_NE(listed.out.find("  compiled              0\n"
+                            "  waitMinutes           60\n"
+                            "  timeLimitMinutes      none\n"
+                            "  catchUpHours          12\n"),
+            std::string::npos)
+      << listed.out;
 }
 
 TEST(ListCommand, AFileThatCannotBeReadIsOneLineAndAFailure) {

@@ -18,7 +18,8 @@ std::vector<std::uint8_t> oldLayoutFile(const TaskTable& tasks, ScheduleLayout l
 
 // Tasks that differ in every stored field: names and paths with characters
 // beyond ASCII, passwords, every version, action and day pattern, grey check
-// boxes, compiled tasks that pass compilation and some that do not.
+// boxes, compiled tasks that pass compilation and some that do not, tasks
+// with options and without.
 TaskTable variedTasks();
 
 }  // namespace kiv::testing

@@ -25,6 +25,17 @@ struct OptionSpec {
 // filling the memory.
 constexpr std::size_t kMostLaunches = 1'000'000;
 
+// A whole number from `lowest` to `highest`, or nullopt.
+std::optional<long long> wholeNumber(std::string_view value, long long lowest, long long highest) {
+  long long number = 0;
+  const char* end = value.data() + value.size();
+  const auto [stop, error] = std::from_chars(value.data(), end, number);
+  if (error != std::errc{} || stop != end || number < lowest || number > highest) {
+    return std::nullopt;
+  }
+  return number;
+}
+
 std::optional<std::string> applyDateTime(std::optional<LocalTime>& target, std::string_view option,
                                          std::string_view value) {
   target = parseDateTime(value);
@@ -34,11 +45,8 @@ std::optional<std::string> applyDateTime(std::optional<LocalTime>& target, std::
 }
 
 std::optional<std::string> applyCount(Invocation& in, std::string_view value) {
-  std::size_t count = 0;
-  const char* end = value.data() + value.size();
-  const auto [stop, error] = std::from_chars(value.data(), end, count);
-  if (error == std::errc{} && stop == end && count >= 1 && count <= kMostLaunches) {
-    in.count = count;
+  if (const auto count = wholeNumber(value, 1, kMostLaunches)) {
+    in.count = static_cast<std::size_t>(*count);
     return std::nullopt;
   }
   return "--count takes a whole number from 1 to " + std::to_string(kMostLaunches) + ", not \"" +
@@ -58,18 +66,54 @@ std::optional<std::string> applyUnitPrefix(Invocation& in, std::string_view valu
 }
 
 std::optional<std::string> applyTask(Invocation& in, std::string_view value) {
-  int number = 0;
-  const char* end = value.data() + value.size();
-  const auto [stop, error] = std::from_chars(value.data(), end, number);
-  if (error == std::errc{} && stop == end && number >= 1 && number <= kTaskCount) {
-    in.task = number;
+  if (const auto number = wholeNumber(value, 1, kTaskCount)) {
+    in.task = static_cast<int>(*number);
     return std::nullopt;
   }
   return "--task takes a task number from 1 to " + std::to_string(kTaskCount) + ", not \"" +
          std::string(value) + "\"";
 }
 
-constexpr std::array<OptionSpec, 12> kOptions{{
+std::optional<std::string> applyWait(Invocation& in, std::string_view value) {
+  if (const auto minutes = wholeNumber(value, 0, kLongestWait.count())) {
+    in.wait = std::chrono::minutes{*minutes};
+    return std::nullopt;
+  }
+  return "--wait takes a number of minutes from 0 to " + std::to_string(kLongestWait.count()) +
+         ", not \"" + std::string(value) + "\"";
+}
+
+std::optional<std::string> applyTimeLimit(Invocation& in, std::string_view value) {
+  if (value == "none") {
+    in.timeLimit.emplace(std::nullopt);
+    return std::nullopt;
+  }
+  if (const auto minutes =
+          wholeNumber(value, kShortestTimeLimit.count(), kLongestTimeLimit.count())) {
+    in.timeLimit.emplace(std::chrono::minutes{*minutes});
+    return std::nullopt;
+  }
+  return "--time-limit takes a number of minutes from " +
+         std::to_string(kShortestTimeLimit.count()) + " to " +
+         std::to_string(kLongestTimeLimit.count()) + ", or none, not \"" + std::string(value) +
+         "\"";
+}
+
+std::optional<std::string> applyCatchUp(Invocation& in, std::string_view value) {
+  if (value == "off") {
+    in.catchUp.emplace(std::nullopt);
+    return std::nullopt;
+  }
+  if (const auto hours = wholeNumber(value, kShortestCatchUp.count(), kLongestCatchUp.count())) {
+    in.catchUp.emplace(std::chrono::hours{*hours});
+    return std::nullopt;
+  }
+  return "--catch-up takes a number of hours from " + std::to_string(kShortestCatchUp.count()) +
+         " to " + std::to_string(kLongestCatchUp.count()) + ", or off, not \"" +
+         std::string(value) + "\"";
+}
+
+constexpr std::array<OptionSpec, 16> kOptions{{
     {"--json", nullptr, &Invocation::json},
     {"--show-passwords", nullptr, &Invocation::showPasswords},
     {"--from", [](Invocation& in,
@@ -85,6 +129,10 @@ constexpr std::array<OptionSpec, 12> kOptions{{
     {"--task", applyTask},
     {"--since", [](Invocation& in,
                    std::string_view value) { return applyDateTime(in.since, "--since", value); }},
+    {"--wait", applyWait},
+    {"--time-limit", applyTimeLimit},
+    {"--catch-up", applyCatchUp},
+    {"--force", nullptr, &Invocation::force},
 }};
 
 // What the options of a command must be together; nullopt when they are.
@@ -93,6 +141,11 @@ using OptionsCheck = std::optional<std::string> (*)(const Invocation&);
 std::optional<std::string> checkExportOptions(const Invocation& in) {
   if (!in.systemdFolder) return std::string("'export' needs --systemd DIR");
   if (in.userUnits && in.systemUnits) return std::string("--user and --system exclude each other");
+  return std::nullopt;
+}
+
+std::optional<std::string> checkOptionsOptions(const Invocation& in) {
+  if (!in.task) return std::string("'options' needs --task N");
   return std::nullopt;
 }
 
@@ -106,8 +159,8 @@ struct CommandSpec {
   bool operandsOptional = false;
 };
 
-const std::array<CommandSpec, 7>& commands() {
-  static const std::array<CommandSpec, 7> kCommands{{
+const std::array<CommandSpec, 8>& commands() {
+  static const std::array<CommandSpec, 8> kCommands{{
       {"list", Action::List, "FILE", 1, {"--json", "--show-passwords"}},
       {"next", Action::Next, "FILE", 1, {"--from", "--count", "--until", "--json"}},
       {"check", Action::Check, "FILE", 1, {}},
@@ -120,6 +173,12 @@ const std::array<CommandSpec, 7>& commands() {
        {"--systemd", "--user", "--system", "--prefix", "--persistent"},
        checkExportOptions},
       {"history", Action::History, "[FILE]", 1, {"--task", "--since", "--json"}, nullptr, true},
+      {"options",
+       Action::Options,
+       "FILE",
+       1,
+       {"--task", "--wait", "--time-limit", "--catch-up", "--force"},
+       checkOptionsOptions},
   }};
   return kCommands;
 }

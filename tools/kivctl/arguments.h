@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -12,7 +13,7 @@
 
 namespace kiv::ctl {
 
-enum class Action { Help, Version, List, Next, Check, Run, Convert, Export, History };
+enum class Action { Help, Version, List, Next, Check, Run, Convert, Export, History, Options };
 
 // What the command line asks for.
 struct Invocation {
@@ -29,8 +30,13 @@ struct Invocation {
   bool systemUnits = false;
   std::optional<std::string> unitPrefix;  // export: checked to make unit names
   bool persistent = false;
-  std::optional<int> task;         // history: one task's launches
+  std::optional<int> task;         // history: one task's launches; options: the task
   std::optional<LocalTime> since;  // history: launches from then on
+  // options: the settings given; an inner nullopt is "none" or "off".
+  std::optional<std::chrono::minutes> wait;
+  std::optional<std::optional<std::chrono::minutes>> timeLimit;
+  std::optional<std::optional<std::chrono::hours>> catchUp;
+  bool force = false;  // options: set them on a compiled task too
 };
 
 // Bad usage, said in one line.

@@ -8,6 +8,7 @@
 #include "history_command.h"
 #include "list_command.h"
 #include "next_command.h"
+#include "options_command.h"
 #include "os_services.h"
 #include "run_command.h"
 #include "schedule_source.h"
@@ -63,6 +64,9 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
                            in.since};
       return historyCommand(filter, in.json, journalText(), out, err);
     }
+    case Action::Options:
+      return optionsCommand(in.files[0], *in.task, {in.wait, in.timeLimit, in.catchUp, in.force},
+                            out, err);
   }
   return kExitUsage;
 }

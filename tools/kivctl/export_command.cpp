@@ -36,6 +36,12 @@ struct Refusal {
   bool failure = false;
 };
 
+// The scheduler makes up a missed fixed-time launch when the task has a
+// catch-up window; a recurring one never.
+bool catchesUp(const Task& task) {
+  return task.Options.catchUp.has_value() && !isRecurring(task.LaunchAt);
+}
+
 Result<TaskUnits, Refusal> unitsFor(const Task& task, int index, std::string_view scheduleName,
                                     bool persistent) {
   auto seconds = launchSecondsOfDay(task);
@@ -54,7 +60,8 @@ Result<TaskUnits, Refusal> unitsFor(const Task& task, int index, std::string_vie
   }
   if (auto problem = execStartProblem(start.arguments)) return Refusal{refused + *problem, true};
   return TaskUnits{taskDescription(index, task.TaskName, scheduleName), std::move(start.arguments),
-                   calendarEvents(task.DaysToRunOn, seconds.value()), persistent};
+                   calendarEvents(task.DaysToRunOn, seconds.value()), persistent || catchesUp(task),
+                   task.Options.timeLimit};
 }
 
 // The unit holds the password as the command line does, so it is written
@@ -148,6 +155,30 @@ void noteSkippedLaunch(const Task& task, int index, const std::vector<SkippedTim
   }
 }
 
+// Names the task, once, where its units do what its options ask only in
+// part: a persistent timer makes up a missed elapse however late, and
+// systemd has nothing that waits for another program on the same database.
+void noteOptionDifferences(const Task& task, int index, std::ostream& err) {
+  std::vector<std::string> differences;
+  if (catchesUp(task)) {
+    differences.push_back(
+        "its timer is persistent and makes up a launch missed while the machine "
+        "was off however late, where the scheduler makes it up only when it is "
+        "at most " +
+        std::to_string(task.Options.catchUp->count()) + " hours late");
+  }
+  if (task.Options.wait != TaskOptions{}.wait) {
+    differences.push_back(
+        "its wait of " + std::to_string(task.Options.wait.count()) +
+        " minutes for a busy database has no counterpart: a timer only does not start its "
+        "service again while it still runs, and starts it at once beside another task's program");
+  }
+  if (differences.empty()) return;
+  std::string line = "task " + std::to_string(index + 1) + ": " + differences.front();
+  for (std::size_t i = 1; i < differences.size(); ++i) line += "; " + differences[i];
+  reportError(err, line);
+}
+
 }  // namespace
 
 int exportCommand(const std::string& file, const ExportOptions& options, std::ostream& out,
@@ -196,6 +227,7 @@ int exportCommand(const std::string& file, const ExportOptions& options, std::os
                            "timer: there is no scheduler to close");
     }
     noteSkippedLaunch(task, index, skipped, err);
+    noteOptionDifferences(task, index, err);
     const std::string stem = unitStem(prefix, index);
     const std::array<std::pair<std::string, std::string>, 2> files{{
         {stem + ".service", serviceUnitText(units.value())},

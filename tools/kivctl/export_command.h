@@ -28,15 +28,15 @@ struct ExportOptions {
 };
 
 // "kivctl export --systemd": for each compiled task the tick would start, a
-// service that starts its program as the tick would and a timer that elapses
-// when the tick would start it, written owner-only the safe way Save writes.
-// Standard output lists the units written, where they must go when systemd
-// does not read the folder, and the commands that start the timers;
-// standard error names each compiled task that gets no units, and why, and
-// each one whose launch can fall in the hour daylight saving skips (the
-// scheduler makes up a fixed launch time there, the timer does not). The
-// exit status is a failure when a unit cannot be written or a task that
-// launches cannot be expressed as a unit.
+// service that starts its program as the tick would (ending it at the task's
+// time limit) and a timer that elapses when the tick would start it
+// (persistent when asked, or when the task makes up missed launches), written owner-only the safe
+// way Save writes. Standard output lists the units written, where they must go when systemd does
+// not read the folder, and the commands that start the timers; standard error names each compiled
+// task that gets no units, and why, and each one whose launch can fall in the hour daylight saving
+// skips (the scheduler makes up a fixed launch time there, the timer does not), and each one whose
+// options its units carry only in part. The exit status is a failure when a unit cannot be written
+// or a task that launches cannot be expressed as a unit.
 int exportCommand(const std::string& file, const ExportOptions& options, std::ostream& out,
                   std::ostream& err);
 

@@ -10,6 +10,7 @@
 #include "exit_status.h"
 #include "json_writer.h"
 #include "launch_history.h"
+#include "options_text.h"
 #include "tasks/value_lists.h"
 
 namespace kiv::ctl {
@@ -85,6 +86,7 @@ void writeTaskText(std::ostream& out, int index, const Task& task, const ListOpt
     writeLine(out, printedName(slot.name),
               isByte ? byteText(task, slot) : textValue(task, slot, options.showPasswords));
   }
+  for (const auto& [name, value] : optionsText(task.Options)) writeLine(out, name, value);
   writeLine(out, kCommandLineName,
             printedCommandLine(task, options.showPasswords).value_or("(none)"));
   if (last == nullptr) return;
@@ -107,6 +109,8 @@ void writeTaskJson(JsonWriter& json, int index, const Task& task, const ListOpti
       json.string(textValue(task, slot, options.showPasswords));
     }
   }
+  json.key("options");
+  writeOptionsJson(json, task.Options);
   json.key(kCommandLineName);
   if (const auto line = printedCommandLine(task, options.showPasswords)) {
     json.string(*line);

@@ -17,6 +17,7 @@ struct ListOptions {
 };
 
 // Every task of the schedule with every stored field under its field name,
+// its options,
 // the command line a compiled task that passes compilation launches, and its
 // last launch with the outcome when the journal holds one.
 void writeTaskList(const Schedule& schedule, const std::string& file, const ListOptions& options,

@@ -19,8 +19,14 @@ std::string taskDescription(int taskIndex, std::string_view taskName,
 }
 
 std::string serviceUnitText(const TaskUnits& units) {
-  return unitSection(units) +
-         "\n[Service]\nType=oneshot\nExecStart=" + execStartValue(units.arguments) + "\n";
+  std::string text = unitSection(units) +
+                     "\n[Service]\nType=oneshot\nExecStart=" + execStartValue(units.arguments) +
+                     "\n";
+  // A oneshot service is starting until its program ends, so the start
+  // timeout bounds the whole run; RuntimeMaxSec= has no effect on it.
+  if (units.timeLimit)
+    text += "TimeoutStartSec=" + std::to_string(units.timeLimit->count()) + "min\n";
+  return text;
 }
 
 std::string timerUnitText(const TaskUnits& units) {

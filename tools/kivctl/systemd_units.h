@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +14,8 @@ struct TaskUnits {
   std::vector<std::string> arguments;       // the program and its arguments, as started
   std::vector<std::string> calendarEvents;  // when the timer elapses
   bool persistent = false;  // catch up on an elapse missed while the machine was off
+  // How long the program may run before systemd ends it; none: no limit.
+  std::optional<std::chrono::minutes> timeLimit;
 };
 
 // "Kiv task 3 "Nightly compact" (nightly.kiv)", or without the quoted name
@@ -20,8 +24,9 @@ struct TaskUnits {
 std::string taskDescription(int taskIndex, std::string_view taskName,
                             std::string_view scheduleName);
 
-// The service that starts the task's program once and waits for it to end.
-// execStartProblem must have let its arguments through.
+// The service that starts the task's program once and waits for it to end,
+// ending it when it runs past the time limit. execStartProblem must have let
+// its arguments through.
 std::string serviceUnitText(const TaskUnits& units);
 
 // The timer that starts the service of the same name at the calendar events,

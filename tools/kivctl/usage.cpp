@@ -15,7 +15,8 @@ Commands:
         all 30 tasks with their fields, for a compiled task that passes
         compilation the command line it launches, and each task's last
         launch and outcome when the launch journal holds one; passwords
-        show as ******** unless --show-passwords
+        show as ******** unless --show-passwords; each task's options
+        follow its fields
   next FILE [--from "YYYY-MM-DD hh:mm:ss"] [--count N] [--until "YYYY-MM-DD hh:mm:ss"] [--json]
         the next launches of the compiled tasks in time order, from the
         given local time (default now, inclusive), at most N (default 10),
@@ -38,14 +39,25 @@ Commands:
         scheduler would start: the service starts the task's program as the
         scheduler does, the timer elapses when the scheduler would launch it
         (NAME: kiv- and the file's name unless --prefix); --persistent
-        catches up on a launch missed while the machine was off; prints the
-        units and the systemctl commands that start them, for the user's
-        service manager (--user, the default) or the system's (--system);
-        tasks that get no units are named on standard error with the reason
+        catches up on a launch missed while the machine was off, as the timer
+        of a fixed-time task with a catch-up window always does; a time limit
+        becomes TimeoutStartSec=; prints the units and the systemctl commands
+        that start them, for the user's service manager (--user, the default)
+        or the system's (--system); tasks that get no units, and where the
+        units differ from a task's options, are named on standard error
   history [FILE] [--task N] [--since "YYYY-MM-DD hh:mm:ss"] [--json]
         the launch journal, newest last: every launch attempt (of FILE's
         tasks only when FILE is given) with how it came about, whether it
         started and how the program ended
+  options FILE --task N [--wait MINUTES] [--time-limit MINUTES|none] [--catch-up HOURS|off] [--force]
+        prints task N's options, or sets those given and saves the file: how
+        long a launch waits for another program Kiv started on the same
+        database (0 to 1440 minutes, default 60), a time limit for the
+        program (1 to 1440 minutes, default none) and how late a missed
+        fixed-time launch is made up (1 to 168 hours, default off); they are
+        kept in the padding of the task's Version slot, tagged and
+        checksummed, which other programs ignore and lose when they rewrite
+        the file; a compiled task only with --force
 
 Example: run the tasks of nightly.kiv as the user's systemd timers
   kivctl export nightly.kiv --systemd ~/.config/systemd/user
