@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,7 +11,6 @@
 #include "resource_ids.h"
 #include "task_options_dialog.h"
 #include "waiting.h"
-#include "window_search.h"
 
 namespace kiv {
 namespace {
@@ -26,15 +27,16 @@ TaskOptionsRequest requestFor(const TaskOptions& options, bool locked = false) {
 }
 
 // The keys a user presses, in order: virtual keys, with Alt held for those
-// marked so. Sent to the dialog once it is in the foreground.
+// marked so. Sent to the dialog once it is in the foreground; false when it
+// never came there.
 struct Key {
   WORD key;
   bool alt = false;
 };
 
-void press(HWND dialog, const std::vector<Key>& keys) {
+bool press(HWND dialog, const std::vector<Key>& keys) {
   SetForegroundWindow(dialog);
-  ASSERT_TRUE(testing::waitUntil([&] { return GetForegroundWindow() == dialog; }));
+  if (!testing::waitUntil([&] { return GetForegroundWindow() == dialog; })) return false;
   std::vector<INPUT> inputs;
   const auto add = [&](WORD key, DWORD flags) {
     INPUT input{};
@@ -49,7 +51,7 @@ void press(HWND dialog, const std::vector<Key>& keys) {
     add(k.key, KEYEVENTF_KEYUP);
     if (k.alt) add(VK_MENU, KEYEVENTF_KEYUP);
   }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
 std::vector<Key> digits(const std::string& number) {
@@ -79,62 +81,109 @@ bool enabled(HWND dialog, int id) {
   return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
 }
 
-// Opens the dialog for `request` and has `user` answer it, from a second
-// thread; `helpCalls` counts the dialog's calls for help.
-std::optional<TaskOptions> answeredBy(const TaskOptionsRequest& request,
-                                      std::function<void(HWND)> user,
-                                      std::atomic<int>* helpCalls = nullptr) {
-  DialogAnswerer answerer("#32770", kTitle, std::move(user));
-  const auto answer = showTaskOptionsDialog(GetModuleHandleA(nullptr), nullptr, request, [&] {
-    if (helpCalls != nullptr) ++*helpCalls;
+// Opens the dialog for `request` and has `user` answer it from a second
+// thread, which only records what it sees: the test checks it afterwards.
+// Should the dialog stay open after the user is done, it is cancelled, so a
+// failing test ends; `closedByUser` tells.
+struct Outcome {
+  bool shown = false;
+  bool closedByUser = false;
+  std::optional<TaskOptions> answer;
+  int helpCalls = 0;
+};
+
+Outcome answeredBy(const TaskOptionsRequest& request, const std::function<void(HWND)>& user,
+                   std::atomic<int>& helpCalls) {
+  Outcome outcome;
+  DialogAnswerer answerer("#32770", kTitle, [&](HWND dialog) {
+    user(dialog);
+    outcome.closedByUser =
+        testing::waitUntil([&] { return IsWindow(dialog) == FALSE; }, std::chrono::seconds{10});
+    if (!outcome.closedByUser) testing::pressButton(dialog, IDCANCEL);
   });
-  EXPECT_TRUE(answerer.answered());
-  return answer;
+  outcome.answer =
+      showTaskOptionsDialog(GetModuleHandleA(nullptr), nullptr, request, [&] { ++helpCalls; });
+  outcome.shown = answerer.answered();
+  outcome.helpCalls = helpCalls;
+  return outcome;
+}
+
+Outcome answeredBy(const TaskOptionsRequest& request, const std::function<void(HWND)>& user) {
+  std::atomic<int> helpCalls = 0;
+  return answeredBy(request, user, helpCalls);
 }
 
 TEST(TaskOptionsDialog, KeyboardSetsEveryOption) {
-  const auto answer = answeredBy(requestFor(TaskOptions{}), [](HWND dialog) {
-    EXPECT_EQ(focusOf(dialog), GetDlgItem(dialog, IDC_OPTIONS_WAIT));
-    EXPECT_EQ(testing::defaultButton(dialog), IDOK);
-    EXPECT_FALSE(enabled(dialog, IDC_OPTIONS_TIME_LIMIT));
-    EXPECT_FALSE(enabled(dialog, IDC_OPTIONS_CATCH_UP));
-    EXPECT_EQ(testing::dialogItemText(dialog, IDC_OPTIONS_WAIT), "60");
-    EXPECT_EQ(testing::dialogItemText(dialog, IDC_OPTIONS_HAS_TIME_LIMIT),
-              "&Time limit (minutes):");
+  HWND focus = nullptr;
+  HWND wait = nullptr;
+  int preselected = 0;
+  bool limitOpen = true;
+  bool catchUpOpen = true;
+  std::string waitText;
+  std::string limitCaption;
+  bool pressed = false;
+  const Outcome outcome = answeredBy(requestFor(TaskOptions{}), [&](HWND dialog) {
+    focus = focusOf(dialog);
+    wait = GetDlgItem(dialog, IDC_OPTIONS_WAIT);
+    preselected = testing::defaultButton(dialog);
+    limitOpen = enabled(dialog, IDC_OPTIONS_TIME_LIMIT);
+    catchUpOpen = enabled(dialog, IDC_OPTIONS_CATCH_UP);
+    waitText = testing::dialogItemText(dialog, IDC_OPTIONS_WAIT);
+    limitCaption = testing::dialogItemText(dialog, IDC_OPTIONS_HAS_TIME_LIMIT);
     // Focus on a field selects its number, so typing replaces it.
-    press(dialog, digits("15") + kTab + kSpace + kTab + digits("90") + kTab + kSpace + kTab +
-                      digits("48") + kEnter);
+    pressed = press(dialog, digits("15") + kTab + kSpace + kTab + digits("90") + kTab + kSpace +
+                                kTab + digits("48") + kEnter);
   });
-  EXPECT_EQ(answer, (TaskOptions{minutes{15}, minutes{90}, hours{48}}));
+  ASSERT_TRUE(outcome.shown);
+  EXPECT_EQ(focus, wait);
+  EXPECT_EQ(preselected, IDOK);
+  EXPECT_FALSE(limitOpen);
+  EXPECT_FALSE(catchUpOpen);
+  EXPECT_EQ(waitText, "60");
+  EXPECT_EQ(limitCaption, "&Time limit (minutes):");
+  EXPECT_TRUE(pressed);
+  EXPECT_TRUE(outcome.closedByUser);
+  EXPECT_EQ(outcome.answer, (TaskOptions{minutes{15}, minutes{90}, hours{48}}));
 }
 
-TEST(TaskOptionsDialog, MnemonicsSwitchTheCheckBoxes) {
-  const auto answer = answeredBy(requestFor(TaskOptions{}), [](HWND dialog) {
-    press(dialog, {{'T', true}, {'C', true}});
-    EXPECT_TRUE(testing::waitUntil([&] { return enabled(dialog, IDC_OPTIONS_CATCH_UP); }));
-    EXPECT_TRUE(enabled(dialog, IDC_OPTIONS_TIME_LIMIT));
-    press(dialog, kEnter);
-  });
-  EXPECT_EQ(answer, (TaskOptions{minutes{60}, minutes{60}, hours{24}}));
+// Each case: the keys pressed in a dialog opened on `shown`, and the options
+// they leave (nothing: cancelled).
+struct KeysCase {
+  const char* name;
+  TaskOptions shown;
+  std::vector<Key> keys;
+  std::optional<TaskOptions> answer;
+};
+
+void PrintTo(const KeysCase& c, std::ostream* os) {
+  *os << c.name;
 }
 
-TEST(TaskOptionsDialog, SwitchingOffDropsTheNumber) {
-  const auto answer = answeredBy(requestFor(kAllSet), [](HWND dialog) {
-    EXPECT_EQ(testing::dialogItemText(dialog, IDC_OPTIONS_TIME_LIMIT), "90");
-    EXPECT_EQ(testing::dialogItemText(dialog, IDC_OPTIONS_CATCH_UP), "12");
-    press(dialog, kTab + kSpace);
-    EXPECT_TRUE(testing::waitUntil([&] { return !enabled(dialog, IDC_OPTIONS_TIME_LIMIT); }));
-    press(dialog, kEnter);
-  });
-  EXPECT_EQ(answer, (TaskOptions{minutes{30}, std::nullopt, hours{12}}));
+class Keys : public ::testing::TestWithParam<KeysCase> {};
+
+TEST_P(Keys, LeaveTheirOptions) {
+  bool pressed = false;
+  const Outcome outcome = answeredBy(
+      requestFor(GetParam().shown), [&](HWND dialog) { pressed = press(dialog, GetParam().keys); });
+  ASSERT_TRUE(outcome.shown);
+  EXPECT_TRUE(pressed);
+  EXPECT_TRUE(outcome.closedByUser);
+  EXPECT_EQ(outcome.answer, GetParam().answer);
 }
 
-TEST(TaskOptionsDialog, EscapeCancels) {
-  const auto answer = answeredBy(requestFor(kAllSet), [](HWND dialog) {
-    press(dialog, digits("5") + kTab + kSpace + kEscape);
-  });
-  EXPECT_EQ(answer, std::nullopt);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Dialog, Keys,
+    ::testing::Values(KeysCase{"MnemonicsSwitchTheCheckBoxes",
+                               TaskOptions{},
+                               {{'T', true}, {'C', true}, {VK_RETURN}},
+                               TaskOptions{minutes{60}, minutes{60}, hours{24}}},
+                      KeysCase{"SpaceSwitchesOffTheTimeLimit", kAllSet, kTab + kSpace + kEnter,
+                               TaskOptions{minutes{30}, std::nullopt, hours{12}}},
+                      KeysCase{"UpArrowCountsUp", kAllSet, std::vector<Key>{{VK_UP}} + kEnter,
+                               TaskOptions{minutes{31}, minutes{90}, hours{12}}},
+                      KeysCase{"EscapeCancels", kAllSet, digits("5") + kTab + kSpace + kEscape,
+                               std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct OutOfRangeCase {
   const char* name;
@@ -154,27 +203,32 @@ class OutOfRange : public ::testing::TestWithParam<OutOfRangeCase> {};
 // focus back in the field.
 TEST_P(OutOfRange, IsRefusedAndTheFieldKeepsTheFocus) {
   const OutOfRangeCase& c = GetParam();
+  bool pressed = false;
+  bool refused = false;
   std::string refusal;
-  HWND focusAfter = nullptr;
-  HWND field = nullptr;
-  const auto answer = answeredBy(requestFor(kAllSet), [&](HWND dialog) {
-    field = GetDlgItem(dialog, c.field);
+  bool focusBack = false;
+  bool stillOpen = false;
+  const Outcome outcome = answeredBy(requestFor(kAllSet), [&](HWND dialog) {
     std::vector<Key> keys;
     for (int tab = 0; tab < c.tabs; ++tab) keys = keys + kTab;
-    press(dialog, keys + digits(c.typed) + kEnter);
-    DialogAnswerer user("#32770", "Kiv", [&](HWND box) {
-      refusal = testing::dialogItemText(box, testing::kMessageBoxText);
-      testing::pressButton(box, IDOK);
+    DialogAnswerer box("#32770", "Kiv", [&](HWND message) {
+      refusal = testing::dialogItemText(message, testing::kMessageBoxText);
+      testing::pressButton(message, IDOK);
     });
-    ASSERT_TRUE(user.answered());
-    ASSERT_TRUE(testing::waitUntil([&] { return focusOf(dialog) == field; }));
-    focusAfter = focusOf(dialog);
-    EXPECT_TRUE(IsWindowVisible(dialog));
+    pressed = press(dialog, keys + digits(c.typed) + kEnter);
+    refused = box.answered();
+    HWND field = GetDlgItem(dialog, c.field);
+    focusBack = testing::waitUntil([&] { return focusOf(dialog) == field; });
+    stillOpen = IsWindowVisible(dialog) != FALSE;
     testing::pressButton(dialog, IDCANCEL);
   });
-  EXPECT_EQ(answer, std::nullopt);
+  ASSERT_TRUE(outcome.shown);
+  EXPECT_TRUE(pressed);
+  ASSERT_TRUE(refused);
   EXPECT_EQ(refusal, c.refusal);
-  EXPECT_EQ(focusAfter, field);
+  EXPECT_TRUE(focusBack);
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(outcome.answer, std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -188,38 +242,62 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TaskOptionsDialog, LockedRequestOnlyShowsTheOptions) {
-  const auto answer = answeredBy(requestFor(kAllSet, true), [](HWND dialog) {
+  std::vector<int> openFields;
+  bool limitChecked = false;
+  bool okShown = true;
+  bool noteShown = false;
+  std::string note;
+  std::string close;
+  int preselected = 0;
+  bool pressed = false;
+  const Outcome outcome = answeredBy(requestFor(kAllSet, true), [&](HWND dialog) {
     for (const int id : {IDC_OPTIONS_WAIT, IDC_OPTIONS_HAS_TIME_LIMIT, IDC_OPTIONS_TIME_LIMIT,
                          IDC_OPTIONS_HAS_CATCH_UP, IDC_OPTIONS_CATCH_UP}) {
-      EXPECT_FALSE(enabled(dialog, id)) << id;
+      if (enabled(dialog, id)) openFields.push_back(id);
     }
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_OPTIONS_HAS_TIME_LIMIT), BST_CHECKED);
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDOK)));
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_OPTIONS_LOCKED_NOTE)));
-    EXPECT_EQ(testing::dialogItemText(dialog, IDC_OPTIONS_LOCKED_NOTE),
-              "Decompile the task to change its options.");
-    EXPECT_EQ(testing::dialogItemText(dialog, IDCANCEL), "Close");
-    EXPECT_EQ(testing::defaultButton(dialog), IDCANCEL);
-    press(dialog, kEnter);
+    limitChecked = IsDlgButtonChecked(dialog, IDC_OPTIONS_HAS_TIME_LIMIT) == BST_CHECKED;
+    okShown = IsWindowVisible(GetDlgItem(dialog, IDOK)) != FALSE;
+    noteShown = IsWindowVisible(GetDlgItem(dialog, IDC_OPTIONS_LOCKED_NOTE)) != FALSE;
+    note = testing::dialogItemText(dialog, IDC_OPTIONS_LOCKED_NOTE);
+    close = testing::dialogItemText(dialog, IDCANCEL);
+    preselected = testing::defaultButton(dialog);
+    pressed = press(dialog, kEnter);
   });
-  EXPECT_EQ(answer, std::nullopt);
+  ASSERT_TRUE(outcome.shown);
+  EXPECT_EQ(openFields, std::vector<int>{});
+  EXPECT_TRUE(limitChecked);
+  EXPECT_FALSE(okShown);
+  EXPECT_TRUE(noteShown);
+  EXPECT_EQ(note, "Decompile the task to change its options.");
+  EXPECT_EQ(close, "Close");
+  EXPECT_EQ(preselected, IDCANCEL);
+  EXPECT_TRUE(pressed);
+  EXPECT_TRUE(outcome.closedByUser);
+  EXPECT_EQ(outcome.answer, std::nullopt);
 }
 
 TEST(TaskOptionsDialog, HelpButtonAndF1AskForHelp) {
   std::atomic<int> helpCalls = 0;
-  const auto answer = answeredBy(
+  std::string help;
+  bool byF1 = false;
+  bool byButton = false;
+  const Outcome outcome = answeredBy(
       requestFor(kAllSet),
       [&](HWND dialog) {
-        EXPECT_EQ(testing::dialogItemText(dialog, IDHELP), "&Help");
-        press(dialog, {{VK_F1}});
-        EXPECT_TRUE(testing::waitUntil([&] { return helpCalls == 1; }));
+        help = testing::dialogItemText(dialog, IDHELP);
+        byF1 = press(dialog, {{VK_F1}}) && testing::waitUntil([&] { return helpCalls == 1; });
         testing::pressButton(dialog, IDHELP);
-        EXPECT_TRUE(testing::waitUntil([&] { return helpCalls == 2; }));
+        byButton = testing::waitUntil([&] { return helpCalls == 2; });
         press(dialog, kEscape);
       },
-      &helpCalls);
-  EXPECT_EQ(answer, std::nullopt);
-  EXPECT_EQ(helpCalls, 2);
+      helpCalls);
+  ASSERT_TRUE(outcome.shown);
+  EXPECT_EQ(help, "&Help");
+  EXPECT_TRUE(byF1);
+  EXPECT_TRUE(byButton);
+  EXPECT_TRUE(outcome.closedByUser);
+  EXPECT_EQ(outcome.helpCalls, 2);
+  EXPECT_EQ(outcome.answer, std::nullopt);
 }
 
 }  // namespace
