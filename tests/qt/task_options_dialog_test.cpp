@@ -5,9 +5,11 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <optional>
 
+#include "help_window.h"
 #include "qt_platform.h"
 #include "task_options_dialog.h"
 
@@ -71,6 +73,7 @@ class TaskOptionsDialogTest : public QObject {
   void helpButtonAndF1OpenHelp();
   void lockedRequestOnlyShowsTheOptions();
   void platformAnswersWithTheDialog();
+  void platformsDialogOpensHelpAtItsContext();
 };
 
 void TaskOptionsDialogTest::keyboardSetsEveryOption() {
@@ -242,6 +245,32 @@ void TaskOptionsDialogTest::platformAnswersWithTheDialog() {
 
     QVERIFY(platform.taskOptions(requestFor(kAllSet)) == expected);
   }
+}
+
+// F1 in the dialog the platform shows opens the help window at the section
+// of the request's context, and the dialog stays open.
+void TaskOptionsDialogTest::platformsDialogOpensHelpAtItsContext() {
+  QtPlatform platform;
+  platform.setHelpDocument(QStringLiteral(KIV_HELP_DOCUMENT));
+  bool openAfterHelp = false;
+  QTimer::singleShot(0, [&openAfterHelp] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    QVERIFY(dialog != nullptr);
+    QTest::keyClick(dialog->focusWidget(), Qt::Key_F1);
+    openAfterHelp = dialog->isVisible();
+    QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);
+  });
+
+  QVERIFY(platform.taskOptions(requestFor(kAllSet)) == std::nullopt);
+
+  QVERIFY(openAfterHelp);
+  const HelpWindow* help = nullptr;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (auto* shown = qobject_cast<HelpWindow*>(window); shown != nullptr && shown->isVisible())
+      help = shown;
+  }
+  QVERIFY(help != nullptr);
+  QCOMPARE(help->browser().source().fragment(), QString("task"));
 }
 
 }  // namespace kiv
