@@ -1,3 +1,4 @@
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -9,7 +10,8 @@ namespace {
 // The schedule file holds no other values, so a front-end that let one
 // through is not believed.
 bool withinRanges(const TaskOptions& options) {
-  const bool waitFits = options.wait.count() >= 0 && options.wait <= kLongestWait;
+  const bool waitFits =
+      options.wait >= std::chrono::minutes::zero() && options.wait <= kLongestWait;
   const bool limitFits = !options.timeLimit || (*options.timeLimit >= kShortestTimeLimit &&
                                                 *options.timeLimit <= kLongestTimeLimit);
   const bool catchUpFits = !options.catchUp || (*options.catchUp >= kShortestCatchUp &&
