@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "posix/posix_file_storage.h"
@@ -17,6 +18,9 @@ class BenchPlatform : public Platform {
 
   MessageAnswer messageBox(const MessageBoxRequest&) override { return MessageAnswer::Ok; }
   std::string inputBox(const std::string&, const std::string&) override { return ""; }
+  std::optional<TaskOptions> taskOptions(const TaskOptionsRequest&) override {
+    return std::nullopt;
+  }
   FileDialogOutcome fileDialog(FileDialogRecord&) override { return {}; }
   std::string currentFolder() override { return "."; }
   FileStorage& fileStorage() override { return storage; }

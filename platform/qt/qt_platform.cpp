@@ -21,6 +21,7 @@
 #include "posix/posix_file_storage.h"
 #include "posix/process_starter.h"
 #include "qt_text.h"
+#include "task_options_dialog.h"
 #include "window_system_sync.h"
 
 namespace kiv {
@@ -92,6 +93,16 @@ MessageAnswer QtPlatform::messageBox(const MessageBoxRequest& request) {
 std::string QtPlatform::inputBox(const std::string& prompt, const std::string& title) {
   const DrawingHold drawn = drawnWindow();
   InputDialog dialog(prompt, title, boxParent());
+  dialog.exec();
+  return dialog.answer();
+}
+
+// Modal to the window only, so that the help it opens can be read beside it.
+std::optional<TaskOptions> QtPlatform::taskOptions(const TaskOptionsRequest& request) {
+  const DrawingHold drawn = drawnWindow();
+  TaskOptionsDialog dialog(
+      request, [this, context = request.helpContext] { showHelp(context); }, boxParent());
+  if (dialog.parentWidget() != nullptr) dialog.setWindowModality(Qt::WindowModal);
   dialog.exec();
   return dialog.answer();
 }

@@ -52,6 +52,7 @@ class QtPlatform : public Platform {
 
   MessageAnswer messageBox(const MessageBoxRequest& request) override;
   std::string inputBox(const std::string& prompt, const std::string& title) override;
+  std::optional<TaskOptions> taskOptions(const TaskOptionsRequest& request) override;
 
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override;

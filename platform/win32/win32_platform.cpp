@@ -11,6 +11,7 @@
 #include "message_box.h"
 #include "notify_icon.h"
 #include "registry_settings.h"
+#include "task_options_dialog.h"
 #include "wide_text.h"
 #include "window_hook.h"
 
@@ -36,6 +37,11 @@ MessageAnswer Win32Platform::messageBox(const MessageBoxRequest& request) {
 
 std::string Win32Platform::inputBox(const std::string& prompt, const std::string& title) {
   return showInputBox(instance_, boxOwner(), prompt, title);
+}
+
+std::optional<TaskOptions> Win32Platform::taskOptions(const TaskOptionsRequest& request) {
+  return showTaskOptionsDialog(instance_, boxOwner(), request,
+                               [this, context = request.helpContext] { showHelp(context); });
 }
 
 FileDialogOutcome Win32Platform::fileDialog(FileDialogRecord& record) {

@@ -73,7 +73,7 @@ struct MenuLayout {
   int helpContext;
 };
 
-inline constexpr std::array<MenuLayout, 17> kMenus{{
+inline constexpr std::array<MenuLayout, 18> kMenus{{
     {"mnuSchedule", "&Schedule", "", true, 1},
     {"mnuNew", "&New", "Ctrl+N", true, 1},
     {"mnuOpen", "&Open", "Ctrl+O", true, 1},
@@ -85,6 +85,7 @@ inline constexpr std::array<MenuLayout, 17> kMenus{{
     {"mnuRun", "&Run", "Ctrl+R", false, 2},
     {"mnuDuplicate", "&Duplicate", "Ctrl+D", true, 2},
     {"mnuErase", "&Erase", "Ctrl+E", true, 2},
+    {"mnuOptions", "&Options…", "", true, 2},
     {"mnuHelp", "&Help", "", true, 0},
     {"mnuHlp", "&Help", "", true, 0},
     {"mnuAbout", "&About", "", true, 0},

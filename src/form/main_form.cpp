@@ -139,6 +139,7 @@ void MainForm::wireHandlers() {
       {&mnuRun.onClick, &MainForm::mnuRun_Click},
       {&mnuDuplicate.onClick, &MainForm::mnuDuplicate_Click},
       {&mnuErase.onClick, &MainForm::mnuErase_Click},
+      {&mnuOptions.onClick, &MainForm::mnuOptions_Click},
       {&mnuHlp.onClick, &MainForm::mnuHlp_Click},
       {&mnuAbout.onClick, &MainForm::mnuAbout_Click},
       {&mnuStore.onClick, &MainForm::mnuStore_Click},

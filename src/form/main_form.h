@@ -85,6 +85,7 @@ class MainForm : private SchedulerEvents {
   MenuItem mnuRun{"mnuRun", &mnuTask};
   MenuItem mnuDuplicate{"mnuDuplicate", &mnuTask};
   MenuItem mnuErase{"mnuErase", &mnuTask};
+  MenuItem mnuOptions{"mnuOptions", &mnuTask};
   MenuItem mnuHelp{"mnuHelp"};
   MenuItem mnuHlp{"mnuHlp", &mnuHelp};
   MenuItem mnuAbout{"mnuAbout", &mnuHelp};
@@ -182,6 +183,9 @@ class MainForm : private SchedulerEvents {
   // Duplicate and erase.
   void mnuDuplicate_Click();
   void mnuErase_Click();
+
+  // The Options dialog of the shown task.
+  void mnuOptions_Click();
 
   // Compilation.
   void cmdCompile_Click();

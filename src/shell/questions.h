@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "shell/task_options_question.h"
 
 namespace kiv {
 
@@ -24,6 +27,9 @@ class Questions {
   virtual MessageAnswer messageBox(const MessageBoxRequest& request) = 0;
   // Returns the entered text, or the empty text when the user cancels.
   virtual std::string inputBox(const std::string& prompt, const std::string& title) = 0;
+  // Returns the options as the user left them with OK, or nothing on Cancel.
+  // A locked request only shows the options and always answers nothing.
+  virtual std::optional<TaskOptions> taskOptions(const TaskOptionsRequest& request) = 0;
 };
 
 }  // namespace kiv

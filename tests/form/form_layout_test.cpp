@@ -97,6 +97,7 @@ TEST(MainFormLayout, MenuTreeCaptionsShortcutsAndHelpContexts) {
       {&form.mnuRun, "&Run", "Ctrl+R", false, 2},
       {&form.mnuDuplicate, "&Duplicate", "Ctrl+D", true, 2},
       {&form.mnuErase, "&Erase", "Ctrl+E", true, 2},
+      {&form.mnuOptions, "&Options\u2026", "", true, 2},
       {&form.mnuHlp, "&Help", "", true, 0},
       {&form.mnuAbout, "&About", "", true, 0},
       {&form.mnuStore, "&Store as default", "", true, 0},
@@ -115,7 +116,8 @@ TEST(MainFormLayout, MenuTreeCaptionsShortcutsAndHelpContexts) {
   EXPECT_EQ(menus[2]->caption(), "&Help");
   EXPECT_EQ(menus[3]->caption(), "&Access");
   EXPECT_FALSE(form.mnuAccess.visible());
-  EXPECT_EQ(form.mnuTask.items().size(), 4U);
+  EXPECT_EQ(form.mnuTask.items().size(), 5U);
+  EXPECT_EQ(form.mnuTask.items().back(), &form.mnuOptions);
   EXPECT_EQ(form.mnuSchedule.items().back(), &form.mnuExit);
 }
 

@@ -507,9 +507,9 @@ TEST_F(FormTest, AboutShowsThreeParagraphsUnderTheTitle) {
 
 TEST_F(FormTest, HelpOpensAtTheHighlightedMenusContextOrElseTheFocusedControls) {
   const std::pair<const Control*, int> highlighted[] = {
-      {&form.mnuSchedule, 1}, {&form.mnuNew, 1},  {&form.mnuSave, 1},
-      {&form.mnuExit, 1},     {&form.mnuTask, 2}, {&form.mnuCompile, 2},
-      {&form.mnuErase, 2},    {&form.mnuHelp, 0}, {&form.mnuAbout, 0},
+      {&form.mnuSchedule, 1}, {&form.mnuNew, 1},     {&form.mnuSave, 1},  {&form.mnuExit, 1},
+      {&form.mnuTask, 2},     {&form.mnuCompile, 2}, {&form.mnuErase, 2}, {&form.mnuOptions, 2},
+      {&form.mnuHelp, 0},     {&form.mnuAbout, 0},
   };
   std::vector<int> expected;
   for (const auto& [menu, context] : highlighted) {

@@ -215,8 +215,8 @@ void FormDrawingTest::menuBarCarriesTheMenusButNotThePopUp() {
       {f.mnuSave, "&Save", "Ctrl+S", false},  {f.mnuSaveAs, "Save &as", "Ctrl+A", true},
       {f.mnuExit, "E&xit", "Ctrl+X", true},   {f.mnuCompile, "Co&mpile", "Ctrl+M", true},
       {f.mnuRun, "&Run", "Ctrl+R", false},    {f.mnuDuplicate, "&Duplicate", "Ctrl+D", true},
-      {f.mnuErase, "&Erase", "Ctrl+E", true}, {f.mnuHlp, "&Help", "", true},
-      {f.mnuAbout, "&About", "", true}};
+      {f.mnuErase, "&Erase", "Ctrl+E", true}, {f.mnuOptions, "&Options\u2026", "", true},
+      {f.mnuHlp, "&Help", "", true},          {f.mnuAbout, "&About", "", true}};
   for (const Item& entry : items) {
     const QAction* action = v.view.actionFor(entry.item);
     QVERIFY2(action != nullptr, entry.caption);

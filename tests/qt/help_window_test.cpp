@@ -8,6 +8,7 @@
 
 #include "help_window.h"
 #include "qt_platform.h"
+#include "shell/task_options_question.h"
 
 namespace kiv {
 namespace {
@@ -38,6 +39,7 @@ class HelpWindowTest : public QObject {
   void contextsHaveTheirSections_data();
   void contextsHaveTheirSections();
   void documentHasASectionForEveryContext();
+  void taskSectionDescribesTheOptionsDialog();
   void windowOpensAtTheSectionOfTheContext();
   void aMissingDocumentIsNamed();
   void platformShowsTheHelpWindow();
@@ -65,6 +67,32 @@ void HelpWindowTest::documentHasASectionForEveryContext() {
   const QStringList anchors = anchorsOf(*window.browser().document());
 
   for (const int context : {0, 1, 2}) QVERIFY(anchors.contains(helpAnchor(context)));
+}
+
+// Help from the Options dialog opens at the Task menu's section, so the dialog
+// is described there: each field by its label and its range.
+void HelpWindowTest::taskSectionDescribesTheOptionsDialog() {
+  HelpWindow window(kDocument);
+  window.showAt(2);
+  const QString text = window.browser().toPlainText();
+  // The headings, after their entries in the contents.
+  const qsizetype start = text.lastIndexOf(QStringLiteral("The Task menu"));
+  const qsizetype end = text.lastIndexOf(QStringLiteral("Stored default locations"));
+  QVERIFY(start >= 0 && end > start);
+  const QString section = text.mid(start, end - start);
+
+  QVERIFY(section.contains(QStringLiteral("The Options dialog")));
+  const std::pair<std::string_view, const char*> fields[] = {
+      {options_dialog::kWaitLabel, "0 to 1440, 60 by default"},
+      {options_dialog::kTimeLimitCheck, "1 to 1440, off by default"},
+      {options_dialog::kCatchUpCheck, "1 to 168, off by default"},
+  };
+  for (const auto& [label, range] : fields) {
+    QString name = QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
+    name.remove(QLatin1Char('&')).chop(1);  // the label's closing colon
+    QVERIFY2(section.contains(name + QStringLiteral(", ") + QLatin1String(range)),
+             qPrintable(name));
+  }
 }
 
 void HelpWindowTest::windowOpensAtTheSectionOfTheContext() {

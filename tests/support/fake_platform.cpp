@@ -60,6 +60,19 @@ std::string FakePlatform::inputBox(const std::string& prompt, const std::string&
   return entry;
 }
 
+std::optional<TaskOptions> FakePlatform::taskOptions(const TaskOptionsRequest& request) {
+  optionsDialogs.push_back(request);
+  events.push_back("options: " + request.title);
+  runDuringQuestion();
+  if (optionsAnswers.empty()) {
+    ADD_FAILURE() << "unexpected options dialog: " << request.title;
+    return std::nullopt;
+  }
+  std::optional<TaskOptions> answer = optionsAnswers.front();
+  optionsAnswers.pop_front();
+  return answer;
+}
+
 FileDialogOutcome FakePlatform::fileDialog(FileDialogRecord& record) {
   fileDialogs.push_back(record);
   events.push_back("file dialog: " + record.title);

@@ -42,6 +42,8 @@ class FakePlatform : public Platform, public FakeFileStorage {
   // answers them: with their default button.
   bool enterAnswers = false;
   std::deque<std::string> inputs;
+  // Answers of the Options dialog: the options OK returns, or nothing for Cancel.
+  std::deque<std::optional<TaskOptions>> optionsAnswers;
   std::deque<std::pair<FileDialogOutcome, std::string>> fileChoices;  // outcome, chosen path
   std::deque<StartResult> startResults;  // when empty, every start succeeds
   // When set, a start that succeeds without a scripted result gives the
@@ -57,6 +59,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   // What the core did.
   std::vector<MessageBoxRequest> messages;
   std::vector<std::pair<std::string, std::string>> inputBoxes;  // prompt, title
+  std::vector<TaskOptionsRequest> optionsDialogs;
   std::vector<FileDialogRecord> fileDialogs;
   std::vector<std::string> launches;
   std::vector<std::pair<ProcessId, Ending>> endedPrograms;  // every endProgram call
@@ -68,7 +71,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   int windowHides = 0;
   bool ended = false;
   // The calls whose order matters, as they happened: "message: <text>",
-  // "file dialog: <title>", "show", "hide", "hook", "unhook", "tray add",
+  // "file dialog: <title>", "options: <title>", "show", "hide", "hook", "unhook", "tray add",
   // "tray modify", "tray delete", "notify: <text>", "end". A test may add its own entries to
   // place what the core did between them.
   std::vector<std::string> events;
@@ -101,6 +104,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
 
   MessageAnswer messageBox(const MessageBoxRequest& request) override;
   std::string inputBox(const std::string& prompt, const std::string& title) override;
+  std::optional<TaskOptions> taskOptions(const TaskOptionsRequest& request) override;
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override { return folder; }
   const CodePage& ansiCodePage() const override;

@@ -228,6 +228,12 @@ TEST_F(FormWindowTest, CarriesTheFormsMenusWithTheirShortcuts) {
   EXPECT_NE(menuState(form.mnuSave) & MF_GRAYED, 0U);
   EXPECT_NE(menuState(form.mnuRun) & MF_GRAYED, 0U);
   EXPECT_EQ(menuState(form.mnuNew) & MF_GRAYED, 0U);
+  // Read wide: the ellipsis has no place in every ANSI code page.
+  wchar_t options[32] = {};
+  GetMenuStringW(menuBar(), static_cast<UINT>(ids.idOf(form.mnuOptions)), options, 32,
+                 MF_BYCOMMAND);
+  EXPECT_EQ(fromWide(options), "&Options\u2026");
+  EXPECT_EQ(menuState(form.mnuOptions) & MF_GRAYED, 0U);
 
   const HACCEL table = window.menu().accelerators();
   std::vector<ACCEL> accelerators(

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+
+#include "support/form_fixture.h"
+
+namespace kiv {
+namespace {
+
+using std::chrono::hours;
+using std::chrono::minutes;
+using testing::FormTest;
+
+constexpr TaskOptions kStored{minutes{30}, minutes{90}, std::nullopt};
+
+// Task 3 shown, with options other than the defaults (kStored) so that
+// switching any of them on, off or to another number is a change.
+class TaskOptionsTest : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    form.cmbTask.setListIndex(2);
+    form.tasks[2].Options = kStored;
+    form.fctnChange(false);
+  }
+};
+
+TEST_F(TaskOptionsTest, DialogIsAskedForTheShownTaskWithItsOptions) {
+  platform.optionsAnswers = {std::nullopt};
+
+  form.mnuOptions.press();
+
+  ASSERT_EQ(platform.optionsDialogs.size(), 1U);
+  const TaskOptionsRequest& request = platform.optionsDialogs[0];
+  EXPECT_EQ(request.title, "Options of task 3");
+  EXPECT_EQ(request.options, kStored);
+  EXPECT_FALSE(request.locked);
+  EXPECT_EQ(request.helpContext, 2);
+}
+
+struct ChangeCase {
+  const char* name;
+  TaskOptions chosen;
+};
+
+void PrintTo(const ChangeCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class OptionsChange : public TaskOptionsTest, public ::testing::WithParamInterface<ChangeCase> {};
+
+TEST_P(OptionsChange, IsStoredAndMarksTheScheduleChanged) {
+  platform.optionsAnswers = {GetParam().chosen};
+
+  form.mnuOptions.press();
+
+  EXPECT_EQ(form.tasks[2].Options, GetParam().chosen);
+  EXPECT_TRUE(form.mnuSave.enabled());
+  for (int other : {0, 1, 3}) EXPECT_EQ(form.tasks[other].Options, TaskOptions{}) << other;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachOption, OptionsChange,
+    ::testing::Values(ChangeCase{"no wait", {minutes{0}, minutes{90}, std::nullopt}},
+                      ChangeCase{"longest wait", {minutes{1440}, minutes{90}, std::nullopt}},
+                      ChangeCase{"shortest limit", {minutes{30}, minutes{1}, std::nullopt}},
+                      ChangeCase{"no limit", {minutes{30}, std::nullopt, std::nullopt}},
+                      ChangeCase{"shortest catch-up", {minutes{30}, minutes{90}, hours{1}}},
+                      ChangeCase{"longest catch-up", {minutes{30}, minutes{90}, hours{168}}}),
+    [](const auto& info) {
+      std::string name = info.param.name;
+      for (char& c : name) {
+        if (c == ' ' || c == '-') c = '_';
+      }
+      return name;
+    });
+
+struct UnchangedCase {
+  const char* name;
+  std::optional<TaskOptions> answer;
+};
+
+void PrintTo(const UnchangedCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class OptionsUnchanged : public TaskOptionsTest,
+                         public ::testing::WithParamInterface<UnchangedCase> {};
+
+TEST_P(OptionsUnchanged, LeaveTheTaskAndTheMarkerAlone) {
+  platform.optionsAnswers = {GetParam().answer};
+
+  form.mnuOptions.press();
+
+  EXPECT_EQ(form.tasks[2].Options, kStored);
+  EXPECT_FALSE(form.mnuSave.enabled());
+}
+
+// A front-end bounds its fields; the form still refuses what the schedule
+// file could not hold.
+INSTANTIATE_TEST_SUITE_P(
+    CancelSameOrOutOfRange, OptionsUnchanged,
+    ::testing::Values(
+        UnchangedCase{"Cancel", std::nullopt}, UnchangedCase{"OkWithoutAChange", kStored},
+        UnchangedCase{"NegativeWait", TaskOptions{minutes{-1}, minutes{90}, std::nullopt}},
+        UnchangedCase{"WaitPastADay", TaskOptions{minutes{1441}, minutes{90}, std::nullopt}},
+        UnchangedCase{"ZeroLimit", TaskOptions{minutes{30}, minutes{0}, std::nullopt}},
+        UnchangedCase{"LimitPastADay", TaskOptions{minutes{30}, minutes{1441}, std::nullopt}},
+        UnchangedCase{"ZeroCatchUp", TaskOptions{minutes{30}, minutes{90}, hours{0}}},
+        UnchangedCase{"CatchUpPastAWeek", TaskOptions{minutes{30}, minutes{90}, hours{169}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TaskOptionsTest, CompiledTaskShowsItsOptionsLockedAndKeepsThem) {
+  fillRequiredFields();
+  form.cmdCompile.press();
+  form.fctnChange(false);
+  // Even a front-end that answered with options changes nothing.
+  platform.optionsAnswers = {TaskOptions{minutes{5}, std::nullopt, hours{2}}};
+
+  form.mnuOptions.press();
+
+  ASSERT_EQ(platform.optionsDialogs.size(), 1U);
+  EXPECT_TRUE(platform.optionsDialogs[0].locked);
+  EXPECT_EQ(platform.optionsDialogs[0].options, kStored);
+  EXPECT_EQ(form.tasks[2].Options, kStored);
+  EXPECT_FALSE(form.mnuSave.enabled());
+}
+
+TEST_F(TaskOptionsTest, OptionsGoToTheTaskTheDialogWasOpenedFor) {
+  const TaskOptions chosen{minutes{0}, std::nullopt, hours{12}};
+  platform.optionsAnswers = {chosen};
+  // A launch while the dialog is open may show another task.
+  platform.duringNextQuestion = [this] { form.cmbTask.setListIndex(5); };
+
+  form.mnuOptions.press();
+
+  EXPECT_EQ(form.tasks[2].Options, chosen);
+  EXPECT_EQ(form.tasks[5].Options, TaskOptions{});
+  EXPECT_TRUE(form.mnuSave.enabled());
+}
+
+}  // namespace
+}  // namespace kiv
