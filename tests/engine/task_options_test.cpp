@@ -54,9 +54,9 @@ std::vector<EndedRecord> endedRecords(const std::vector<std::string>& lines) {
   return ended;
 }
 
-class TaskOptionsTest : public ::testing::Test {
+class SchedulerOptions : public ::testing::Test {
  protected:
-  TaskOptionsTest() {
+  SchedulerOptions() {
     platform.nextProcessId = 101;
     platform.clock = time("2026-12-10 01:59:58");
     scheduler.setSchedule(kSchedule);
@@ -81,7 +81,7 @@ class TaskOptionsTest : public ::testing::Test {
 // Two spellings of one database: the second task waits for the first one's
 // program to end and starts at the next tick, its journal line saying how
 // long it waited.
-TEST_F(TaskOptionsTest, ALaunchWaitsForTheProgramOnItsDatabaseToEnd) {
+TEST_F(SchedulerOptions, ALaunchWaitsForTheProgramOnItsDatabaseToEnd) {
   tasks[0] = compiledTask(0, "02:00:00");
   tasks[0].DatabaseLocation = R"(C:\Data\Shop.mdb)";
   tasks[1] = compiledTask(1, "02:00:02");
@@ -116,7 +116,7 @@ struct BusyCase {
   std::optional<seconds> waited;
 };
 
-class BusyDatabase : public TaskOptionsTest, public ::testing::WithParamInterface<BusyCase> {};
+class BusyDatabase : public SchedulerOptions, public ::testing::WithParamInterface<BusyCase> {};
 
 // What becomes of a launch due while its database is busy, by its wait.
 TEST_P(BusyDatabase, TheLaunchStartsOrIsRefusedWithItsReason) {
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "2026-12-10 02:01:10", true, "", seconds{60}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(TaskOptionsTest, ProgramsOnOtherDatabasesDoNotWait) {
+TEST_F(SchedulerOptions, ProgramsOnOtherDatabasesDoNotWait) {
   tasks[0] = compiledTask(0, "02:00:00");
   tasks[1] = compiledTask(1, "02:00:00");
   scheduler.start();
@@ -176,7 +176,7 @@ TEST_F(TaskOptionsTest, ProgramsOnOtherDatabasesDoNotWait) {
 // A task due every hour whose program runs long: the next launch waits,
 // and the one after it, due while that one still waits, is refused rather
 // than queued behind it.
-TEST_F(TaskOptionsTest, ATaskWaitsForItsOwnProgramAndOnlyOnce) {
+TEST_F(SchedulerOptions, ATaskWaitsForItsOwnProgramAndOnlyOnce) {
   tasks[0] = compiledTask(0, "00:00:?1");
   tasks[0].Options.wait = minutes{120};
   scheduler.start();
@@ -192,7 +192,7 @@ TEST_F(TaskOptionsTest, ATaskWaitsForItsOwnProgramAndOnlyOnce) {
 
 // Ending a program at its time limit: asked at the limit, made to end after
 // the grace period, journalled as timed out however it ended, the user told.
-TEST_F(TaskOptionsTest, AProgramPastItsTimeLimitIsAskedThenMadeToEnd) {
+TEST_F(SchedulerOptions, AProgramPastItsTimeLimitIsAskedThenMadeToEnd) {
   tasks[0] = compiledTask(0, "02:00:00");
   tasks[0].TaskName = "Compact";
   tasks[0].Options.timeLimit = minutes{2};
@@ -222,7 +222,7 @@ TEST_F(TaskOptionsTest, AProgramPastItsTimeLimitIsAskedThenMadeToEnd) {
   EXPECT_TRUE(scheduler.runningPrograms().empty());
 }
 
-TEST_F(TaskOptionsTest, AProgramWithinItsTimeLimitOrWithoutOneIsLeftAlone) {
+TEST_F(SchedulerOptions, AProgramWithinItsTimeLimitOrWithoutOneIsLeftAlone) {
   tasks[0] = compiledTask(0, "02:00:00");
   tasks[0].Options.timeLimit = minutes{5};
   tasks[1] = compiledTask(1, "02:00:00");
@@ -255,7 +255,7 @@ struct CatchUpCase {
   const char* madeUpDueAt;
 };
 
-class CatchUpAtStart : public TaskOptionsTest, public ::testing::WithParamInterface<CatchUpCase> {};
+class CatchUpAtStart : public SchedulerOptions, public ::testing::WithParamInterface<CatchUpCase> {};
 
 // Kiv stopped and starts again at 08:00.
 TEST_P(CatchUpAtStart, OnlyAFixedLaunchWithinItsWindowIsMadeUpOnce) {
@@ -298,7 +298,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The journal shows no stop of this schedule: a scheduler of it that ended
 // without one (a crash, a power cut), one of another schedule, or none ever.
-TEST_F(TaskOptionsTest, NothingIsMadeUpWithoutAStopOfThisSchedule) {
+TEST_F(SchedulerOptions, NothingIsMadeUpWithoutAStopOfThisSchedule) {
   const std::vector<std::vector<std::string>> journals{
       {journalLine(SchedulingRecord{"2026-12-09 20:00:00", kSchedule, true})},
       {journalLine(SchedulingRecord{"2026-12-09 20:00:00", "/home/ann/other.kiv", true}),
@@ -323,7 +323,7 @@ TEST_F(TaskOptionsTest, NothingIsMadeUpWithoutAStopOfThisSchedule) {
 
 // The computer slept from 01:00 to 05:00: the launch whose window reaches
 // is made up instead of being journalled missed; the other stays missed.
-TEST_F(TaskOptionsTest, ALaunchMissedWhileAsleepIsMadeUpWithinItsWindow) {
+TEST_F(SchedulerOptions, ALaunchMissedWhileAsleepIsMadeUpWithinItsWindow) {
   tasks[0] = compiledTask(0, "02:00:00");
   tasks[0].Options.catchUp = hours{4};
   tasks[1] = compiledTask(1, "03:00:00");
@@ -362,7 +362,7 @@ std::vector<SchedulingRecord> schedulingRecords(const std::vector<std::string>& 
 
 // The journal tells when each schedule was scheduled: from the start, or
 // from the moment it was opened, to the moment another was, or the stop.
-TEST_F(TaskOptionsTest, TheJournalTellsWhenEachScheduleWasScheduled) {
+TEST_F(SchedulerOptions, TheJournalTellsWhenEachScheduleWasScheduled) {
   scheduler.start();
   tickUntil("2026-12-10 02:00:00");
   scheduler.setSchedule("/home/ann/other.kiv");
@@ -382,7 +382,7 @@ TEST_F(TaskOptionsTest, TheJournalTellsWhenEachScheduleWasScheduled) {
 
 // Kiv ends while a launch waits and a program runs: the launch is journalled
 // as not started, the program's outcome as unknown, each once.
-TEST_F(TaskOptionsTest, StoppingJournalsWaitingLaunchesAndRunningProgramsOnce) {
+TEST_F(SchedulerOptions, StoppingJournalsWaitingLaunchesAndRunningProgramsOnce) {
   tasks[0] = compiledTask(0, "02:00:00");
   tasks[1] = compiledTask(1, "02:00:01");
   tasks[1].DatabaseLocation = tasks[0].DatabaseLocation;
@@ -421,7 +421,7 @@ class TickingEvents final : public SchedulerEvents {
   bool nested_ = false;
 };
 
-TEST_F(TaskOptionsTest, ATickInsideALaunchStartsEachWaitingLaunchOnce) {
+TEST_F(SchedulerOptions, ATickInsideALaunchStartsEachWaitingLaunchOnce) {
   tasks[0] = compiledTask(0, "02:00:00");
   tasks[1] = compiledTask(1, "02:00:01");
   tasks[2] = compiledTask(2, "02:00:01");

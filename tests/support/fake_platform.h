@@ -49,8 +49,8 @@ class FakePlatform : public Platform, public FakeFileStorage {
   // When set, a start that succeeds without a scripted result gives the
   // next process id from this one on, as a starter that watches its programs.
   std::optional<ProcessId> nextProcessId;
-  const CodePage* codePage = nullptr;    // the schedule file's; Windows-1252 when null
-  bool noProgramExtensions = false;      // programs are named as on POSIX
+  const CodePage* codePage = nullptr;  // the schedule file's; Windows-1252 when null
+  bool noProgramExtensions = false;    // programs are named as on POSIX
 
   // Runs inside the next question, before its answer is returned: the place
   // for a timer tick that arrives while a modal box is open.
@@ -62,7 +62,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   std::vector<TaskOptionsRequest> optionsDialogs;
   std::vector<FileDialogRecord> fileDialogs;
   std::vector<std::string> launches;
-  std::vector<std::pair<ProcessId, Ending>> endedPrograms;  // every endProgram call
+  std::vector<std::pair<ProcessId, kiv::Ending>> endedPrograms;  // every endProgram call
   std::vector<std::pair<TrayOperation, NotifyIconData>> trayCalls;
   std::vector<bool> windowHooks;  // every setWindowHook call
   std::vector<int> helpContexts;
@@ -118,7 +118,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   bool notifyIcon(TrayOperation operation, const NotifyIconData& data) override;
   void notify(const std::string& title, const std::string& text) override;
   StartResult startProcess(const std::string& commandLine) override;
-  void endProgram(ProcessId pid, Ending how) override { endedPrograms.emplace_back(pid, how); }
+  void endProgram(ProcessId pid, kiv::Ending how) override { endedPrograms.emplace_back(pid, how); }
   void endProcess() override;
   std::string commandArguments() override { return arguments; }
   std::string readSetting(const std::string& application, const std::string& section,
