@@ -235,6 +235,52 @@ TEST_F(KivctlRun, AProgramThatFailsIsToldAndItsOutcomeJournalled) {
   EXPECT_EQ(kivctl->children(), std::vector<pid_t>{});
 }
 
+// Two tasks on one database, due two seconds apart, whose program runs five
+// seconds: the second starts once the first has ended, never beside it, and
+// its journal line says it waited.
+TEST_F(KivctlRun, ALaunchOnABusyDatabaseWaitsForTheProgramBeforeIt) {
+  const std::filesystem::path log = folder.path() / "runs.log";
+  const std::filesystem::path work = folder.path() / "orders.sh";
+  {
+    std::ofstream script(work);
+    script << "echo start $(date +%s%N) >> '" << log.string() << "'\nsleep 5\n"
+           << "echo end $(date +%s%N) >> '" << log.string() << "'\n";
+  }
+  TaskTable tasks;
+  for (const int index : {3, 4}) {
+    tasks[index] = compiledTask(index, "");
+    tasks[index].AccessLocation = "/bin/sh";  // runs the "database", a script
+    tasks[index].DatabaseLocation = work.string();
+  }
+  const LocalTime due = ctl::localNow() + std::chrono::seconds{2};
+  tasks[3].LaunchAt = dateTimeText(due).substr(11);
+  tasks[4].LaunchAt = dateTimeText(due + std::chrono::seconds{2}).substr(11);
+  writeSchedule(schedule, tasks);
+  const auto kivctl = start();
+
+  const std::vector<std::string> lines = journalLines(3);
+  kivctl->signal(SIGTERM);
+  EXPECT_EQ(kivctl->wait().status, 0);
+
+  ASSERT_GE(lines.size(), 3U);
+  EXPECT_NE(lines[0].find(R"("task":4,)"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find(R"("record":"ended")"), std::string::npos) << lines[1];
+  const std::string& second = lines[2];
+  EXPECT_NE(second.find(R"("task":5,)"), std::string::npos) << second;
+  EXPECT_NE(second.find(R"("result":"started")"), std::string::npos) << second;
+  EXPECT_NE(second.find(R"("waitedSeconds":)"), std::string::npos) << second;
+  // The first run's end is logged before the second run's start.
+  const std::string runs = waitForText(log, "\nstart");
+  std::istringstream in(runs);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  ASSERT_GE(words.size(), 6U) << runs;
+  EXPECT_EQ(words[0], "start");
+  EXPECT_EQ(words[2], "end");
+  EXPECT_EQ(words[4], "start");
+  EXPECT_LE(std::stoll(words[3]), std::stoll(words[5])) << runs;
+}
+
 TEST_F(KivctlRun, AScheduledStartThatFailsIsALineOnStandardErrorAndInTheJournal) {
   TaskTable tasks;
   tasks[3] = compiledTask(3, twoSecondsAhead());

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "child_process_support.h"
@@ -115,6 +116,78 @@ TEST_F(ChildWatcherTest, NoZombieRemainsAfterManyLaunches) {
       endings, [](const posix::ChildEnding& e) { return !e.killed && e.status == 0; }));
   EXPECT_EQ(children.watching(), 0U);
   EXPECT_TRUE(noChildLeft());
+}
+
+// Reads the process id a started script wrote to `file`, waiting for it.
+pid_t pidWrittenTo(const fs::path& file) {
+  for (int attempt = 0; attempt < 400; ++attempt) {
+    std::ifstream in(file);
+    pid_t pid = 0;
+    if (in >> pid && pid > 0) return pid;
+    std::this_thread::sleep_for(milliseconds{50});
+  }
+  return 0;
+}
+
+// Gone, or a zombie that only its new parent has still to reap.
+bool processGone(pid_t pid) {
+  for (int attempt = 0; attempt < 400; ++attempt) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return true;
+    const std::size_t state = line.rfind(')') + 2;
+    if (state < line.size() && line[state] == 'Z') return true;
+    std::this_thread::sleep_for(milliseconds{50});
+  }
+  return false;
+}
+
+struct EndCase {
+  const char* name;
+  bool leaderIgnoresTerm;
+  std::vector<Ending> endings;
+  int signal;  // that ended the program
+};
+
+// A program ended with its process group: asked with SIGTERM, made with
+// SIGKILL. A child that ignores SIGTERM dies with it either way, also when
+// the program itself obeyed SIGTERM and left it behind.
+TEST_F(ChildWatcherTest, EndingAProgramEndsItsChildrenToo) {
+  const EndCase cases[] = {
+      {"leader obeys SIGTERM", false, {Ending::Gracefully}, SIGTERM},
+      {"leader ignores SIGTERM", true, {Ending::Gracefully, Ending::Forcibly}, SIGKILL},
+  };
+  for (const EndCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    endings.clear();
+    const fs::path script = file("program.sh");
+    const fs::path childPid = file(std::string("child-") + (c.leaderIgnoresTerm ? "1" : "0"));
+    {
+      std::ofstream out(script);
+      out << "#!/bin/sh\n"
+          << (c.leaderIgnoresTerm ? "trap '' TERM\n" : "")
+          << "/bin/sh -c 'trap \"\" TERM; echo $$ > \"$0.part\"; mv \"$0.part\" \"$0\"; "
+             "exec sleep 300' \"$1\" &\n"
+          << "wait\n";
+    }
+    fs::permissions(script, fs::perms::owner_all);
+    const StartResult started =
+        posix::start("\"" + script.string() + "\" \"" + childPid.string() + "\"", children);
+    ASSERT_TRUE(started) << started.error();
+    ASSERT_TRUE(started.value().processId);
+    const pid_t child = pidWrittenTo(childPid);
+    ASSERT_GT(child, 0);
+
+    for (const Ending how : c.endings) {
+      children.end(static_cast<pid_t>(*started.value().processId), how);
+    }
+    ASSERT_TRUE(reapAll(children));
+
+    ASSERT_EQ(endings.size(), 1U);
+    EXPECT_TRUE(endings[0].killed);
+    EXPECT_EQ(endings[0].status, c.signal);
+    EXPECT_TRUE(processGone(child));
+  }
 }
 
 // While the program runs, the descriptor stays quiet and reaping finds
