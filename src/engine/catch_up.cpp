@@ -64,6 +64,7 @@ std::vector<Launch> Scheduler::launchesToMakeUp(const std::vector<Launch>& misse
     latest.insert_or_assign(launch.taskIndex, launch);
   }
   std::vector<Launch> launches;
+  launches.reserve(latest.size());
   for (const auto& [index, launch] : latest) launches.push_back(launch);
   std::ranges::sort(launches, {}, &Launch::at);
   return launches;

@@ -50,7 +50,7 @@ bool Scheduler::startWaitingLaunches(std::chrono::sys_seconds now) {
       return programUsing(databaseOf(launch)) == nullptr || now >= launch.since + launch.wait;
     });
     if (ready == waiting_.end()) return true;
-    WaitingLaunch launch = std::move(*ready);
+    WaitingLaunch launch = *ready;
     waiting_.erase(ready);
     launch.occasion.waited = now - launch.since;
     if (const RunningProgram* user = programUsing(databaseOf(launch))) {

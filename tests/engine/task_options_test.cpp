@@ -32,26 +32,17 @@ class NoEvents final : public SchedulerEvents {
   void launchStarted(const LaunchNotice&) override {}
 };
 
-std::vector<LaunchRecord> launchRecords(const std::vector<std::string>& lines) {
-  std::vector<LaunchRecord> launches;
+// The journal's records of one kind, oldest first.
+template <typename Record>
+std::vector<Record> recordsOf(const std::vector<std::string>& lines) {
+  std::vector<Record> records;
   for (const std::string& line : lines) {
     const auto record = parseJournalLine(line);
-    if (const auto* launch = record ? std::get_if<LaunchRecord>(&*record) : nullptr) {
-      launches.push_back(*launch);
+    if (const auto* wanted = record ? std::get_if<Record>(&*record) : nullptr) {
+      records.push_back(*wanted);
     }
   }
-  return launches;
-}
-
-std::vector<EndedRecord> endedRecords(const std::vector<std::string>& lines) {
-  std::vector<EndedRecord> ended;
-  for (const std::string& line : lines) {
-    const auto record = parseJournalLine(line);
-    if (const auto* end = record ? std::get_if<EndedRecord>(&*record) : nullptr) {
-      ended.push_back(*end);
-    }
-  }
-  return ended;
+  return records;
 }
 
 class SchedulerOptions : public ::testing::Test {
@@ -70,7 +61,9 @@ class SchedulerOptions : public ::testing::Test {
     }
   }
 
-  std::vector<LaunchRecord> launches() const { return launchRecords(platform.journalLines); }
+  std::vector<LaunchRecord> launches() const {
+    return recordsOf<LaunchRecord>(platform.journalLines);
+  }
 
   TaskTable tasks;
   FakePlatform platform;
@@ -212,7 +205,7 @@ TEST_F(SchedulerOptions, AProgramPastItsTimeLimitIsAskedThenMadeToEnd) {
   scheduler.programEnded(101, {ProgramOutcome::Kind::Signalled, 9, seconds{151}});
   tickUntil("2026-12-10 02:03:00");
 
-  const std::vector<EndedRecord> ended = endedRecords(platform.journalLines);
+  const std::vector<EndedRecord> ended = recordsOf<EndedRecord>(platform.journalLines);
   ASSERT_EQ(ended.size(), 1U);
   EXPECT_EQ(ended[0].outcome, (ProgramOutcome{ProgramOutcome::Kind::TimedOut, 2, seconds{151}}));
   ASSERT_EQ(platform.notifications.size(), 1U);
@@ -233,7 +226,7 @@ TEST_F(SchedulerOptions, AProgramWithinItsTimeLimitOrWithoutOneIsLeftAlone) {
   tickUntil("2026-12-10 04:00:00");
 
   EXPECT_TRUE(platform.endedPrograms.empty());
-  const std::vector<EndedRecord> ended = endedRecords(platform.journalLines);
+  const std::vector<EndedRecord> ended = recordsOf<EndedRecord>(platform.journalLines);
   ASSERT_EQ(ended.size(), 1U);
   EXPECT_EQ(ended[0].outcome.kind, ProgramOutcome::Kind::Exited);
 }
@@ -255,7 +248,8 @@ struct CatchUpCase {
   const char* madeUpDueAt;
 };
 
-class CatchUpAtStart : public SchedulerOptions, public ::testing::WithParamInterface<CatchUpCase> {};
+class CatchUpAtStart : public SchedulerOptions,
+                       public ::testing::WithParamInterface<CatchUpCase> {};
 
 // Kiv stopped and starts again at 08:00.
 TEST_P(CatchUpAtStart, OnlyAFixedLaunchWithinItsWindowIsMadeUpOnce) {
@@ -349,17 +343,6 @@ TEST_F(SchedulerOptions, ALaunchMissedWhileAsleepIsMadeUpWithinItsWindow) {
   EXPECT_EQ(platform.launches, std::vector<std::string>{testing::commandLineOf(0)});
 }
 
-std::vector<SchedulingRecord> schedulingRecords(const std::vector<std::string>& lines) {
-  std::vector<SchedulingRecord> records;
-  for (const std::string& line : lines) {
-    const auto record = parseJournalLine(line);
-    if (const auto* scheduling = record ? std::get_if<SchedulingRecord>(&*record) : nullptr) {
-      records.push_back(*scheduling);
-    }
-  }
-  return records;
-}
-
 // The journal tells when each schedule was scheduled: from the start, or
 // from the moment it was opened, to the moment another was, or the stop.
 TEST_F(SchedulerOptions, TheJournalTellsWhenEachScheduleWasScheduled) {
@@ -371,7 +354,7 @@ TEST_F(SchedulerOptions, TheJournalTellsWhenEachScheduleWasScheduled) {
   scheduler.stop();
   scheduler.stop();
 
-  EXPECT_EQ(schedulingRecords(platform.journalLines),
+  EXPECT_EQ(recordsOf<SchedulingRecord>(platform.journalLines),
             (std::vector<SchedulingRecord>{
                 {"2026-12-10 01:59:58", kSchedule, true},
                 {"2026-12-10 02:00:00", kSchedule, false},
@@ -397,7 +380,7 @@ TEST_F(SchedulerOptions, StoppingJournalsWaitingLaunchesAndRunningProgramsOnce) 
   EXPECT_FALSE(journalled[1].started);
   EXPECT_EQ(journalled[1].reason, "database busy: Kiv ended while the launch waited for it");
   EXPECT_EQ(journalled[1].waited, seconds{30});
-  const std::vector<EndedRecord> ended = endedRecords(platform.journalLines);
+  const std::vector<EndedRecord> ended = recordsOf<EndedRecord>(platform.journalLines);
   ASSERT_EQ(ended.size(), 1U);
   EXPECT_EQ(ended[0].outcome.kind, ProgramOutcome::Kind::Unknown);
   EXPECT_TRUE(scheduler.runningPrograms().empty());
@@ -446,7 +429,7 @@ TEST_F(SchedulerOptions, ATickInsideALaunchStartsEachWaitingLaunchOnce) {
   }
 
   EXPECT_EQ(platform.launches.size(), 4U);
-  const std::vector<LaunchRecord> journalled = launchRecords(platform.journalLines);
+  const std::vector<LaunchRecord> journalled = recordsOf<LaunchRecord>(platform.journalLines);
   ASSERT_EQ(journalled.size(), 4U);
   EXPECT_TRUE(std::ranges::all_of(journalled, [](const LaunchRecord& r) { return r.started; }));
   EXPECT_EQ(nested.runningPrograms().size(), 2U);

@@ -95,6 +95,29 @@ TEST(ProgramWatcher, KeepsWatchingARunningProgramAndRecordsACrashStatusAsSigned)
   EXPECT_EQ(endings[0].outcome.code, -1073741819);
 }
 
+// A program that never ends and has no window to close: asking it to end
+// leaves it running; making it ends it, through its job, with status 1.
+TEST(ProgramWatcher, EndsAProgramThatNeverExits) {
+  const StandInRecord record;
+  record.stayFor(std::chrono::minutes{5});
+  ProgramWatcher watcher;
+  const StartResult started = watcher.start(standInLine());
+  ASSERT_TRUE(started && started.value().processId) << (started ? "" : started.error());
+  ASSERT_TRUE(record.commandLine());
+  const ProcessId pid = *started.value().processId;
+
+  watcher.end(pid, Ending::Gracefully);
+  EXPECT_TRUE(watcher.collectEnded().empty());
+  watcher.end(pid, Ending::Forcibly);
+
+  const std::vector<ProgramEnding> endings = firstEndings(watcher);
+  ASSERT_EQ(endings.size(), 1U);
+  EXPECT_EQ(endings[0].pid, pid);
+  EXPECT_EQ(endings[0].outcome.kind, ProgramOutcome::Kind::Exited);
+  EXPECT_EQ(endings[0].outcome.code, 1);
+  EXPECT_TRUE(processObjectGoes(static_cast<DWORD>(pid)));
+}
+
 TEST(ProgramWatcher, LeavesNoHandleBehindAndProgramsOutliveIt) {
   const StandInRecord record;
   std::vector<DWORD> collected;

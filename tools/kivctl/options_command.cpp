@@ -1,10 +1,8 @@
 #include "options_command.h"
 
-#include "base/utf8_path.h"
 #include "exit_status.h"
 #include "options_text.h"
 #include "os_services.h"
-#include "schedule_file/schedule_file_io.h"
 #include "schedule_source.h"
 
 namespace kiv::ctl {
@@ -68,13 +66,7 @@ int optionsCommand(const std::string& file, int taskNumber, const OptionsChange&
     return kExitFailure;
   }
   apply(change, schedule->tasks.at(taskNumber - 1).Options);
-  if (const auto written = writeScheduleFile(pathFromUtf8(file), schedule->tasks, scheduleStorage(),
-                                             scheduleCodePage());
-      !written) {
-    reportError(err, file + ": " + written.error().description);
-    return kExitFailure;
-  }
-  return kExitSuccess;
+  return saveSchedule(file, schedule->tasks, err);
 }
 
 }  // namespace kiv::ctl

@@ -57,6 +57,16 @@ std::optional<Schedule> loadScheduleWarning(const std::string& file, std::ostrea
   return schedule;
 }
 
+int saveSchedule(const std::string& file, const TaskTable& tasks, std::ostream& err) {
+  const auto written =
+      writeScheduleFile(pathFromUtf8(file), tasks, scheduleStorage(), scheduleCodePage());
+  if (!written) {
+    reportError(err, file + ": " + written.error().description);
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
 std::string_view layoutName(ScheduleLayout layout) {
   return kLayoutNames.at(static_cast<std::size_t>(layout));
 }

@@ -29,6 +29,11 @@ std::optional<Schedule> loadSchedule(const std::string& file, std::ostream& err)
 // loadSchedule, with a line on `err` when the file is no complete schedule.
 std::optional<Schedule> loadScheduleWarning(const std::string& file, std::ostream& err);
 
+// Writes `tasks` to `file` in the current layout through the safe storage the
+// window saves with; the exit status, after one line on `err` naming the
+// file and the failure when it fails.
+int saveSchedule(const std::string& file, const TaskTable& tasks, std::ostream& err);
+
 // "current", "formatA" or "formatB".
 std::string_view layoutName(ScheduleLayout layout);
 
