@@ -8,12 +8,17 @@
 namespace kiv {
 namespace {
 
-// The tasks whose fixed-time launches may be made up; the others are left
-// out, so that only launches that matter are looked for.
+// Only fixed-time launches of a task with a catch-up window are made up.
+bool catchesUp(const Task& task) {
+  return task.Options.catchUp && !isRecurring(task.LaunchAt);
+}
+
+// The tasks whose launches may be made up; the others are left out, so that
+// only launches that matter are looked for.
 TaskTable tasksThatCatchUp(const TaskTable& tasks) {
   TaskTable catching = tasks;
   for (Task& task : catching) {
-    if (!task.Options.catchUp || isRecurring(task.LaunchAt)) task.Compiled = 0;
+    if (!catchesUp(task)) task.Compiled = 0;
   }
   return catching;
 }
@@ -59,8 +64,7 @@ std::vector<Launch> Scheduler::launchesToMakeUp(const std::vector<Launch>& misse
   std::map<int, Launch> latest;
   for (const Launch& launch : missed) {
     const Task& task = tasks_.at(launch.taskIndex);
-    if (!task.Options.catchUp || isRecurring(task.LaunchAt)) continue;
-    if (now - launch.at > *task.Options.catchUp) continue;
+    if (!catchesUp(task) || now - launch.at > *task.Options.catchUp) continue;
     latest.insert_or_assign(launch.taskIndex, launch);
   }
   std::vector<Launch> launches;
