@@ -35,8 +35,11 @@ kiv::TaskTable sampleTable() {
     task.Compiled = static_cast<std::uint8_t>(i % 2);
     // Some tasks with options, so the seeds hold options records to mutate.
     if (i % 4 == 1) {
-      task.Options = {std::chrono::minutes{i}, std::chrono::minutes{30 * i},
-                      std::chrono::hours{i % 24 + 1}};
+      task.Options = {std::chrono::minutes{i},
+                      std::chrono::minutes{30 * i},
+                      std::chrono::hours{i % 24 + 1},
+                      1,
+                      {}};
     }
   }
   return table;

@@ -132,8 +132,8 @@ TEST_F(DuplicateTest, CompiledTaskWithoutPasswordGivesACompiledCopy) {
 }
 
 TEST_F(DuplicateTest, TheCopyTakesTheTasksOptions) {
-  const TaskOptions options{std::chrono::minutes{5}, std::chrono::minutes{90},
-                            std::chrono::hours{6}};
+  const TaskOptions options{
+      std::chrono::minutes{5}, std::chrono::minutes{90}, std::chrono::hours{6}, 1, {}};
   form.tasks[2].Options = options;
   form.tasks[11].Options.wait = std::chrono::minutes{0};
   platform.inputs = {"12"};

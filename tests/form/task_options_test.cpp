@@ -12,7 +12,7 @@ using std::chrono::hours;
 using std::chrono::minutes;
 using testing::FormTest;
 
-constexpr TaskOptions kStored{minutes{30}, minutes{90}, std::nullopt};
+constexpr TaskOptions kStored{minutes{30}, minutes{90}, std::nullopt, 1, {}};
 
 // Task 3 shown, with options other than the defaults (kStored) so that
 // switching any of them on, off or to another number is a change.
@@ -62,12 +62,13 @@ TEST_P(OptionsChange, IsStoredAndMarksTheScheduleChanged) {
 
 INSTANTIATE_TEST_SUITE_P(
     EachOption, OptionsChange,
-    ::testing::Values(ChangeCase{"no wait", {minutes{0}, minutes{90}, std::nullopt}},
-                      ChangeCase{"longest wait", {minutes{1440}, minutes{90}, std::nullopt}},
-                      ChangeCase{"shortest limit", {minutes{30}, minutes{1}, std::nullopt}},
-                      ChangeCase{"no limit", {minutes{30}, std::nullopt, std::nullopt}},
-                      ChangeCase{"shortest catch-up", {minutes{30}, minutes{90}, hours{1}}},
-                      ChangeCase{"longest catch-up", {minutes{30}, minutes{90}, hours{168}}}),
+    ::testing::Values(ChangeCase{"no wait", {minutes{0}, minutes{90}, std::nullopt, 1, {}}},
+                      ChangeCase{"longest wait", {minutes{1440}, minutes{90}, std::nullopt, 1, {}}},
+                      ChangeCase{"shortest limit", {minutes{30}, minutes{1}, std::nullopt, 1, {}}},
+                      ChangeCase{"no limit", {minutes{30}, std::nullopt, std::nullopt, 1, {}}},
+                      ChangeCase{"shortest catch-up", {minutes{30}, minutes{90}, hours{1}, 1, {}}},
+                      ChangeCase{"longest catch-up",
+                                 {minutes{30}, minutes{90}, hours{168}, 1, {}}}),
     [](const auto& info) {
       std::string name = info.param.name;
       for (char& c : name) {
@@ -103,12 +104,14 @@ INSTANTIATE_TEST_SUITE_P(
     CancelSameOrOutOfRange, OptionsUnchanged,
     ::testing::Values(
         UnchangedCase{"Cancel", std::nullopt}, UnchangedCase{"OkWithoutAChange", kStored},
-        UnchangedCase{"NegativeWait", TaskOptions{minutes{-1}, minutes{90}, std::nullopt}},
-        UnchangedCase{"WaitPastADay", TaskOptions{minutes{1441}, minutes{90}, std::nullopt}},
-        UnchangedCase{"ZeroLimit", TaskOptions{minutes{30}, minutes{0}, std::nullopt}},
-        UnchangedCase{"LimitPastADay", TaskOptions{minutes{30}, minutes{1441}, std::nullopt}},
-        UnchangedCase{"ZeroCatchUp", TaskOptions{minutes{30}, minutes{90}, hours{0}}},
-        UnchangedCase{"CatchUpPastAWeek", TaskOptions{minutes{30}, minutes{90}, hours{169}}}),
+        UnchangedCase{"NegativeWait", TaskOptions{minutes{-1}, minutes{90}, std::nullopt, 1, {}}},
+        UnchangedCase{"WaitPastADay", TaskOptions{minutes{1441}, minutes{90}, std::nullopt, 1, {}}},
+        UnchangedCase{"ZeroLimit", TaskOptions{minutes{30}, minutes{0}, std::nullopt, 1, {}}},
+        UnchangedCase{"LimitPastADay",
+                      TaskOptions{minutes{30}, minutes{1441}, std::nullopt, 1, {}}},
+        UnchangedCase{"ZeroCatchUp", TaskOptions{minutes{30}, minutes{90}, hours{0}, 1, {}}},
+        UnchangedCase{"CatchUpPastAWeek",
+                      TaskOptions{minutes{30}, minutes{90}, hours{169}, 1, {}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TaskOptionsTest, CompiledTaskShowsItsOptionsLockedAndKeepsThem) {
@@ -116,7 +119,7 @@ TEST_F(TaskOptionsTest, CompiledTaskShowsItsOptionsLockedAndKeepsThem) {
   form.cmdCompile.press();
   form.fctnChange(false);
   // Even a front-end that answered with options changes nothing.
-  platform.optionsAnswers = {TaskOptions{minutes{5}, std::nullopt, hours{2}}};
+  platform.optionsAnswers = {TaskOptions{minutes{5}, std::nullopt, hours{2}, 1, {}}};
 
   form.mnuOptions.press();
 
@@ -128,7 +131,7 @@ TEST_F(TaskOptionsTest, CompiledTaskShowsItsOptionsLockedAndKeepsThem) {
 }
 
 TEST_F(TaskOptionsTest, OptionsGoToTheTaskTheDialogWasOpenedFor) {
-  const TaskOptions chosen{minutes{0}, std::nullopt, hours{12}};
+  const TaskOptions chosen{minutes{0}, std::nullopt, hours{12}, 1, {}};
   platform.optionsAnswers = {chosen};
   // A launch while the dialog is open may show another task.
   platform.duringNextQuestion = [this] { form.cmbTask.setListIndex(5); };

@@ -9,22 +9,23 @@ using testing::FormTest;
 
 TEST_F(FormTest, ClearTaskRestoresDefaultsButKeepsTheCommandLine) {
   Task& task = form.tasks[5];
-  task = Task{"Name",
-              "01:02:03",
-              "u",
-              "p",
-              1,
-              4,
-              "m",
-              "a",
-              "d",
-              "s",
-              13,
-              1,
-              1,
-              1,
-              TaskOptions{std::chrono::minutes{0}, std::chrono::minutes{5}, std::chrono::hours{2}},
-              "cmd"};
+  task = Task{
+      "Name",
+      "01:02:03",
+      "u",
+      "p",
+      1,
+      4,
+      "m",
+      "a",
+      "d",
+      "s",
+      13,
+      1,
+      1,
+      1,
+      TaskOptions{std::chrono::minutes{0}, std::chrono::minutes{5}, std::chrono::hours{2}, 1, {}},
+      "cmd"};
 
   form.fctnClearTask(5);
 

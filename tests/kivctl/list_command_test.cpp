@@ -164,7 +164,7 @@ TEST(ListCommand, TextShowsEachFieldWithTheListEntryItSelects) {
   task.DaysToRunOn = 1;
   task.OpenExclusively = 1;
   task.Compiled = 1;
-  task.Options = {std::chrono::minutes{0}, std::chrono::minutes{90}, std::nullopt};
+  task.Options = {std::chrono::minutes{0}, std::chrono::minutes{90}, std::nullopt, 1, {}};
   tasks[3].Options.catchUp = std::chrono::hours{12};
   testing::writeSchedule(file, tasks);
 

@@ -26,7 +26,7 @@ class OptionsCommand : public ::testing::Test {
  protected:
   OptionsCommand() {
     tasks[2].TaskName = "Nightly compact";
-    tasks[5].Options = {minutes{15}, std::nullopt, hours{3}};
+    tasks[5].Options = {minutes{15}, std::nullopt, hours{3}, 1, {}};
     writeSchedule(schedule, tasks);
   }
 
@@ -58,14 +58,14 @@ TEST_F(OptionsCommand, SetsTheOptionsGivenAndKeepsTheRest) {
     TaskOptions after;
   };
   const std::vector<Step> steps{
-      {{"--task", "3", "--wait", "0"}, {minutes{0}, std::nullopt, std::nullopt}},
+      {{"--task", "3", "--wait", "0"}, {minutes{0}, std::nullopt, std::nullopt, 1, {}}},
       {{"--task=3", "--time-limit", "1440", "--catch-up=168"},
-       {minutes{0}, minutes{1440}, hours{168}}},
+       {minutes{0}, minutes{1440}, hours{168}, 1, {}}},
       {{"--catch-up", "1", "--task", "3", "--wait", "1440"},
-       {minutes{1440}, minutes{1440}, hours{1}}},
+       {minutes{1440}, minutes{1440}, hours{1}, 1, {}}},
       {{"--task", "3", "--time-limit", "none", "--catch-up", "off"},
-       {minutes{1440}, std::nullopt, std::nullopt}},
-      {{"--task", "3", "--time-limit", "1"}, {minutes{1440}, minutes{1}, std::nullopt}},
+       {minutes{1440}, std::nullopt, std::nullopt, 1, {}}},
+      {{"--task", "3", "--time-limit", "1"}, {minutes{1440}, minutes{1}, std::nullopt, 1, {}}},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.arguments[1] + " " + step.arguments[2]);

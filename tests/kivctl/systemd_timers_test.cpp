@@ -298,7 +298,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ExportedUnits, PassSystemdAnalyzeVerify) {
   TaskTable tasks = proofSchedule();
   // A time limit and a catch-up window add settings to the units.
-  tasks.at(0).Options = {std::chrono::minutes{0}, std::chrono::minutes{90}, std::chrono::hours{6}};
+  tasks.at(0).Options = {
+      std::chrono::minutes{0}, std::chrono::minutes{90}, std::chrono::hours{6}, 1, {}};
   tasks.at(1).Options.timeLimit = std::chrono::minutes{1440};
   const ExportedSchedule exported(tasks);
   ASSERT_EQ(exported.exported.ending.status, 0) << exported.exported.err;

@@ -20,7 +20,7 @@ using std::chrono::hours;
 using std::chrono::minutes;
 
 constexpr TaskOptions kDefaults{};
-constexpr TaskOptions kAllSet{minutes{30}, minutes{90}, hours{12}};
+constexpr TaskOptions kAllSet{minutes{30}, minutes{90}, hours{12}, 1, {}};
 
 TaskOptionsRequest requestFor(const TaskOptions& options, bool locked = false) {
   return {"Options of task 3", options, locked, 2};
@@ -102,7 +102,7 @@ void TaskOptionsDialogTest::keyboardSetsEveryOption() {
 
   QCOMPARE(open.dialog.result(), int(QDialog::Accepted));
   QVERIFY(!open.dialog.isVisible());
-  QVERIFY(open.dialog.answer() == (TaskOptions{minutes{15}, minutes{90}, hours{48}}));
+  QVERIFY(open.dialog.answer() == (TaskOptions{minutes{15}, minutes{90}, hours{48}, 1, {}}));
 }
 
 void TaskOptionsDialogTest::switchingOffDropsTheNumber() {
@@ -116,7 +116,7 @@ void TaskOptionsDialogTest::switchingOffDropsTheNumber() {
   QVERIFY(!open.field<QSpinBox>("timeLimit")->isEnabled());
   open.key(Qt::Key_Enter);
 
-  QVERIFY(open.dialog.answer() == (TaskOptions{minutes{30}, std::nullopt, hours{12}}));
+  QVERIFY(open.dialog.answer() == (TaskOptions{minutes{30}, std::nullopt, hours{12}, 1, {}}));
 }
 
 void TaskOptionsDialogTest::escapeCancels() {
@@ -188,7 +188,7 @@ void TaskOptionsDialogTest::mnemonicsReachTheirFields() {
 
   open.key(Qt::Key_Return);
 
-  QVERIFY(open.dialog.answer() == (TaskOptions{minutes{60}, minutes{60}, hours{24}}));
+  QVERIFY(open.dialog.answer() == (TaskOptions{minutes{60}, minutes{60}, hours{24}, 1, {}}));
 }
 
 void TaskOptionsDialogTest::helpButtonAndF1OpenHelp() {

@@ -28,7 +28,7 @@ constexpr int kTask = 3;  // the task whose options the tests set
 constexpr std::size_t kRecordAt = (kTask * 14 + 4) * 128 + 1;
 constexpr std::size_t kPaddingSize = 127;
 
-const TaskOptions kSomeOptions{minutes{0}, minutes{90}, hours{12}};
+const TaskOptions kSomeOptions{minutes{0}, minutes{90}, hours{12}, 1, {}};
 
 Bytes encodedWith(const TaskOptions& options) {
   TaskTable tasks;
@@ -64,13 +64,13 @@ TEST(Crc32, GivesTheStandardCheckValues) {
 
 TEST(OptionsRecord, RoundTripsEveryOptionAtItsBounds) {
   const TaskOptions cases[] = {
-      {minutes{0}, std::nullopt, std::nullopt},
-      {kLongestWait, std::nullopt, std::nullopt},
-      {minutes{60}, kShortestTimeLimit, std::nullopt},
-      {minutes{60}, kLongestTimeLimit, std::nullopt},
-      {minutes{60}, std::nullopt, kShortestCatchUp},
-      {minutes{60}, std::nullopt, kLongestCatchUp},
-      {minutes{1}, minutes{1439}, hours{167}},
+      {minutes{0}, std::nullopt, std::nullopt, 1, {}},
+      {kLongestWait, std::nullopt, std::nullopt, 1, {}},
+      {minutes{60}, kShortestTimeLimit, std::nullopt, 1, {}},
+      {minutes{60}, kLongestTimeLimit, std::nullopt, 1, {}},
+      {minutes{60}, std::nullopt, kShortestCatchUp, 1, {}},
+      {minutes{60}, std::nullopt, kLongestCatchUp, 1, {}},
+      {minutes{1}, minutes{1439}, hours{167}, 1, {}},
       kSomeOptions,
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -214,17 +214,17 @@ TEST(OptionsRecord, SavingRefusesOptionsOutOfRangeNamingTheTask) {
     const char* description;
   };
   const Case cases[] = {
-      {{minutes{-1}, std::nullopt, std::nullopt},
+      {{minutes{-1}, std::nullopt, std::nullopt, 1, {}},
        "Task 4, Options: the wait of -1 minutes is not one of 0 to 1440 minutes."},
-      {{minutes{1441}, std::nullopt, std::nullopt},
+      {{minutes{1441}, std::nullopt, std::nullopt, 1, {}},
        "Task 4, Options: the wait of 1441 minutes is not one of 0 to 1440 minutes."},
-      {{minutes{60}, minutes{0}, std::nullopt},
+      {{minutes{60}, minutes{0}, std::nullopt, 1, {}},
        "Task 4, Options: the time limit of 0 minutes is not one of 1 to 1440 minutes."},
-      {{minutes{60}, minutes{1441}, std::nullopt},
+      {{minutes{60}, minutes{1441}, std::nullopt, 1, {}},
        "Task 4, Options: the time limit of 1441 minutes is not one of 1 to 1440 minutes."},
-      {{minutes{60}, std::nullopt, hours{0}},
+      {{minutes{60}, std::nullopt, hours{0}, 1, {}},
        "Task 4, Options: the catch-up window of 0 hours is not one of 1 to 168 hours."},
-      {{minutes{60}, std::nullopt, hours{169}},
+      {{minutes{60}, std::nullopt, hours{169}, 1, {}},
        "Task 4, Options: the catch-up window of 169 hours is not one of 1 to 168 hours."},
   };
   for (const Case& c : cases) {
@@ -253,7 +253,7 @@ TEST(OptionsRecord, SurviveARealSaveAndOpen) {
   applyLoadedTasks(loaded.value(), opened);
   EXPECT_EQ(opened[0].Options, kSomeOptions);
   EXPECT_EQ(opened[5].Options, TaskOptions{});
-  EXPECT_EQ(opened[29].Options, (TaskOptions{minutes{60}, kLongestTimeLimit, std::nullopt}));
+  EXPECT_EQ(opened[29].Options, (TaskOptions{minutes{60}, kLongestTimeLimit, std::nullopt, 1, {}}));
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ using std::chrono::minutes;
 using testing::DialogAnswerer;
 
 constexpr const char* kTitle = "Options of task 3";
-constexpr TaskOptions kAllSet{minutes{30}, minutes{90}, hours{12}};
+constexpr TaskOptions kAllSet{minutes{30}, minutes{90}, hours{12}, 1, {}};
 
 TaskOptionsRequest requestFor(const TaskOptions& options, bool locked = false) {
   return {kTitle, options, locked, 2};
@@ -143,7 +143,7 @@ TEST(TaskOptionsDialog, KeyboardSetsEveryOption) {
   EXPECT_EQ(limitCaption, "&Time limit (minutes):");
   EXPECT_TRUE(pressed);
   EXPECT_TRUE(outcome.closedByUser);
-  EXPECT_EQ(outcome.answer, (TaskOptions{minutes{15}, minutes{90}, hours{48}}));
+  EXPECT_EQ(outcome.answer, (TaskOptions{minutes{15}, minutes{90}, hours{48}, 1, {}}));
 }
 
 // Each case: the keys pressed in a dialog opened on `shown`, and the options
@@ -176,11 +176,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(KeysCase{"MnemonicsSwitchTheCheckBoxes",
                                TaskOptions{},
                                {{'T', true}, {'C', true}, {VK_RETURN}},
-                               TaskOptions{minutes{60}, minutes{60}, hours{24}}},
+                               TaskOptions{minutes{60}, minutes{60}, hours{24}, 1, {}}},
                       KeysCase{"SpaceSwitchesOffTheTimeLimit", kAllSet, kTab + kSpace + kEnter,
-                               TaskOptions{minutes{30}, std::nullopt, hours{12}}},
+                               TaskOptions{minutes{30}, std::nullopt, hours{12}, 1, {}}},
                       KeysCase{"UpArrowCountsUp", kAllSet, std::vector<Key>{{VK_UP}} + kEnter,
-                               TaskOptions{minutes{31}, minutes{90}, hours{12}}},
+                               TaskOptions{minutes{31}, minutes{90}, hours{12}, 1, {}}},
                       KeysCase{"EscapeCancels", kAllSet, digits("5") + kTab + kSpace + kEscape,
                                std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
