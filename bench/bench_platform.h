@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "posix/posix_database_files.h"
 #include "posix/posix_file_storage.h"
 #include "shell/platform.h"
 
@@ -15,6 +16,7 @@ class BenchPlatform : public Platform {
  public:
   LocalTime clock{};
   posix::PosixFileStorage storage;
+  posix::PosixDatabaseFiles databases;
 
   MessageAnswer messageBox(const MessageBoxRequest&) override { return MessageAnswer::Ok; }
   std::string inputBox(const std::string&, const std::string&) override { return ""; }
@@ -24,6 +26,7 @@ class BenchPlatform : public Platform {
   FileDialogOutcome fileDialog(FileDialogRecord&) override { return {}; }
   std::string currentFolder() override { return "."; }
   FileStorage& fileStorage() override { return storage; }
+  DatabaseFiles& databaseFiles() override { return databases; }
   void showWindow() override {}
   void hideWindow() override {}
   void popupMenu(const MenuItem&) override {}

@@ -62,6 +62,25 @@ Result<void, FileError> takeOverPermissions(int fd, const std::optional<struct s
   return {};
 }
 
+// A file system that cannot force a folder to the disk says EINVAL; the
+// rename is then as durable as that file system makes it.
+bool syncFolder(int folder) {
+  return ::fsync(folder) == 0 || errno == EINVAL;
+}
+
+Result<void, FileError> fillAndPlace(PrivateFile& file, int folder, const std::string& name,
+                                     const std::optional<struct stat>& old,
+                                     const FileFiller& fill) {
+  if (auto permitted = takeOverPermissions(file.fd.get(), old); !permitted) return permitted;
+  if (auto written = fill(file.fd.get()); !written) return written;
+  if (::fsync(file.fd.get()) != 0) return flushFailure();
+  if (auto placed = moveIntoPlace(file, folder, name); !placed) return placed;
+  if (!syncFolder(folder)) return flushFailure();
+  return {};
+}
+
+}  // namespace
+
 Result<void, FileError> writeAll(int fd, std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -73,40 +92,27 @@ Result<void, FileError> writeAll(int fd, std::span<const std::uint8_t> bytes) {
   return {};
 }
 
-// A file system that cannot force a folder to the disk says EINVAL; the
-// rename is then as durable as that file system makes it.
-bool syncFolder(int folder) {
-  return ::fsync(folder) == 0 || errno == EINVAL;
-}
-
-Result<void, FileError> fillAndPlace(PrivateFile& file, int folder, const std::string& name,
-                                     const std::optional<struct stat>& old,
-                                     std::span<const std::uint8_t> bytes) {
-  if (auto permitted = takeOverPermissions(file.fd.get(), old); !permitted) return permitted;
-  if (auto written = writeAll(file.fd.get(), bytes); !written) return written;
-  if (::fsync(file.fd.get()) != 0) return flushFailure();
-  if (auto placed = moveIntoPlace(file, folder, name); !placed) return placed;
-  if (!syncFolder(folder)) return flushFailure();
-  return {};
-}
-
-}  // namespace
-
 Result<void, FileError> replaceFileWhole(const std::filesystem::path& target,
                                          std::span<const std::uint8_t> bytes) {
+  return replaceFileWith(target, nullptr, [bytes](int fd) { return writeAll(fd, bytes); });
+}
+
+Result<void, FileError> replaceFileWith(const std::filesystem::path& target,
+                                        const struct stat* modelForNew, const FileFiller& fill) {
   const std::string name = target.filename().string();
   if (name.empty()) return failure(std::errc::is_a_directory);  // "folder/" names a folder
   const std::filesystem::path folderPath = target.has_parent_path() ? target.parent_path() : ".";
   const UniqueFd folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!folder) return systemFailure();
 
-  const FileResult<std::optional<struct stat>> old = currentTarget(folder.get(), name);
+  FileResult<std::optional<struct stat>> old = currentTarget(folder.get(), name);
   if (!old) return old.error();
+  if (!old.value() && modelForNew != nullptr) old = std::optional<struct stat>{*modelForNew};
   removeOrphanedTemporaries(folder.get(), name);
   FileResult<PrivateFile> created = createPrivateFile(folder.get(), name);
   if (!created) return created.error();
   PrivateFile file = std::move(created).value();
-  Result<void, FileError> placed = fillAndPlace(file, folder.get(), name, old.value(), bytes);
+  Result<void, FileError> placed = fillAndPlace(file, folder.get(), name, old.value(), fill);
   if (!placed) discard(file, folder.get());
   return placed;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -17,5 +20,18 @@ namespace kiv::posix {
 // rename. Orphans of earlier saves of the same target are removed first.
 Result<void, FileError> replaceFileWhole(const std::filesystem::path& target,
                                          std::span<const std::uint8_t> bytes);
+
+// What writes the new file's bytes to its open descriptor, and may read
+// them back before the file takes its name.
+using FileFiller = std::function<Result<void, FileError>(int fd)>;
+
+// The same, with the bytes written by `fill`. A new file (no file has the
+// name `target` yet) takes the permissions and group of `modelForNew` where
+// one is given, as a copy takes its original's; else it is owner-only.
+Result<void, FileError> replaceFileWith(const std::filesystem::path& target,
+                                        const struct stat* modelForNew, const FileFiller& fill);
+
+// Writes all of `bytes` to `fd`.
+Result<void, FileError> writeAll(int fd, std::span<const std::uint8_t> bytes);
 
 }  // namespace kiv::posix

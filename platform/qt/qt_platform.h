@@ -13,6 +13,7 @@
 #include "help_window.h"
 #include "posix/child_watcher.h"
 #include "posix/local_clock.h"
+#include "posix/posix_database_files.h"
 #include "posix/schedule_locks.h"
 #include "shell/platform.h"
 #include "tray_icon_view.h"
@@ -57,6 +58,7 @@ class QtPlatform : public Platform {
   FileDialogOutcome fileDialog(FileDialogRecord& record) override;
   std::string currentFolder() override;
   FileStorage& fileStorage() override { return *storage_; }
+  DatabaseFiles& databaseFiles() override { return databaseFiles_; }
   bool programsHaveNoExtension() const override { return true; }
 
   void showWindow() override;
@@ -101,6 +103,7 @@ class QtPlatform : public Platform {
   QString helpDocument_;
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<FileStorage> storage_;
+  posix::PosixDatabaseFiles databaseFiles_;
   posix::ScheduleLocks locks_{"kiv"};
   posix::SystemLocalZone zone_;
   posix::ChildWatcher children_;

@@ -36,22 +36,25 @@ std::string randomSuffix(std::random_device& random) {
 }
 
 // A new file beside `target` that no other process may open while it is
-// written (no sharing); none, with the system's error, when none can be made.
+// written (no sharing), which this one may read back; none, with the
+// system's error, when none can be made.
 UniqueHandle createTemporary(const std::filesystem::path& target,
                              std::filesystem::path& temporary) {
   std::random_device random;
   for (int attempt = 0; attempt < kNameTries; ++attempt) {
     temporary = target;
     temporary += randomSuffix(random);
-    UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
   }
   return UniqueHandle();
 }
 
-Result<void, FileError> writeAndFlush(HANDLE file, const std::filesystem::path& name,
-                                      std::span<const std::uint8_t> bytes) {
+}  // namespace
+
+Result<void, FileError> writeAll(HANDLE file, const std::filesystem::path& name,
+                                 std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
     DWORD written = 0;
     const auto chunk = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
@@ -60,11 +63,8 @@ Result<void, FileError> writeAndFlush(HANDLE file, const std::filesystem::path& 
     }
     bytes = bytes.subspan(written);
   }
-  if (FlushFileBuffers(file) == FALSE) return flushFailure();
   return {};
 }
-
-}  // namespace
 
 FileResult<std::vector<std::uint8_t>> Win32FileStorage::readFile(const std::filesystem::path& path,
                                                                  std::size_t limit) {
@@ -73,13 +73,19 @@ FileResult<std::vector<std::uint8_t>> Win32FileStorage::readFile(const std::file
 
 Result<void, FileError> Win32FileStorage::replaceFile(const std::filesystem::path& target,
                                                       std::span<const std::uint8_t> bytes) {
+  return replaceFileWith(target, [&](HANDLE file) { return writeAll(file, target, bytes); });
+}
+
+Result<void, FileError> replaceFileWith(const std::filesystem::path& target,
+                                        const FileFiller& fill) {
   std::filesystem::path temporary;
   Result<void, FileError> written;
   {
     const UniqueHandle file = createTemporary(target, temporary);
     if (!file) return lastSystemFailure(target);
     // Closed before the move: an open file cannot take the target's name.
-    written = writeAndFlush(file.get(), target, bytes);
+    written = fill(file.get());
+    if (written && FlushFileBuffers(file.get()) == FALSE) written = flushFailure();
   }
   if (written && MoveFileExW(temporary.c_str(), target.c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {

@@ -6,6 +6,7 @@
 #include "program_watcher.h"
 #include "shell/platform.h"
 #include "single_scheduler.h"
+#include "win32_database_files.h"
 #include "win32_file_storage.h"
 
 namespace kiv {
@@ -34,6 +35,7 @@ class Win32Platform : public Platform {
   std::string currentFolder() override;
   const CodePage& ansiCodePage() const override;
   FileStorage& fileStorage() override { return storage_; }
+  DatabaseFiles& databaseFiles() override { return databaseFiles_; }
 
   void showWindow() override;
   void hideWindow() override;
@@ -71,6 +73,7 @@ class Win32Platform : public Platform {
   HINSTANCE instance_;
   FormWindow* window_ = nullptr;
   Win32FileStorage storage_;
+  Win32DatabaseFiles databaseFiles_;
   ScheduleMutexes locks_;
   Win32LocalZone zone_;
   ProgramWatcher programs_;

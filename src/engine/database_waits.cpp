@@ -20,42 +20,58 @@ const RunningProgram* Scheduler::programUsing(const std::string& database) const
   return user == running_.end() ? nullptr : &user->second;
 }
 
+// A program Kiv started on the database is known at once; who has the
+// database open is read from its lock file, which a waiting launch looks at
+// again only every few seconds unless `lookAgain`.
+std::optional<std::string> Scheduler::whyBusy(WaitingLaunch& launch, std::chrono::sys_seconds now,
+                                              bool lookAgain) {
+  const Task& task = tasks_.at(launch.taskIndex);
+  if (const RunningProgram* user = programUsing(databaseKey(task, launch.taskIndex))) {
+    return busyReason(*user);
+  }
+  if (!isMaintenance(task)) return std::nullopt;
+  if (lookAgain || !launch.inUseCheckedAt || now >= *launch.inUseCheckedAt + kInUseRecheck) {
+    launch.inUseCheckedAt = now;
+    launch.inUse = databaseInUse(ports_.databaseFiles, task.DatabaseLocation);
+  }
+  return launch.inUse;
+}
+
 // A task waits its own time, and once: a launch due while an earlier one of
 // the same task still waits would only start the same work twice in a row.
-bool Scheduler::waitForDatabase(int index, const LaunchOccasion& occasion,
-                                const RunningProgram& user, std::chrono::sys_seconds now) {
-  const std::chrono::minutes wait = tasks_.at(index).Options.wait;
-  if (wait == std::chrono::minutes{0}) {
-    refuseLaunch(index, occasion, busyReason(user));
+bool Scheduler::waitForDatabase(WaitingLaunch launch, const std::string& reason) {
+  const int index = launch.taskIndex;
+  if (launch.wait == std::chrono::minutes{0}) {
+    refuseLaunch(index, launch.occasion, reason);
   } else if (std::ranges::any_of(waiting_,
-                                 [&](const auto& launch) { return launch.taskIndex == index; })) {
-    refuseLaunch(index, occasion,
+                                 [&](const auto& waiting) { return waiting.taskIndex == index; })) {
+    refuseLaunch(index, launch.occasion,
                  "database busy: an earlier launch of this task is still waiting for it");
   } else {
-    waiting_.push_back({index, occasion, now, wait});
+    waiting_.push_back(std::move(launch));
   }
   return true;
 }
 
 // The launches go in the order they began to wait: once one starts, the
-// database is in use again for those behind it. Each is taken out of the
-// queue before it starts, since a start may run a nested event loop that
-// ticks the scheduler again.
+// database is in use again for those behind it, so the queue is walked
+// again from its start. Each is taken out of the queue before it starts,
+// since a start may run a nested event loop that ticks the scheduler again.
 bool Scheduler::startWaitingLaunches(std::chrono::sys_seconds now) {
-  const auto databaseOf = [this](const WaitingLaunch& launch) {
-    return databaseKey(tasks_.at(launch.taskIndex), launch.taskIndex);
-  };
-  for (;;) {
-    const auto ready = std::ranges::find_if(waiting_, [&](const WaitingLaunch& launch) {
-      return programUsing(databaseOf(launch)) == nullptr || now >= launch.since + launch.wait;
-    });
-    if (ready == waiting_.end()) return true;
-    WaitingLaunch launch = *ready;
-    waiting_.erase(ready);
+  for (std::size_t next = 0; next < waiting_.size();) {
+    const bool waitedEnough = now >= waiting_[next].since + waiting_[next].wait;
+    const std::optional<std::string> busy = whyBusy(waiting_[next], now, waitedEnough);
+    if (busy && !waitedEnough) {
+      ++next;
+      continue;
+    }
+    WaitingLaunch launch = std::move(waiting_[next]);
+    waiting_.erase(waiting_.begin() + static_cast<std::ptrdiff_t>(next));
+    next = 0;
     launch.occasion.waited = now - launch.since;
-    if (const RunningProgram* user = programUsing(databaseOf(launch))) {
+    if (busy) {
       refuseLaunch(launch.taskIndex, launch.occasion,
-                   busyReason(*user) + " after a wait of " + durationText(*launch.occasion.waited));
+                   *busy + " after a wait of " + durationText(*launch.occasion.waited));
     } else if (tasks_.at(launch.taskIndex).Compiled != 1) {
       refuseLaunch(launch.taskIndex, launch.occasion,
                    "the task was decompiled while it waited for its database");
@@ -63,6 +79,7 @@ bool Scheduler::startWaitingLaunches(std::chrono::sys_seconds now) {
       return false;
     }
   }
+  return true;
 }
 
 void Scheduler::refuseLaunch(int index, const LaunchOccasion& occasion, const std::string& reason) {

@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "base/identity.h"
+#include "base/utf8_path.h"
 #include "compile/printed_command_line.h"
 #include "engine/database_key.h"
 #include "engine/scheduler.h"
@@ -39,7 +40,8 @@ void Scheduler::appendToJournal(const std::string& line) {
 }
 
 void Scheduler::journalLaunch(const Task& task, int index, const LaunchOccasion& occasion,
-                              const StartResult& result, std::chrono::sys_seconds startedAt) {
+                              const StartResult& result, std::chrono::sys_seconds startedAt,
+                              std::optional<MaintenanceRun> maintenance) {
   LaunchRecord record;
   record.at = dateTimeText(occasion.at);
   if (occasion.dueAt) record.dueAt = dateTimeText(*occasion.dueAt);
@@ -52,6 +54,9 @@ void Scheduler::journalLaunch(const Task& task, int index, const LaunchOccasion&
   if (result) record.pid = result.value().processId;
   if (!result) record.reason = result.error();
   record.waited = occasion.waited;
+  if (maintenance && !maintenance->copy.empty()) {
+    record.backup = utf8FromPath(pathFromUtf8(maintenance->copy).filename());
+  }
   appendToJournal(journalLine(record));
   if (record.started && record.pid) {
     RunningProgram program;
@@ -62,6 +67,7 @@ void Scheduler::journalLaunch(const Task& task, int index, const LaunchOccasion&
     program.at = record.at;
     program.schedule = record.schedule;
     program.timeLimit = task.Options.timeLimit;
+    program.maintenance = std::move(maintenance);
     running_.insert_or_assign(*record.pid, std::move(program));
   }
 }
@@ -129,11 +135,22 @@ void Scheduler::programEnded(ProcessId pid, const ProgramOutcome& outcome) {
     journalled.kind = ProgramOutcome::Kind::TimedOut;
     journalled.code = static_cast<int>(program.timeLimit->count());
   }
-  appendToJournal(journalLine(
-      EndedRecord{program.at, program.schedule, program.taskIndex + 1, pid, journalled}));
-  if (!journalled.failed()) return;
-  notifyUser(taskSubject(program.taskIndex + 1, program.taskName) +
-             " failed: " + journalled.text() + ".");
+  journalEnd(pid, program, journalled);
+}
+
+void Scheduler::journalEnd(ProcessId pid, const RunningProgram& program,
+                           const ProgramOutcome& outcome) {
+  EndedRecord record{program.at, program.schedule, program.taskIndex + 1, pid, outcome, {}, {}};
+  MaintenanceCheck check;
+  if (program.maintenance) {
+    check = checkAfterMaintenance(ports_.databaseFiles, *program.maintenance, outcome);
+    record.databaseCheck = check.found;
+    record.restored = check.restoredFrom;
+  }
+  appendToJournal(journalLine(record));
+  const std::string subject = taskSubject(program.taskIndex + 1, program.taskName);
+  if (outcome.failed()) notifyUser(subject + " failed: " + outcome.text() + ".");
+  if (!check.problem.empty()) notifyUser(subject + ": " + check.problem + ".");
 }
 
 void Scheduler::stop() {
@@ -148,8 +165,8 @@ void Scheduler::stop() {
   }
   const std::map<ProcessId, RunningProgram> unfinished = std::exchange(running_, {});
   for (const auto& [pid, program] : unfinished) {
-    appendToJournal(
-        journalLine(EndedRecord{program.at, program.schedule, program.taskIndex + 1, pid, {}}));
+    appendToJournal(journalLine(
+        EndedRecord{program.at, program.schedule, program.taskIndex + 1, pid, {}, {}, {}}));
   }
   if (std::exchange(scheduling_, false)) journalScheduling(reading.local, false);
 }

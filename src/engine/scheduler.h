@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "base/result.h"
+#include "engine/maintenance_guard.h"
 #include "engine/scheduler_events.h"
 #include "scheduler/next_launches.h"
 #include "scheduler/second_cursor.h"
 #include "shell/clock.h"
+#include "shell/database_files.h"
 #include "shell/journal_store.h"
 #include "shell/notifier.h"
 #include "shell/process_starter.h"
@@ -24,11 +26,16 @@ struct SchedulerPorts {
   ProcessStarter& starter;
   JournalStore& journal;
   Notifier& notifier;
+  DatabaseFiles& databaseFiles;
 };
 
 // How long a program asked to end at its time limit is given before it is
 // made to end.
 inline constexpr std::chrono::seconds kEndingGracePeriod{30};
+
+// How often a launch waiting for a database that somebody has open looks
+// at its lock file again.
+inline constexpr std::chrono::seconds kInUseRecheck{5};
 
 // A started program whose end is awaited.
 struct RunningProgram {
@@ -45,6 +52,9 @@ struct RunningProgram {
   // whether it was made to end after the grace period.
   std::optional<std::chrono::sys_seconds> endingSince;
   bool forced = false;
+  // For a compact, repair or decompile: what was found and copied before
+  // it started, for the check after it ends.
+  std::optional<MaintenanceRun> maintenance;
 };
 
 // What Kiv does when nobody looks: examines every clock second once, starts
@@ -53,7 +63,10 @@ struct RunningProgram {
 // failures. It keeps to each task's options: a launch whose database is in
 // use by a program it started waits for it, a program that runs past its
 // time limit is ended, and a launch missed while nothing scheduled the
-// schedule is made up within its window. The window and kivctl run drive it
+// schedule is made up within its window. A compact, repair or decompile
+// also waits while anybody has its database open, starts only with room for
+// its work and after a copy of the database is kept, and a database it left
+// missing or damaged is put back from that copy. The window and kivctl run drive it
 // alike: they tick it about once a second, forward Run now and the ends of
 // started programs, and learn of launches through SchedulerEvents.
 //
@@ -83,8 +96,9 @@ class Scheduler {
   // what is due.
   void tick();
   // Starts task `index`'s program now, whatever its time, day pattern,
-  // close-after-running setting or busy database; the error is why it could
-  // not be started.
+  // close-after-running setting or a program Kiv started on its database;
+  // the error is why it could not be started, such as a database a compact
+  // would need and somebody has open.
   Result<void, std::string> runNow(int index);
   // The program Kiv started that uses task `index`'s database, if any: Run
   // now asks before starting another copy on it.
@@ -113,12 +127,15 @@ class Scheduler {
     std::optional<std::chrono::seconds> waited;
   };
 
-  // A due launch waiting for its database to be free.
+  // A due launch waiting for its database to be free. Who has it open, as
+  // its lock file said when last looked at.
   struct WaitingLaunch {
     int taskIndex = 0;
     LaunchOccasion occasion;
     std::chrono::sys_seconds since{};
     std::chrono::minutes wait{};
+    std::optional<std::chrono::sys_seconds> inUseCheckedAt;
+    std::optional<std::string> inUse;
   };
 
   // The seconds between a stop of this schedule's scheduling and its start
@@ -146,8 +163,9 @@ class Scheduler {
 
   // A due launch whose database is in use waits for it, or is refused.
   const RunningProgram* programUsing(const std::string& database) const;
-  bool waitForDatabase(int index, const LaunchOccasion& occasion, const RunningProgram& user,
-                       std::chrono::sys_seconds now);
+  std::optional<std::string> whyBusy(WaitingLaunch& launch, std::chrono::sys_seconds now,
+                                     bool lookAgain);
+  bool waitForDatabase(WaitingLaunch launch, const std::string& reason);
   bool startWaitingLaunches(std::chrono::sys_seconds now);
   void refuseLaunch(int index, const LaunchOccasion& occasion, const std::string& reason);
   // Programs past their time limit are asked to end, then made to.
@@ -157,14 +175,20 @@ class Scheduler {
   // starts the program and journals the attempt. `shownAt` is the time the
   // last-launch status names.
   StartResult launch(int index, const LaunchOccasion& occasion, LocalTime shownAt);
-  StartResult startProgram(const Task& task);
+  StartResult startProgram(const Task& task, LocalTime due,
+                           std::optional<MaintenanceRun>& maintenance);
   std::string launchStatus(int index, LocalTime when, LaunchHow how);
 
   void notifyUser(const std::string& text);
   void notifyNotStarted(int index, const std::string& reason);
   void appendToJournal(const std::string& line);
   void journalLaunch(const Task& task, int index, const LaunchOccasion& occasion,
-                     const StartResult& result, std::chrono::sys_seconds startedAt);
+                     const StartResult& result, std::chrono::sys_seconds startedAt,
+                     std::optional<MaintenanceRun> maintenance = std::nullopt);
+  // The ended record of a program, with what the check after a compact,
+  // repair or decompile found; the user hears of a database put back or in
+  // need of attention.
+  void journalEnd(ProcessId pid, const RunningProgram& program, const ProgramOutcome& outcome);
   // Journals the launches missed while the clock jumped over `missed` and
   // returns those a task's catch-up window makes up.
   std::vector<Launch> journalMissed(const SecondRange& missed, LocalTime reading);

@@ -45,7 +45,7 @@ MainForm::MainForm(Platform& platform)
     : tray(platform),
       hook(platform, tray),
       platform_(platform),
-      scheduler_(tasks, {platform, platform, platform, platform}, *this) {
+      scheduler_(tasks, {platform, platform, platform, platform, platform.databaseFiles()}, *this) {
   registerControls();
   applyLayout();
   wireHandlers();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "schedule_file/file_storage.h"
+#include "shell/database_files.h"
 
 namespace kiv {
 
@@ -46,6 +47,9 @@ class Files {
   virtual const CodePage& ansiCodePage() const;
   // How schedule files are read and saved on this system.
   virtual FileStorage& fileStorage() = 0;
+  // How databases are checked and copied around a compact, repair or
+  // decompile on this system.
+  virtual DatabaseFiles& databaseFiles() = 0;
   // Whether programs are files without an extension, as on POSIX systems,
   // rather than ".exe" files the program dialog's own filters pick; false
   // unless a front-end knows better.

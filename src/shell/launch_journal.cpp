@@ -138,6 +138,7 @@ std::optional<JournalRecord> parseLaunch(const FlatJsonObject& object,
   if (const std::int64_t* waited = jsonMember<std::int64_t>(object, "waitedSeconds")) {
     record.waited = std::chrono::seconds{*waited};
   }
+  record.backup = textOr(object, "backup");
   return record;
 }
 
@@ -146,7 +147,13 @@ std::optional<JournalRecord> parseEnded(const FlatJsonObject& object, const Comm
   const std::int64_t* pid = jsonMember<std::int64_t>(object, "pid");
   const std::optional<int> task = intMember(object, "task");
   if (!kind || !task || pid == nullptr) return std::nullopt;
-  EndedRecord record{*common.at, common.schedule, *task, *pid, {}};
+  EndedRecord record{*common.at,
+                     common.schedule,
+                     *task,
+                     *pid,
+                     {},
+                     textOr(object, "databaseCheck"),
+                     textOr(object, "restored")};
   record.outcome.kind = static_cast<ProgramOutcome::Kind>(*kind);
   if (record.outcome.kind != ProgramOutcome::Kind::Unknown) {
     const std::optional<int> code = intMember(object, codeName(record.outcome.kind));
@@ -227,6 +234,7 @@ std::string journalLine(const LaunchRecord& record) {
     line.text("result", "notStarted").text("reason", record.reason);
   }
   if (record.waited) line.number("waitedSeconds", record.waited->count());
+  if (!record.backup.empty()) line.text("backup", record.backup);
   return line.finish();
 }
 
@@ -239,6 +247,8 @@ std::string journalLine(const EndedRecord& record) {
     line.number(codeName(record.outcome.kind), record.outcome.code);
   }
   if (record.outcome.duration) line.number("durationMs", record.outcome.duration->count());
+  if (!record.databaseCheck.empty()) line.text("databaseCheck", record.databaseCheck);
+  if (!record.restored.empty()) line.text("restored", record.restored);
   return line.finish();
 }
 

@@ -40,6 +40,9 @@ struct LaunchRecord {
   // How long the launch waited for its database, used by another program Kiv
   // started, before it started or gave up.
   std::optional<std::chrono::seconds> waited;
+  // The name of the copy of the database kept before a compact, repair or
+  // decompile; empty when none was.
+  std::string backup;
 
   friend bool operator==(const LaunchRecord&, const LaunchRecord&) = default;
 };
@@ -76,6 +79,10 @@ struct EndedRecord {
   int task = 0;
   ProcessId pid = 0;
   ProgramOutcome outcome;
+  // After a compact, repair or decompile: what the check of the database
+  // found ("database intact (1.5 MB)"), and the copy put back in its place.
+  std::string databaseCheck;
+  std::string restored;
 
   friend bool operator==(const EndedRecord&, const EndedRecord&) = default;
 };

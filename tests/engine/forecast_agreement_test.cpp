@@ -78,7 +78,8 @@ std::vector<Launch> launchesOfTheScheduler(const TaskTable& tasks, LocalTime fro
                                            LocalTime until) {
   testing::FakePlatform platform;
   StartedLaunches events;
-  Scheduler scheduler(tasks, {platform, platform, platform, platform}, events);
+  Scheduler scheduler(tasks, {platform, platform, platform, platform, platform.databaseFiles()},
+                      events);
   for (LocalTime second = from; second <= until && !scheduler.closed();
        second += std::chrono::seconds{1}) {
     platform.clock = second;

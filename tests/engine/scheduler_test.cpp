@@ -132,7 +132,7 @@ class SchedulerDay : public ::testing::Test {
   const TaskTable tasks = dayOfTasks();
   FakePlatform alone;
   RecordedEvents events;
-  Scheduler scheduler{tasks, {alone, alone, alone, alone}, events};
+  Scheduler scheduler{tasks, {alone, alone, alone, alone, alone.databaseFiles()}, events};
 };
 
 TEST_F(SchedulerDay, AloneItLaunchesJournalsAndNotifiesTheWholeDay) {

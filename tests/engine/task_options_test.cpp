@@ -12,6 +12,7 @@
 #include "scheduler/date_time_text.h"
 #include "support/compiled_task.h"
 #include "support/fake_platform.h"
+#include "support/scheduler_fixture.h"
 #include "support/written_launches.h"
 
 namespace kiv {
@@ -22,28 +23,11 @@ using std::chrono::minutes;
 using std::chrono::seconds;
 using testing::compiledTask;
 using testing::FakePlatform;
+using testing::NoEvents;
+using testing::recordsOf;
 using testing::time;
 
 constexpr const char* kSchedule = "/home/ann/nightly.kiv";
-
-class NoEvents final : public SchedulerEvents {
- public:
-  void launchStarting(const LaunchNotice&) override {}
-  void launchStarted(const LaunchNotice&) override {}
-};
-
-// The journal's records of one kind, oldest first.
-template <typename Record>
-std::vector<Record> recordsOf(const std::vector<std::string>& lines) {
-  std::vector<Record> records;
-  for (const std::string& line : lines) {
-    const auto record = parseJournalLine(line);
-    if (const auto* wanted = record ? std::get_if<Record>(&*record) : nullptr) {
-      records.push_back(*wanted);
-    }
-  }
-  return records;
-}
 
 class SchedulerOptions : public ::testing::Test {
  protected:
@@ -68,7 +52,8 @@ class SchedulerOptions : public ::testing::Test {
   TaskTable tasks;
   FakePlatform platform;
   NoEvents events;
-  Scheduler scheduler{tasks, {platform, platform, platform, platform}, events};
+  Scheduler scheduler{
+      tasks, {platform, platform, platform, platform, platform.databaseFiles()}, events};
 };
 
 // Two spellings of one database: the second task waits for the first one's
@@ -306,7 +291,7 @@ TEST_F(SchedulerOptions, NothingIsMadeUpWithoutAStopOfThisSchedule) {
     TaskTable catching;
     catching[0] = compiledTask(0, "02:00:00");
     catching[0].Options.catchUp = hours{12};
-    Scheduler restarted{catching, {fresh, fresh, fresh, fresh}, events};
+    Scheduler restarted{catching, {fresh, fresh, fresh, fresh, fresh.databaseFiles()}, events};
     restarted.setSchedule(kSchedule);
     restarted.start();
     fresh.advance(seconds{1});
@@ -414,7 +399,8 @@ TEST_F(SchedulerOptions, ATickInsideALaunchStartsEachWaitingLaunchOnce) {
   tasks[3].DatabaseLocation = "/srv/other.mdb";
   Scheduler* self = nullptr;
   TickingEvents ticking(self);
-  Scheduler nested{tasks, {platform, platform, platform, platform}, ticking};
+  Scheduler nested{
+      tasks, {platform, platform, platform, platform, platform.databaseFiles()}, ticking};
   self = &nested;
   nested.start();
   for (int second = 0; second < 4; ++second) {

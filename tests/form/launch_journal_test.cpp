@@ -85,6 +85,7 @@ TEST_F(LaunchJournalTest, AScheduledLaunchIsOneLineWithThePasswordMasked) {
   expected.commandLine = kMaskedLine;
   expected.started = true;
   expected.pid = 4242;
+  expected.backup = "task3 2026-12-07 0200.mdb";  // a compact keeps a copy of the database
   EXPECT_EQ(onlyLaunch(), expected);
   EXPECT_NE(platform.launches.at(0).find("/pwd Sesame"), std::string::npos);
   EXPECT_TRUE(platform.notifications.empty());
@@ -201,8 +202,9 @@ TEST_F(LaunchJournalTest, AProgramsEndIsJournalledAndAFailureNotified) {
     const auto records = journal();
     ASSERT_EQ(records.size(), 2U);
     const std::string at = dateTimeText(fromCivil({2026, 12, day, 2, 0, 0}));
-    EXPECT_EQ(std::get<EndedRecord>(records[1]),
-              (EndedRecord{at, journalledSchedule(), 3, pid, c.outcome}));
+    EXPECT_EQ(
+        std::get<EndedRecord>(records[1]),
+        (EndedRecord{at, journalledSchedule(), 3, pid, c.outcome, "database intact (4.0 KB)", {}}));
     if (c.notification == nullptr) {
       EXPECT_TRUE(platform.notifications.empty());
     } else {

@@ -48,6 +48,7 @@ TEST(CheckCommand, PrintsEachProblemAfterTheFileAndFailsWhenThereIsOne) {
   const auto file = folder.path() / "schedule.kiv";
   TaskTable tasks;
   tasks[0] = compiledTask(0, "02:00:00");
+  tasks[0].DatabaseLocation = testing::standInDatabase(folder.path() / "orders.mdb");
   testing::writeSchedule(file, tasks);
 
   std::ostringstream out;
@@ -57,12 +58,40 @@ TEST(CheckCommand, PrintsEachProblemAfterTheFileAndFailsWhenThereIsOne) {
   EXPECT_EQ(err.str(), "");
 
   tasks[7] = compiledTask(7, "12:30:?0");
+  tasks[7].DatabaseLocation = tasks[0].DatabaseLocation;
   testing::writeSchedule(file, tasks);
   EXPECT_EQ(checkCommand(file.string(), out, err), 1);
   EXPECT_EQ(out.str(), file.string() +
                            ": task 8: launch time \"12:30:?0\": The final digit of the time "
                            "cannot be 0 for recurring tasks.\n");
   EXPECT_EQ(err.str(), "");
+}
+
+// A compact, repair or decompile that could not start now is told as a
+// warning; the schedule itself is sound, so the status stays a success.
+TEST(CheckCommand, WarnsOfADatabaseACompactCouldNotRewriteNow) {
+  TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  TaskTable tasks;
+  tasks[0] = compiledTask(0, "02:00:00");
+  tasks[0].DatabaseLocation = (folder.path() / "gone.mdb").string();
+  tasks[1] = compiledTask(1, "02:00:00");
+  tasks[1].DatabaseLocation = folder.path().string();
+  tasks[2] = compiledTask(2, "02:00:00");
+  tasks[2].DatabaseLocation = tasks[0].DatabaseLocation;
+  tasks[2].Action = kMacro;  // a macro rewrites nothing
+  tasks[2].Macro = "Export";
+  testing::writeSchedule(file, tasks);
+
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(checkCommand(file.string(), out, err), 0);
+  EXPECT_EQ(out.str(), file.string() + ": task 1: warning: cannot use the database " +
+                           tasks[0].DatabaseLocation + ": No such file or directory\n" +
+                           file.string() + ": task 2: warning: cannot use the database " +
+                           tasks[1].DatabaseLocation + ": Is a directory\n");
+  EXPECT_EQ(std::filesystem::exists(folder.path() / "Kiv backups"), false)
+      << "looking makes nothing";
 }
 
 // A schedule file is binary: a text read from it may hold a NUL, which the

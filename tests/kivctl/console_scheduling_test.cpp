@@ -90,6 +90,8 @@ class ConsoleSchedulerRun : public ConsoleSchedulingTest {
     for (const int index : {0, 1, 2}) {
       tasks[index] = testing::compiledTask(index, "12:00:00");
       tasks[index].AccessLocation = KIV_STAND_IN;
+      tasks[index].DatabaseLocation =
+          testing::standInDatabase(folder.path() / ("task" + std::to_string(index + 1) + ".mdb"));
     }
     tasks[1].AccessLocation = (folder.path() / "no-such-program").string();
     tasks[2].CloseAfterRunning = 1;

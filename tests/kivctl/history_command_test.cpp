@@ -42,7 +42,7 @@ class HistoryTest : public ::testing::Test {
   }
 
   void end(const LaunchRecord& launch, ProgramOutcome outcome) {
-    add(EndedRecord{launch.at, launch.schedule, launch.task, *launch.pid, outcome});
+    add(EndedRecord{launch.at, launch.schedule, launch.task, *launch.pid, outcome, {}, {}});
   }
 
   // A journal of two schedules: launches of every kind, outcomes after them.

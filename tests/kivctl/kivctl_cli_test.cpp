@@ -255,6 +255,7 @@ TEST(KivctlCli, CheckFailsWhenItFindsAProblem) {
   const auto file = folder.path() / "schedule.kiv";
   TaskTable tasks;
   tasks[0] = compiledTask(0, "02:00:00");
+  tasks[0].DatabaseLocation = standInDatabase(folder.path() / "orders.mdb");
   writeSchedule(file, tasks);
   const Finished sound = runKivctl({"check", file.string()});
   expectExit(sound, 0);

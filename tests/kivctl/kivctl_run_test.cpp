@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <system_error>
@@ -35,6 +36,8 @@ std::string twoSecondsAhead() {
 
 class KivctlRun : public ::testing::Test {
  protected:
+  KivctlRun() { standInDatabase(database); }
+
   // Task 4 launches the stand-in two seconds from now with `database`.
   void scheduleStandIn(bool closeAfterRunning, const std::string& password = "") {
     TaskTable tasks;
@@ -281,11 +284,65 @@ TEST_F(KivctlRun, ALaunchOnABusyDatabaseWaitsForTheProgramBeforeIt) {
   EXPECT_LE(std::stoll(words[3]), std::stoll(words[5])) << runs;
 }
 
+// Stand-ins for a compact that deletes its database, one that empties it
+// (both exit 1), and one that leaves it alone: the first two databases are
+// put back from the copies kept before the runs, byte for byte, and the
+// third is not touched.
+TEST_F(KivctlRun, ADatabaseARunDeletedOrEmptiedIsPutBackFromItsCopy) {
+  struct Run {
+    std::string name;
+    std::string script;
+    bool restored;
+  };
+  const std::vector<Run> runs{{"deletes", "rm -f \"$1\"\nexit 1\n", true},
+                              {"empties", ": > \"$1\"\nexit 1\n", true},
+                              {"leaves", "exit 0\n", false}};
+  TaskTable tasks;
+  std::vector<std::vector<std::uint8_t>> originals;
+  const std::string due = twoSecondsAhead();
+  for (std::size_t index = 0; index < runs.size(); ++index) {
+    const std::filesystem::path program = folder.path() / (runs[index].name + ".sh");
+    {
+      std::ofstream script(program);
+      script << "#!/bin/sh\n" << runs[index].script;
+    }
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    const auto db = folder.path() / (runs[index].name + ".mdb");
+    standInDatabase(db);
+    originals.push_back(readAll(db));
+    Task& task = tasks.at(index);
+    task = compiledTask(static_cast<int>(index), due);
+    task.AccessLocation = program.string();
+    task.DatabaseLocation = db.string();
+  }
+  writeSchedule(schedule, tasks);
+  const auto kivctl = start();
+  const std::vector<std::string> lines = journalLines(6);
+  kivctl->signal(SIGTERM);
+  EXPECT_EQ(kivctl->wait().status, 0);
+
+  const std::string err = kivctl->err();
+  for (std::size_t index = 0; index < runs.size(); ++index) {
+    const Run& run = runs[index];
+    const auto db = folder.path() / (run.name + ".mdb");
+    EXPECT_EQ(readAll(db), originals[index]) << run.name;
+    const auto ended = std::ranges::find_if(lines, [&](const std::string& line) {
+      return line.find(R"("record":"ended")") != std::string::npos &&
+             line.find("\"task\":" + std::to_string(index + 1) + ",") != std::string::npos;
+    });
+    ASSERT_NE(ended, lines.end()) << run.name;
+    const std::string restored = "\"restored\":\"" + run.name + " ";
+    EXPECT_EQ(ended->find(restored) != std::string::npos, run.restored) << *ended;
+    EXPECT_EQ(err.find(db.string() + " was ") != std::string::npos, run.restored) << err;
+  }
+}
+
 TEST_F(KivctlRun, AScheduledStartThatFailsIsALineOnStandardErrorAndInTheJournal) {
   TaskTable tasks;
   tasks[3] = compiledTask(3, twoSecondsAhead());
   tasks[3].TaskName = "Nightly compact";
   tasks[3].AccessLocation = (folder.path() / "no-such-program").string();
+  tasks[3].DatabaseLocation = database.string();
   tasks[3].Password = "Sesame";
   writeSchedule(schedule, tasks);
   const auto kivctl = start();

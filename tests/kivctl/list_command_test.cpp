@@ -9,6 +9,7 @@
 #include "compile/printed_command_line.h"
 #include "schedule_files.h"
 #include "strict_json.h"
+#include "support/compiled_task.h"
 #include "support/temp_folder.h"
 
 namespace kiv::ctl {
@@ -204,6 +205,41 @@ TEST(ListCommand, TextShowsEachFieldWithTheListEntryItSelects) {
                             "  catchUpHours          12\n"),
             std::string::npos)
       << listed.out;
+}
+
+// The newest copy of a compact's database is listed once one is kept.
+TEST(ListCommand, ShowsTheNewestCopyKeptOfACompactsDatabase) {
+  TempFolder folder;
+  const auto file = folder.path() / "schedule.kiv";
+  const auto backups = folder.path() / "Kiv backups";
+  std::filesystem::create_directory(backups);
+  for (const char* name : {"Orders 2026-12-09 0200.mdb", "Orders 2026-12-10 0200.mdb",
+                           "Orders 2026-12-10 0200.accdb", "notes.txt"}) {
+    testing::writeAll(backups / name, {'c'});
+  }
+  TaskTable tasks;
+  tasks[1] = testing::compiledTask(1, "02:00:00");
+  tasks[1].DatabaseLocation = testing::standInDatabase(folder.path() / "Orders.mdb");
+  tasks[2] = tasks[1];
+  tasks[2].Action = kMacro;  // keeps no copies
+  testing::writeSchedule(file, tasks);
+  const std::string newest = (backups / "Orders 2026-12-10 0200.mdb").string();
+
+  const Listed text = list(file, {false, false});
+  const std::string line = "  newestCopy            " + newest + "\n";
+  const std::size_t at = text.out.find(line);
+  EXPECT_NE(at, std::string::npos) << text.out;
+  EXPECT_EQ(text.out.find(line, at + 1), std::string::npos) << "only the compact has copies";
+  EXPECT_LT(text.out.find("\nTask 2\n"), at);
+  EXPECT_GT(text.out.find("\nTask 3\n"), at);
+
+  const Listed json = list(file, {true, false});
+  const auto listing = testing::parseJson(json.out);
+  ASSERT_TRUE(listing) << json.out;
+  const auto& listed = listing->at("tasks");
+  EXPECT_EQ(listed.at(1).at("newestCopy").get<std::string>(), newest);
+  EXPECT_FALSE(listed.at(0).contains("newestCopy"));
+  EXPECT_FALSE(listed.at(2).contains("newestCopy"));
 }
 
 TEST(ListCommand, AFileThatCannotBeReadIsOneLineAndAFailure) {

@@ -27,6 +27,7 @@
 #include "qt_platform.h"
 #include "support/failure_of.h"
 #include "support/fake_platform.h"
+#include "support/temp_folder.h"
 
 Q_DECLARE_METATYPE(kiv::MessageBoxRequest)
 Q_DECLARE_METATYPE(kiv::MessageAnswer)
@@ -377,7 +378,8 @@ void QtPlatformTest::anEndedProgramsOutcomeReachesTheJournal() {
   form.Form_Load();
   form.cmbTask.setListIndex(0);
   form.tasks[0].AccessLocation = "/bin/false";
-  form.tasks[0].DatabaseLocation = "/srv/orders.mdb";
+  form.tasks[0].DatabaseLocation =
+      testing::standInDatabase(std::filesystem::path(state.path().toStdString()) / "orders.mdb");
 
   form.cmdRun_Click();
 
@@ -388,6 +390,7 @@ void QtPlatformTest::anEndedProgramsOutcomeReachesTheJournal() {
   QTRY_VERIFY_WITH_TIMEOUT(journal().contains(R"("record":"ended")"), 20'000);
   const QList<QByteArray> lines = journal().split('\n');
   QVERIFY2(lines.at(0).contains(R"("how":"onDemand","commandLine":)"), lines.at(0).constData());
+  QVERIFY2(lines.at(0).contains("\"backup\":\"orders 2"), lines.at(0).constData());
   QVERIFY2(lines.at(1).contains(R"("outcome":"exited","exitStatus":1,"durationMs":)"),
            lines.at(1).constData());
   QCOMPARE(platform.children().watching(), std::size_t{0});

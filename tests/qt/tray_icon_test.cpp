@@ -15,6 +15,7 @@
 #include "qt_platform.h"
 #include "shell/tray_tip.h"
 #include "support/compiled_task.h"
+#include "support/temp_folder.h"
 #include "tray_icon_view.h"
 
 Q_DECLARE_METATYPE(QSystemTrayIcon::ActivationReason)
@@ -235,6 +236,8 @@ void TrayIconTest::aFailedScheduledStartIsNotified() {
   Task task = testing::compiledTask(4, dateTimeText(due).substr(11));
   task.TaskName = "Nightly";
   task.AccessLocation = "/no/such/access";
+  const testing::TempFolder folder;
+  task.DatabaseLocation = testing::standInDatabase(folder.path() / "orders.mdb");
   p.form.tasks[4] = task;
 
   QTRY_VERIFY_WITH_TIMEOUT(

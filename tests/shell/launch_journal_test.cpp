@@ -23,7 +23,7 @@ LaunchRecord started(std::string at, ProcessId pid, int task = 3) {
 }
 
 EndedRecord ended(const LaunchRecord& launch, ProgramOutcome outcome) {
-  return {launch.at, launch.schedule, launch.task, *launch.pid, outcome};
+  return {launch.at, launch.schedule, launch.task, *launch.pid, outcome, {}, {}};
 }
 
 TEST(LaunchJournal, ALaunchLineSaysWhatHappened) {
@@ -88,7 +88,8 @@ TEST(LaunchJournal, EveryRecordReadsBackAsItWasWritten) {
 // An untitled schedule is journalled with a null schedule; earlier versions
 // wrote the empty text, which reads as untitled too.
 TEST(LaunchJournal, AnUntitledScheduleIsNullAndTheEmptyTextOfOlderLinesReadsSo) {
-  const std::string untitled = journalLine(EndedRecord{"2027-01-02 15:04:05", "", 4, 77, {}});
+  const std::string untitled =
+      journalLine(EndedRecord{"2027-01-02 15:04:05", "", 4, 77, {}, {}, {}});
   EXPECT_NE(untitled.find(R"("schedule":null,)"), std::string::npos) << untitled;
   for (const std::string& line :
        {untitled, std::string(R"({"record":"ended","at":"2027-01-02 15:04:05","schedule":"",)"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 
@@ -210,6 +211,45 @@ std::string FakePlatform::monthAbbreviation(int month) {
   static const std::array<const char*, 12> kNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   return kNames.at(static_cast<std::size_t>(month - 1));
+}
+
+LockFileState FakeDatabaseFiles::lockFile(const std::string& path) {
+  const auto scripted = lockFiles.find(path);
+  return scripted == lockFiles.end() ? LockFileState{} : scripted->second;
+}
+
+Result<FileFacts, std::string> FakeDatabaseFiles::examineFile(const std::string& path) {
+  if (std::ranges::find(missing, path) != missing.end()) {
+    return std::string("No such file or directory");
+  }
+  return FileFacts{size, true};
+}
+
+Result<VolumeSpace, std::string> FakeDatabaseFiles::volumeSpace(const std::string& /*folder*/) {
+  return VolumeSpace{1, size * 100};
+}
+
+Result<std::vector<std::string>, std::string> FakeDatabaseFiles::folderNames(
+    const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& copied : copies) {
+    const std::filesystem::path to(copied.second);
+    if (to.parent_path() == folder && std::ranges::find(removed, copied.second) == removed.end()) {
+      names.push_back(to.filename().string());
+    }
+  }
+  return names;
+}
+
+Result<void, std::string> FakeDatabaseFiles::copyFile(const std::string& from,
+                                                      const std::string& to) {
+  copies.emplace_back(from, to);
+  return {};
+}
+
+Result<void, std::string> FakeDatabaseFiles::removeFile(const std::string& path) {
+  removed.push_back(path);
+  return {};
 }
 
 }  // namespace kiv::testing

@@ -31,6 +31,28 @@ class FakeFileStorage : public FileStorage {
                                       std::span<const std::uint8_t> bytes) override;
 };
 
+// Databases, as far as the guard of a compact, repair or decompile asks:
+// every database is a replaceable file of `size` bytes with room to spare,
+// but those named in `missing`; a lock file is held as `lockFiles` says, by
+// nobody when it names none. A copy is recorded, and its name is then found
+// in its folder until it is removed.
+class FakeDatabaseFiles : public DatabaseFiles {
+ public:
+  std::uint64_t size = 4096;
+  std::map<std::string, LockFileState> lockFiles;
+  std::vector<std::string> missing;
+  std::vector<std::pair<std::string, std::string>> copies;  // from, to
+  std::vector<std::string> removed;
+
+  LockFileState lockFile(const std::string& path) override;
+  Result<FileFacts, std::string> examineFile(const std::string& path) override;
+  Result<VolumeSpace, std::string> volumeSpace(const std::string& folder) override;
+  Result<void, std::string> makeFolder(const std::string& /*folder*/) override { return {}; }
+  Result<std::vector<std::string>, std::string> folderNames(const std::string& folder) override;
+  Result<void, std::string> copyFile(const std::string& from, const std::string& to) override;
+  Result<void, std::string> removeFile(const std::string& path) override;
+};
+
 // The scripted Platform: questions are answered from queues the test fills,
 // everything the core asks for is recorded, and the clock is the test's.
 // A question with no scripted answer fails the test.
@@ -102,6 +124,9 @@ class FakePlatform : public Platform, public FakeFileStorage {
   std::vector<std::string> claims;
   std::map<std::string, std::string> heldByOthers;
 
+  // The databases the guard of a compact, repair or decompile looks at.
+  FakeDatabaseFiles databases;
+
   MessageAnswer messageBox(const MessageBoxRequest& request) override;
   std::string inputBox(const std::string& prompt, const std::string& title) override;
   std::optional<TaskOptions> taskOptions(const TaskOptionsRequest& request) override;
@@ -109,6 +134,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   std::string currentFolder() override { return folder; }
   const CodePage& ansiCodePage() const override;
   FileStorage& fileStorage() override { return *this; }
+  DatabaseFiles& databaseFiles() override { return databases; }
   bool programsHaveNoExtension() const override { return noProgramExtensions; }
   void showWindow() override;
   void hideWindow() override;

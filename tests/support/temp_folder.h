@@ -55,4 +55,11 @@ inline void writeAll(const std::filesystem::path& file, const std::vector<std::u
             static_cast<std::streamsize>(bytes.size()));
 }
 
+// A database file of a few bytes at `path`, for a compact, repair or
+// decompile to find there; its path as a task holds it.
+inline std::string standInDatabase(const std::filesystem::path& path) {
+  writeAll(path, std::vector<std::uint8_t>(4096, 0x4B));
+  return path.string();
+}
+
 }  // namespace kiv::testing

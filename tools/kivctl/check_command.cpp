@@ -3,7 +3,9 @@
 #include <optional>
 
 #include "compile/printed_command_line.h"
+#include "engine/maintenance_guard.h"
 #include "exit_status.h"
+#include "os_services.h"
 #include "schedule_source.h"
 #include "scheduler/daily_candidates.h"
 #include "scheduler/launch_time_check.h"
@@ -20,6 +22,20 @@ std::optional<std::string> launchTimeProblem(const std::string& launchAt) {
 }
 
 }  // namespace
+
+std::vector<std::string> maintenanceWarnings(const TaskTable& tasks) {
+  std::vector<std::string> warnings;
+  for (int index = 0; index < kTaskCount; ++index) {
+    const Task& task = tasks.at(index);
+    if (task.Compiled != 1 || !isMaintenance(task) || !validateForCompile(compileInputsFor(task))) {
+      continue;
+    }
+    if (const auto warning = maintenanceWarning(databaseFiles(), task)) {
+      warnings.push_back("task " + std::to_string(index + 1) + ": warning: " + *warning);
+    }
+  }
+  return warnings;
+}
 
 std::vector<std::string> scheduleProblems(const TaskTable& tasks) {
   std::vector<std::string> problems;
@@ -43,6 +59,9 @@ int checkCommand(const std::string& file, std::ostream& out, std::ostream& err) 
   if (schedule->incomplete) problems.insert(problems.begin(), *schedule->incomplete);
   for (const std::string& problem : problems) {
     out << shownOnTerminal(file + ": " + problem) << '\n';
+  }
+  for (const std::string& warning : maintenanceWarnings(schedule->tasks)) {
+    out << shownOnTerminal(file + ": " + warning) << '\n';
   }
   return problems.empty() ? kExitSuccess : kExitFailure;
 }

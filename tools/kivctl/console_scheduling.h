@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/scheduler.h"
+#include "os_services.h"
 #include "started_programs.h"
 
 namespace kiv::ctl {
@@ -23,7 +24,7 @@ class ConsoleScheduling final : public Clock,
  public:
   ConsoleScheduling(std::ostream& out, std::ostream& err);
 
-  SchedulerPorts ports() { return {*this, *this, *this, *this}; }
+  SchedulerPorts ports() { return {*this, *this, *this, *this, databaseFiles()}; }
 
   // A line on standard error, after the local date and time.
   void note(std::string_view text);

@@ -7,16 +7,19 @@
 #include <string_view>
 
 #include "compile/printed_command_line.h"
+#include "engine/maintenance_guard.h"
 #include "exit_status.h"
 #include "json_writer.h"
 #include "launch_history.h"
 #include "options_text.h"
+#include "os_services.h"
 #include "tasks/value_lists.h"
 
 namespace kiv::ctl {
 namespace {
 
 constexpr std::string_view kCommandLineName = "commandLine";
+constexpr std::string_view kNewestCopyName = "newestCopy";
 constexpr std::size_t kNameWidth = 22;  // "securityFileLocation" and two blanks
 
 template <typename Entry, std::size_t Size>
@@ -71,6 +74,12 @@ void writeLine(std::ostream& out, std::string_view name, std::string_view value)
   out << '\n';
 }
 
+// The newest copy kept of a compact's, repair's or decompile's database.
+std::optional<std::string> newestCopy(const Task& task) {
+  if (!isMaintenance(task)) return std::nullopt;
+  return newestCopyOf(databaseFiles(), task);
+}
+
 using LastLaunches = std::map<int, JournalledLaunch>;
 
 const JournalledLaunch* lastLaunchOf(const LastLaunches& last, int index) {
@@ -89,6 +98,7 @@ void writeTaskText(std::ostream& out, int index, const Task& task, const ListOpt
   for (const auto& [name, value] : optionsText(task.Options)) writeLine(out, name, value);
   writeLine(out, kCommandLineName,
             printedCommandLine(task, options.showPasswords).value_or("(none)"));
+  if (const auto copy = newestCopy(task)) writeLine(out, kNewestCopyName, *copy);
   if (last == nullptr) return;
   writeLine(out, "lastLaunch",
             last->launch.at + " (" + std::string(launchHowName(last->launch.how)) +
@@ -116,6 +126,10 @@ void writeTaskJson(JsonWriter& json, int index, const Task& task, const ListOpti
     json.string(*line);
   } else {
     json.null();
+  }
+  if (const auto copy = newestCopy(task)) {
+    json.key(kNewestCopyName);
+    json.string(*copy);
   }
   if (last != nullptr) {
     json.key("lastLaunch");

@@ -35,6 +35,10 @@ ScheduleClaim claimScheduleFile(const std::string& scheduleFile);
 Result<void, std::string> appendToJournal(const std::string& line);
 Result<std::string, JournalUnreadable> journalText();
 
+// The file checks and copies that guard a compact, repair or decompile, the
+// window program's of the same system.
+DatabaseFiles& databaseFiles();
+
 // The local wall clock now with its UTC offset, and the rules of the
 // system's time zone.
 ClockReading readLocalClock();

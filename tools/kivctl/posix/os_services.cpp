@@ -2,6 +2,7 @@
 
 #include "posix/launch_journal_file.h"
 #include "posix/local_clock.h"
+#include "posix/posix_database_files.h"
 #include "posix/posix_file_storage.h"
 #include "posix/schedule_locks.h"
 #include "wall_clock.h"
@@ -29,6 +30,11 @@ Result<void, std::string> appendToJournal(const std::string& line) {
 
 Result<std::string, JournalUnreadable> journalText() {
   return posix::LaunchJournalFile::forUser().read();
+}
+
+DatabaseFiles& databaseFiles() {
+  static posix::PosixDatabaseFiles files;
+  return files;
 }
 
 ClockReading readLocalClock() {

@@ -5,6 +5,7 @@
 #include "local_clock.h"
 #include "schedule_mutexes.h"
 #include "wall_clock.h"
+#include "win32_database_files.h"
 #include "win32_file_storage.h"
 
 namespace kiv::ctl {
@@ -17,6 +18,11 @@ const CodePage& scheduleCodePage() {
 FileStorage& scheduleStorage() {
   static Win32FileStorage storage;
   return storage;
+}
+
+DatabaseFiles& databaseFiles() {
+  static Win32DatabaseFiles files;
+  return files;
 }
 
 // Held for the rest of the process, so the mutex goes only when kivctl ends.
