@@ -49,8 +49,7 @@ Commands:
         the launch journal, newest last: every launch attempt (of FILE's
         tasks only when FILE is given) with how it came about, whether it
         started and how the program ended
-  options FILE --task N [--wait MINUTES] [--time-limit MINUTES|none] [--catch-up HOURS|off]
-          [--backups N] [--backup-folder DIR|default] [--force]
+  options FILE --task N [--wait MINUTES] [--time-limit MINUTES|none] [--catch-up HOURS|off] [--backups N] [--backup-folder DIR|default] [--force]
         prints task N's options, or sets those given and saves the file: how
         long a launch waits for another program Kiv started on the same
         database (0 to 1440 minutes, default 60), a time limit for the
