@@ -33,13 +33,13 @@ kiv::TaskTable sampleTable() {
     task.DatabaseLocation = "/srv/db" + std::to_string(i) + ".mdb";
     task.DaysToRunOn = static_cast<std::uint8_t>(i % 14);
     task.Compiled = static_cast<std::uint8_t>(i % 2);
-    // Some tasks with options, so the seeds hold options records to mutate.
+    // Some tasks with options, so the seeds hold options records to mutate:
+    // no copies, and folders from the default (task 2) to the longest (task 30).
     if (i % 4 == 1) {
-      task.Options = {std::chrono::minutes{i},
-                      std::chrono::minutes{30 * i},
-                      std::chrono::hours{i % 24 + 1},
-                      1,
-                      {}};
+      std::string folder = i == 1 ? "" : "D:\\";
+      for (int e = 0; e < (i - 1) * 107 / 28; ++e) folder += "\xC3\xA9";  // é: one byte stored
+      task.Options = {std::chrono::minutes{i}, std::chrono::minutes{30 * i},
+                      std::chrono::hours{i % 24 + 1}, i % 3 == 0 ? 0 : i, std::move(folder)};
     }
   }
   return table;

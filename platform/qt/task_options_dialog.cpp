@@ -2,9 +2,13 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <utility>
@@ -41,7 +45,10 @@ QCheckBox* switchFor(const QString& name, std::string_view caption, bool on, QSp
 
 TaskOptionsDialog::TaskOptionsDialog(const TaskOptionsRequest& request,
                                      std::function<void()> showHelp, QWidget* parent)
-    : QDialog(parent), locked_(request.locked), showHelp_(std::move(showHelp)) {
+    : QDialog(parent),
+      folderProblemOf_(request.folderProblem),
+      locked_(request.locked),
+      showHelp_(std::move(showHelp)) {
   setWindowTitle(toQString(request.title));
   const TaskOptions& options = request.options;
 
@@ -65,11 +72,31 @@ TaskOptionsDialog::TaskOptionsDialog(const TaskOptionsRequest& request,
   hasCatchUp_ = switchFor(QStringLiteral("hasCatchUp"), options_dialog::kCatchUpCheck,
                           options.catchUp.has_value(), catchUp_, this);
 
+  backups_ = numberField(QStringLiteral("backups"), 0, kMostBackups, options.backups, this);
+  auto* backupsLabel = new QLabel(text(options_dialog::kBackupsLabel), this);
+  backupsLabel->setBuddy(backups_);
+
+  backupFolder_ = new QLineEdit(toQString(options.backupFolder), this);
+  backupFolder_->setObjectName(QStringLiteral("backupFolder"));
+  backupFolder_->setPlaceholderText(text(options_dialog::kBackupFolderHint));
+  auto* backupFolderLabel = new QLabel(text(options_dialog::kBackupFolderLabel), this);
+  backupFolderLabel->setBuddy(backupFolder_);
+  browse_ = new QPushButton(text(options_dialog::kBrowseButton), this);
+  browse_->setObjectName(QStringLiteral("browse"));
+  browse_->setAutoDefault(false);
+  connect(browse_, &QPushButton::clicked, this, &TaskOptionsDialog::browseForFolder);
+  folderProblem_ = new QLabel(this);
+  folderProblem_->setObjectName(QStringLiteral("folderProblem"));
+  folderProblem_->setWordWrap(true);
+  folderProblem_->hide();
+  connect(backupFolder_, &QLineEdit::textChanged, this, &TaskOptionsDialog::showFolderProblem);
+
   auto* buttons = new QDialogButtonBox(this);
   if (locked_) {
     buttons->addButton(text(options_dialog::kCloseButton), QDialogButtonBox::RejectRole);
   } else {
     buttons->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
   }
   buttons->addButton(text(options_dialog::kHelpButton), QDialogButtonBox::HelpRole);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -83,23 +110,35 @@ TaskOptionsDialog::TaskOptionsDialog(const TaskOptionsRequest& request,
   grid->addWidget(timeLimit_, 1, 1);
   grid->addWidget(hasCatchUp_, 2, 0);
   grid->addWidget(catchUp_, 2, 1);
+  grid->addWidget(backupsLabel, 3, 0);
+  grid->addWidget(backups_, 3, 1);
+  grid->addWidget(backupFolderLabel, 4, 0);
+  auto* folderRow = new QHBoxLayout;
+  folderRow->addWidget(backupFolder_, 1);
+  folderRow->addWidget(browse_);
+  grid->addLayout(folderRow, 4, 1);
+  grid->addWidget(folderProblem_, 5, 0, 1, 2);
   if (locked_) {
     auto* note = new QLabel(text(options_dialog::kLockedNote), this);
     note->setObjectName(QStringLiteral("lockedNote"));
-    grid->addWidget(note, 3, 0, 1, 2);
-    for (QWidget* field : {static_cast<QWidget*>(wait_), static_cast<QWidget*>(hasTimeLimit_),
-                           static_cast<QWidget*>(timeLimit_), static_cast<QWidget*>(hasCatchUp_),
-                           static_cast<QWidget*>(catchUp_)}) {
+    grid->addWidget(note, 6, 0, 1, 2);
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{wait_, hasTimeLimit_, timeLimit_, hasCatchUp_, catchUp_,
+                                         backups_, backupFolder_, browse_}) {
       field->setEnabled(false);
     }
   }
-  grid->addWidget(buttons, 4, 0, 1, 2);
+  grid->addWidget(buttons, 7, 0, 1, 2);
 
   setTabOrder(wait_, hasTimeLimit_);
   setTabOrder(hasTimeLimit_, timeLimit_);
   setTabOrder(timeLimit_, hasCatchUp_);
   setTabOrder(hasCatchUp_, catchUp_);
-  setTabOrder(catchUp_, buttons);
+  setTabOrder(catchUp_, backups_);
+  setTabOrder(backups_, backupFolder_);
+  setTabOrder(backupFolder_, browse_);
+  setTabOrder(browse_, buttons);
+  showFolderProblem();
   if (locked_) {
     buttons->buttons().constFirst()->setFocus();
   } else {
@@ -117,7 +156,25 @@ TaskOptions TaskOptionsDialog::shownOptions() const {
   options.wait = std::chrono::minutes{wait_->value()};
   if (hasTimeLimit_->isChecked()) options.timeLimit = std::chrono::minutes{timeLimit_->value()};
   if (hasCatchUp_->isChecked()) options.catchUp = std::chrono::hours{catchUp_->value()};
+  options.backups = backups_->value();
+  options.backupFolder = toCoreText(backupFolder_->text());
   return options;
+}
+
+// Said as soon as the folder is typed, and OK held off until it is mended.
+void TaskOptionsDialog::showFolderProblem() {
+  const std::string problem =
+      folderProblemOf_ ? folderProblemOf_(toCoreText(backupFolder_->text())) : std::string();
+  folderProblem_->setText(toQString(problem));
+  folderProblem_->setVisible(!problem.empty());
+  if (ok_ != nullptr) ok_->setEnabled(problem.empty());
+}
+
+void TaskOptionsDialog::browseForFolder() {
+  const QString chosen = QFileDialog::getExistingDirectory(
+      this, text(options_dialog::kBackupFolderLabel).remove(QLatin1Char('&')).chopped(1),
+      backupFolder_->text(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  if (!chosen.isEmpty()) backupFolder_->setText(QDir::toNativeSeparators(chosen));
 }
 
 // F1 reaches the dialog from whichever of its fields has the focus, since none

@@ -9,6 +9,7 @@
 #include "message_box.h"
 #include "resource_ids.h"
 #include "wide_text.h"
+#include "window_text.h"
 
 namespace kiv {
 namespace {
@@ -38,7 +39,8 @@ const NumberField kTimeLimit{IDC_OPTIONS_TIME_LIMIT, IDC_OPTIONS_TIME_LIMIT_SPIN
 const NumberField kCatchUp{IDC_OPTIONS_CATCH_UP, IDC_OPTIONS_CATCH_UP_SPIN,
                            static_cast<int>(kShortestCatchUp.count()),
                            static_cast<int>(kLongestCatchUp.count()), IDC_OPTIONS_HAS_CATCH_UP};
-const std::array kFields{kWait, kTimeLimit, kCatchUp};
+const NumberField kBackups{IDC_OPTIONS_BACKUPS, IDC_OPTIONS_BACKUPS_SPIN, 0, kMostBackups, 0};
+const std::array kFields{kWait, kTimeLimit, kCatchUp, kBackups};
 
 void setText(HWND dialog, int id, std::string_view text) {
   SetDlgItemTextW(dialog, id, toWide(text).c_str());
@@ -72,6 +74,7 @@ void enableFields(HWND dialog, bool locked) {
       EnableWindow(GetDlgItem(dialog, field.switchedBy), locked ? FALSE : TRUE);
     }
   }
+  EnableWindow(GetDlgItem(dialog, IDC_OPTIONS_FOLDER), locked ? FALSE : TRUE);
 }
 
 void showRequest(HWND dialog, const TaskOptionsRequest& request) {
@@ -80,6 +83,8 @@ void showRequest(HWND dialog, const TaskOptionsRequest& request) {
   setText(dialog, IDC_OPTIONS_WAIT_LABEL, options_dialog::kWaitLabel);
   setText(dialog, IDC_OPTIONS_HAS_TIME_LIMIT, options_dialog::kTimeLimitCheck);
   setText(dialog, IDC_OPTIONS_HAS_CATCH_UP, options_dialog::kCatchUpCheck);
+  setText(dialog, IDC_OPTIONS_BACKUPS_LABEL, options_dialog::kBackupsLabel);
+  setText(dialog, IDC_OPTIONS_FOLDER_LABEL, options_dialog::kBackupFolderLabel);
   setText(dialog, IDC_OPTIONS_LOCKED_NOTE, options_dialog::kLockedNote);
   setText(dialog, IDHELP, options_dialog::kHelpButton);
 
@@ -89,6 +94,11 @@ void showRequest(HWND dialog, const TaskOptionsRequest& request) {
       static_cast<int>(options.timeLimit.value_or(options_dialog::kOfferedTimeLimit).count()));
   showNumber(dialog, kCatchUp,
              static_cast<int>(options.catchUp.value_or(options_dialog::kOfferedCatchUp).count()));
+  showNumber(dialog, kBackups, options.backups);
+  setText(dialog, IDC_OPTIONS_FOLDER, options.backupFolder);
+  const std::wstring hint = toWide(options_dialog::kBackupFolderHint);
+  SendDlgItemMessageW(dialog, IDC_OPTIONS_FOLDER, EM_SETCUEBANNER, TRUE,
+                      reinterpret_cast<LPARAM>(hint.c_str()));
   showSwitch(dialog, kTimeLimit, options.timeLimit.has_value());
   showSwitch(dialog, kCatchUp, options.catchUp.has_value());
   enableFields(dialog, request.locked);
@@ -110,20 +120,26 @@ std::optional<int> numberIn(HWND dialog, const NumberField& field) {
   return value;
 }
 
-// The typing of a number past its range cannot be stopped key by key here, so
-// OK refuses it, names the range and puts the field back in the user's hands.
-void refuseOutOfRange(HWND dialog, const NumberField& field) {
-  const MessageBoxRequest refusal{"Enter a whole number from " + std::to_string(field.lowest) +
-                                      " to " + std::to_string(field.highest) + ".",
-                                  MessageButtons::Ok, MessageIcon::Exclamation, 0,
+// What cannot be stopped key by key here (a number past its range, a folder
+// the schedule file cannot hold) OK refuses, says why and puts the field back
+// in the user's hands.
+void refuse(HWND dialog, int field, const std::string& why) {
+  const MessageBoxRequest refusal{why, MessageButtons::Ok, MessageIcon::Exclamation, 0,
                                   std::string(identity::kTitle)};
   showMessageBox(dialog, refusal);
-  HWND edit = GetDlgItem(dialog, field.edit);
+  HWND edit = GetDlgItem(dialog, field);
   SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
 }
 
-// The options shown, or nothing after refusing a number out of its range.
-std::optional<TaskOptions> shownOptions(HWND dialog) {
+void refuseOutOfRange(HWND dialog, const NumberField& field) {
+  refuse(dialog, field.edit,
+         "Enter a whole number from " + std::to_string(field.lowest) + " to " +
+             std::to_string(field.highest) + ".");
+}
+
+// The options shown, or nothing after refusing a number out of its range or
+// a folder the schedule file cannot hold.
+std::optional<TaskOptions> shownOptions(HWND dialog, const TaskOptionsRequest& request) {
   std::array<int, kFields.size()> values{};
   for (std::size_t i = 0; i < kFields.size(); ++i) {
     const NumberField& field = kFields.at(i);
@@ -140,6 +156,14 @@ std::optional<TaskOptions> shownOptions(HWND dialog) {
   if (isChecked(dialog, IDC_OPTIONS_HAS_TIME_LIMIT))
     options.timeLimit = std::chrono::minutes{values[1]};
   if (isChecked(dialog, IDC_OPTIONS_HAS_CATCH_UP)) options.catchUp = std::chrono::hours{values[2]};
+  options.backups = values[3];
+  options.backupFolder = windowText(GetDlgItem(dialog, IDC_OPTIONS_FOLDER));
+  if (request.folderProblem) {
+    if (const std::string why = request.folderProblem(options.backupFolder); !why.empty()) {
+      refuse(dialog, IDC_OPTIONS_FOLDER, why);
+      return std::nullopt;
+    }
+  }
   return options;
 }
 
@@ -167,7 +191,7 @@ INT_PTR CALLBACK taskOptionsProcedure(HWND dialog, UINT message, WPARAM wParam, 
         EndDialog(dialog, IDCANCEL);
         return TRUE;
       }
-      state->answer = shownOptions(dialog);
+      state->answer = shownOptions(dialog, state->request);
       if (state->answer) EndDialog(dialog, IDOK);
       return TRUE;
     case IDCANCEL:

@@ -1,5 +1,7 @@
 #include "schedule_file/file_error.h"
 
+#include "schedule_file/code_page.h"
+
 namespace kiv {
 namespace {
 
@@ -32,6 +34,11 @@ FileError taskFieldError(int number, int taskIndex, std::string_view field, std:
   description.append(": ");
   description.append(what);
   return {number, std::move(description)};
+}
+
+int encodeFailureNumber(const EncodeFailure& failure) {
+  return failure.reason == EncodeFailure::Reason::InvalidUtf8 ? file_error::kInvalidUtf8
+                                                              : file_error::kNoCodePageForm;
 }
 
 }  // namespace kiv

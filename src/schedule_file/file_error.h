@@ -8,6 +8,8 @@
 
 namespace kiv {
 
+struct EncodeFailure;
+
 // A failure of reading or writing a schedule file. Users see a reading failure
 // as number, ": " and description, a writing failure as the description alone,
 // so every description stands on its own.
@@ -71,5 +73,9 @@ FileError notARegularFile();
 // A failure that belongs to one field of one task: "Task 3, Password: " and
 // what went wrong. `taskIndex` is 0-based; users read task numbers from 1.
 FileError taskFieldError(int number, int taskIndex, std::string_view field, std::string_view what);
+
+// The number of a text the code page cannot hold: kInvalidUtf8 or
+// kNoCodePageForm.
+int encodeFailureNumber(const EncodeFailure& failure);
 
 }  // namespace kiv

@@ -94,7 +94,7 @@ FileResult<LoadedSchedule> decodeSchedule(std::span<const std::uint8_t> bytes,
     Task& task = loaded.tasks[static_cast<std::size_t>(taskIndex)];
     // The older layouts come from programs that knew no options.
     if (shape.layout == ScheduleLayout::Current) {
-      task.Options = readOptionsRecord(reader.padding(offset + kOptionsSlot * kSlotSize));
+      task.Options = readOptionsRecord(reader.padding(offset + kOptionsSlot * kSlotSize), codePage);
     }
     for (std::size_t slot = shape.firstSlot; slot < kTaskSlots.size(); ++slot) {
       if (auto read = readSlot(reader, {taskIndex, kTaskSlots[slot], offset, codePage}, task);

@@ -21,11 +21,6 @@ FileError fieldError(const FieldPlace& place, int number, std::string_view what)
   return taskFieldError(number, place.taskIndex, place.slot.name, what);
 }
 
-int encodeFailureNumber(const EncodeFailure& failure) {
-  return failure.reason == EncodeFailure::Reason::InvalidUtf8 ? file_error::kInvalidUtf8
-                                                              : file_error::kNoCodePageForm;
-}
-
 // The bytes a text or password slot stores after its length field.
 FileResult<std::string> storedText(const FieldPlace& place, const std::string& held) {
   Result<std::string, EncodeFailure> codePage = place.codePage.encode(held);
@@ -78,13 +73,13 @@ FileResult<ScheduleBytes> encodeSchedule(const TaskTable& tasks, const CodePage&
   std::size_t offset = 0;
   for (int taskIndex = 0; taskIndex < kTaskCount; ++taskIndex) {
     const TaskOptions& options = tasks[taskIndex].Options;
-    if (auto fits = checkOptions(options, taskIndex); !fits) return fits.error();
     // Default options leave the padding zero, so such a file is the same,
     // byte for byte, as one written before tasks had options.
     if (options != TaskOptions{}) {
-      const auto record = optionsRecord(options);
-      std::copy(record.begin(), record.end(),
-                bytes.begin() + offset + kOptionsSlot * kSlotSize + 1);
+      const FileResult<std::vector<std::uint8_t>> record =
+          optionsRecord(options, taskIndex, codePage);
+      if (!record) return record.error();
+      std::ranges::copy(record.value(), bytes.begin() + offset + kOptionsSlot * kSlotSize + 1);
     }
     for (const FieldSlot& slot : kTaskSlots) {
       const FieldPlace place{taskIndex, slot, codePage};

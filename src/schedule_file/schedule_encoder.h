@@ -10,11 +10,11 @@ namespace kiv {
 // The current layout's 53633 bytes for the whole table: every stored field of
 // all 30 tasks (CommandLine never), texts in the code page (Windows-1252 unless told otherwise),
 // the password scrambled, padding zero but for the options record of each task whose options are
-// not the defaults. Fails, naming the task and the field, for a text with a character outside the
-// code page (kNoCodePageForm, kInvalidUtf8), a text longer than a slot holds (kTextTooLong; a
-// password of more than 42 characters), or a byte or an option the program could not read back
-// (kValueOutOfRange; options are never stored clamped). Nothing is written anywhere, so a failure
-// leaves every file as it was.
+// not the defaults. Fails, naming the task and the field, for a text (or a backup folder) with a
+// character outside the code page (kNoCodePageForm, kInvalidUtf8), a text longer than a slot holds
+// (kTextTooLong; a password of more than 42 characters), or a byte, an option or a backup folder
+// the program could not read back (kValueOutOfRange; options are never stored clamped, folders
+// never cut). Nothing is written anywhere, so a failure leaves every file as it was.
 FileResult<ScheduleBytes> encodeSchedule(const TaskTable& tasks,
                                          const CodePage& codePage = windows1252CodePage());
 

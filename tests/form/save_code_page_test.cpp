@@ -65,5 +65,24 @@ TEST_F(PlatformCodePage, OpenUsesThePlatformsCodePage) {
   EXPECT_EQ(form.TBox[kTaskNameBox].text(), "Caf#");
 }
 
+// The options dialog judges a backup folder by the code page the schedule is
+// saved in, and so does the form with the dialog's answer.
+TEST_F(PlatformCodePage, OptionsRefuseAFolderThePlatformsCodePageLacks) {
+  const std::string folderName = "D:\\Caf\xC3\xA9";
+  TaskOptions chosen;
+  chosen.backupFolder = folderName;
+  platform.optionsAnswers = {chosen};
+
+  form.mnuOptions.press();
+
+  ASSERT_EQ(platform.optionsDialogs.size(), 1U);
+  EXPECT_EQ(platform.optionsDialogs[0].folderProblem("D:\\Cafe"), "");
+  EXPECT_EQ(platform.optionsDialogs[0].folderProblem(folderName),
+            "In the backup folder, the character \"?\" (U+003F) at position 7 has no form in the "
+            "ASCII code page.");
+  EXPECT_EQ(form.tasks[0].Options, TaskOptions{});
+  EXPECT_FALSE(form.mnuSave.enabled());
+}
+
 }  // namespace
 }  // namespace kiv

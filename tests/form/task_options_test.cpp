@@ -12,7 +12,17 @@ using std::chrono::hours;
 using std::chrono::minutes;
 using testing::FormTest;
 
-constexpr TaskOptions kStored{minutes{30}, minutes{90}, std::nullopt, 1, {}};
+const TaskOptions kStored{minutes{30}, minutes{90}, std::nullopt, 3, "D:\\Copies"};
+// The longest folder the schedule file holds, and one byte more.
+const std::string kLongestFolder(kLongestBackupFolder, 'x');
+const std::string kTooLongFolder = kLongestFolder + "\u00E9";
+
+TaskOptions withCopies(int backups, std::string folder) {
+  TaskOptions options = kStored;
+  options.backups = backups;
+  options.backupFolder = std::move(folder);
+  return options;
+}
 
 // Task 3 shown, with options other than the defaults (kStored) so that
 // switching any of them on, off or to another number is a change.
@@ -37,6 +47,16 @@ TEST_F(TaskOptionsTest, DialogIsAskedForTheShownTaskWithItsOptions) {
   EXPECT_EQ(request.options, kStored);
   EXPECT_FALSE(request.locked);
   EXPECT_EQ(request.helpContext, 2);
+  // What the dialog says of a folder is what saving would say of it.
+  ASSERT_TRUE(request.folderProblem);
+  EXPECT_EQ(request.folderProblem(kLongestFolder), "");
+  EXPECT_EQ(request.folderProblem("C:\\Kopien f\u00FCr \u20AC"), "");
+  EXPECT_EQ(request.folderProblem(kTooLongFolder),
+            "The backup folder takes 111 bytes in the Windows-1252 code page; at most 110 can be "
+            "stored.");
+  EXPECT_EQ(request.folderProblem("D:\\\u03A9"),
+            "In the backup folder, the character \"\u03A9\" (U+03A9) at position 4 has no form in "
+            "the Windows-1252 code page.");
 }
 
 struct ChangeCase {
@@ -62,13 +82,18 @@ TEST_P(OptionsChange, IsStoredAndMarksTheScheduleChanged) {
 
 INSTANTIATE_TEST_SUITE_P(
     EachOption, OptionsChange,
-    ::testing::Values(ChangeCase{"no wait", {minutes{0}, minutes{90}, std::nullopt, 1, {}}},
-                      ChangeCase{"longest wait", {minutes{1440}, minutes{90}, std::nullopt, 1, {}}},
-                      ChangeCase{"shortest limit", {minutes{30}, minutes{1}, std::nullopt, 1, {}}},
-                      ChangeCase{"no limit", {minutes{30}, std::nullopt, std::nullopt, 1, {}}},
-                      ChangeCase{"shortest catch-up", {minutes{30}, minutes{90}, hours{1}, 1, {}}},
-                      ChangeCase{"longest catch-up",
-                                 {minutes{30}, minutes{90}, hours{168}, 1, {}}}),
+    ::testing::Values(
+        ChangeCase{"no wait", {minutes{0}, minutes{90}, std::nullopt, 3, "D:\\Copies"}},
+        ChangeCase{"longest wait", {minutes{1440}, minutes{90}, std::nullopt, 3, "D:\\Copies"}},
+        ChangeCase{"shortest limit", {minutes{30}, minutes{1}, std::nullopt, 3, "D:\\Copies"}},
+        ChangeCase{"no limit", {minutes{30}, std::nullopt, std::nullopt, 3, "D:\\Copies"}},
+        ChangeCase{"shortest catch-up", {minutes{30}, minutes{90}, hours{1}, 3, "D:\\Copies"}},
+        ChangeCase{"longest catch-up", {minutes{30}, minutes{90}, hours{168}, 3, "D:\\Copies"}},
+        ChangeCase{"no copies", withCopies(0, "D:\\Copies")},
+        ChangeCase{"most copies", withCopies(kMostBackups, "D:\\Copies")},
+        ChangeCase{"default folder", withCopies(3, "")},
+        ChangeCase{"longest folder", withCopies(3, kLongestFolder)},
+        ChangeCase{"non-ASCII folder", withCopies(3, "\\\\h\u00F4te\\\u20AC")}),
     [](const auto& info) {
       std::string name = info.param.name;
       for (char& c : name) {
@@ -104,14 +129,22 @@ INSTANTIATE_TEST_SUITE_P(
     CancelSameOrOutOfRange, OptionsUnchanged,
     ::testing::Values(
         UnchangedCase{"Cancel", std::nullopt}, UnchangedCase{"OkWithoutAChange", kStored},
-        UnchangedCase{"NegativeWait", TaskOptions{minutes{-1}, minutes{90}, std::nullopt, 1, {}}},
-        UnchangedCase{"WaitPastADay", TaskOptions{minutes{1441}, minutes{90}, std::nullopt, 1, {}}},
-        UnchangedCase{"ZeroLimit", TaskOptions{minutes{30}, minutes{0}, std::nullopt, 1, {}}},
+        UnchangedCase{"NegativeWait",
+                      TaskOptions{minutes{-1}, minutes{90}, std::nullopt, 3, "D:\\Copies"}},
+        UnchangedCase{"WaitPastADay",
+                      TaskOptions{minutes{1441}, minutes{90}, std::nullopt, 3, "D:\\Copies"}},
+        UnchangedCase{"ZeroLimit",
+                      TaskOptions{minutes{30}, minutes{0}, std::nullopt, 3, "D:\\Copies"}},
         UnchangedCase{"LimitPastADay",
-                      TaskOptions{minutes{30}, minutes{1441}, std::nullopt, 1, {}}},
-        UnchangedCase{"ZeroCatchUp", TaskOptions{minutes{30}, minutes{90}, hours{0}, 1, {}}},
+                      TaskOptions{minutes{30}, minutes{1441}, std::nullopt, 3, "D:\\Copies"}},
+        UnchangedCase{"ZeroCatchUp",
+                      TaskOptions{minutes{30}, minutes{90}, hours{0}, 3, "D:\\Copies"}},
         UnchangedCase{"CatchUpPastAWeek",
-                      TaskOptions{minutes{30}, minutes{90}, hours{169}, 1, {}}}),
+                      TaskOptions{minutes{30}, minutes{90}, hours{169}, 3, "D:\\Copies"}},
+        UnchangedCase{"NegativeCopies", withCopies(-1, "D:\\Copies")},
+        UnchangedCase{"HundredCopies", withCopies(kMostBackups + 1, "D:\\Copies")},
+        UnchangedCase{"FolderTooLong", withCopies(3, kTooLongFolder)},
+        UnchangedCase{"FolderTheCodePageLacks", withCopies(3, "D:\\\u03A9")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TaskOptionsTest, CompiledTaskShowsItsOptionsLockedAndKeepsThem) {

@@ -55,6 +55,8 @@ nlohmann::json optionsJson(const TaskOptions& options) {
                       {"catchUpHours", nullptr}};
   if (options.timeLimit) json["timeLimitMinutes"] = options.timeLimit->count();
   if (options.catchUp) json["catchUpHours"] = options.catchUp->count();
+  json["backups"] = options.backups;
+  json["backupFolder"] = options.backupFolder;
   return json;
 }
 
@@ -165,7 +167,8 @@ TEST(ListCommand, TextShowsEachFieldWithTheListEntryItSelects) {
   task.DaysToRunOn = 1;
   task.OpenExclusively = 1;
   task.Compiled = 1;
-  task.Options = {std::chrono::minutes{0}, std::chrono::minutes{90}, std::nullopt, 1, {}};
+  task.Options = {std::chrono::minutes{0}, std::chrono::minutes{90}, std::nullopt, 0,
+                  "\\\\backup\\Orders\tnightly"};
   tasks[3].Options.catchUp = std::chrono::hours{12};
   testing::writeSchedule(file, tasks);
 
@@ -194,6 +197,8 @@ TEST(ListCommand, TextShowsEachFieldWithTheListEntryItSelects) {
       "  waitMinutes           0\n"
       "  timeLimitMinutes      90\n"
       "  catchUpHours          off\n"
+      "  backups               0\n"
+      "  backupFolder          \\\\backup\\Orders\\tnightly\n"
       "  commandLine           \"C:\\Office\\MSACCESS.EXE\" \"D:\\Data\\Orders.mdb\" /wrkgrp "
       "\"D:\\Data\\Secure.mdw\"  /user Admin /pwd ******** /excl /compact\n"
       "\nTask 4\n";
@@ -202,7 +207,9 @@ TEST(ListCommand, TextShowsEachFieldWithTheListEntryItSelects) {
   EXPECT_NE(listed.out.find("  compiled              0\n"
                             "  waitMinutes           60\n"
                             "  timeLimitMinutes      none\n"
-                            "  catchUpHours          12\n"),
+                            "  catchUpHours          12\n"
+                            "  backups               1\n"
+                            "  backupFolder          default\n"),
             std::string::npos)
       << listed.out;
 }

@@ -26,7 +26,7 @@ class OptionsCommand : public ::testing::Test {
  protected:
   OptionsCommand() {
     tasks[2].TaskName = "Nightly compact";
-    tasks[5].Options = {minutes{15}, std::nullopt, hours{3}, 1, {}};
+    tasks[5].Options = {minutes{15}, std::nullopt, hours{3}, 0, "/srv/copies\nof task 6"};
     writeSchedule(schedule, tasks);
   }
 
@@ -66,6 +66,14 @@ TEST_F(OptionsCommand, SetsTheOptionsGivenAndKeepsTheRest) {
       {{"--task", "3", "--time-limit", "none", "--catch-up", "off"},
        {minutes{1440}, std::nullopt, std::nullopt, 1, {}}},
       {{"--task", "3", "--time-limit", "1"}, {minutes{1440}, minutes{1}, std::nullopt, 1, {}}},
+      {{"--task", "3", "--backups", "0", "--backup-folder", "/srv/kopien f\u00FCr \u20AC"},
+       {minutes{1440}, minutes{1}, std::nullopt, 0, "/srv/kopien f\u00FCr \u20AC"}},
+      {{"--task", "3", "--backups=99", "--backup-folder=" + std::string(110, 'x')},
+       {minutes{1440}, minutes{1}, std::nullopt, 99, std::string(110, 'x')}},
+      {{"--task", "3", "--backup-folder", "default", "--backups", "7"},
+       {minutes{1440}, minutes{1}, std::nullopt, 7, {}}},
+      {{"--task", "3", "--backup-folder", "D:\\Copies\\Nightly"},
+       {minutes{1440}, minutes{1}, std::nullopt, 7, "D:\\Copies\\Nightly"}},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.arguments[1] + " " + step.arguments[2]);
@@ -81,18 +89,29 @@ TEST_F(OptionsCommand, SetsTheOptionsGivenAndKeepsTheRest) {
   expectExit(listed, 0);
   const auto listing = parseJson(listed.out);
   ASSERT_TRUE(listing) << listed.out;
-  EXPECT_EQ(
-      listing->at("tasks").at(2).at("options"),
-      (nlohmann::json{{"waitMinutes", 1440}, {"timeLimitMinutes", 1}, {"catchUpHours", nullptr}}));
-  EXPECT_EQ(
-      listing->at("tasks").at(5).at("options"),
-      (nlohmann::json{{"waitMinutes", 15}, {"timeLimitMinutes", nullptr}, {"catchUpHours", 3}}));
+  EXPECT_EQ(listing->at("tasks").at(2).at("options"),
+            (nlohmann::json{{"waitMinutes", 1440},
+                            {"timeLimitMinutes", 1},
+                            {"catchUpHours", nullptr},
+                            {"backups", 7},
+                            {"backupFolder", "D:\\Copies\\Nightly"}}));
+  EXPECT_EQ(listing->at("tasks").at(5).at("options"),
+            (nlohmann::json{{"waitMinutes", 15},
+                            {"timeLimitMinutes", nullptr},
+                            {"catchUpHours", 3},
+                            {"backups", 0},
+                            {"backupFolder", "/srv/copies\nof task 6"}}));
 }
 
 TEST_F(OptionsCommand, WithoutASettingPrintsTheTasksOptions) {
   const std::vector<std::pair<std::string, std::string>> cases{
-      {"3", "waitMinutes       60\ntimeLimitMinutes  none\ncatchUpHours      off\n"},
-      {"6", "waitMinutes       15\ntimeLimitMinutes  none\ncatchUpHours      3\n"},
+      {"3",
+       "waitMinutes       60\ntimeLimitMinutes  none\ncatchUpHours      off\n"
+       "backups           1\nbackupFolder      default\n"},
+      // A folder's control characters are shown escaped, never sent to the terminal.
+      {"6",
+       "waitMinutes       15\ntimeLimitMinutes  none\ncatchUpHours      3\n"
+       "backups           0\nbackupFolder      /srv/copies\\nof task 6\n"},
   };
   for (const auto& [task, text] : cases) {
     const Finished shown = options({"--task", task});
@@ -143,6 +162,20 @@ TEST_F(OptionsCommand, BadUsageIsRefusedWithTheFileUntouched) {
       {{"--task", "3", "--catch-up", "none"},
        "--catch-up takes a number of hours from 1 to 168, or off, not \"none\""},
       {{"--task", "3", "--catch-up"}, "--catch-up needs a value"},
+      {{"--task", "3", "--backups", "100"},
+       "--backups takes a number of copies from 0 to 99, not \"100\""},
+      {{"--task", "3", "--backups", "-1"},
+       "--backups takes a number of copies from 0 to 99, not \"-1\""},
+      {{"--task", "3", "--backups", "off"},
+       "--backups takes a number of copies from 0 to 99, not \"off\""},
+      {{"--task", "3", "--backup-folder="}, "--backup-folder takes a folder, or default"},
+      {{"--task", "3", "--backup-folder", std::string(111, 'x')},
+       "--backup-folder: the backup folder takes 111 bytes in the Windows-1252 code page; at "
+       "most 110 can be stored"},
+      {{"--task", "3", "--backup-folder", "/srv/\u03A9"},
+       "--backup-folder: in the backup folder, the character \"\u03A9\" (U+03A9) at position 6 "
+       "has no form in the Windows-1252 code page"},
+      {{"--task", "3", "--backup-folder"}, "--backup-folder needs a value"},
       {{"--wait", "5"}, "'options' needs --task N"},
       {{"--task", "31", "--wait", "5"}, "--task takes a task number from 1 to 30, not \"31\""},
       {{"--task", "3", "--force=yes", "--wait", "5"}, "--force takes no value"},

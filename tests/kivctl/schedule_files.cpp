@@ -52,11 +52,10 @@ TaskTable variedTasks() {
     task.CloseAfterRunning = static_cast<std::uint8_t>((t + 1) % 3);
     task.Compiled = static_cast<std::uint8_t>(t % 2 == 0 || t % 5 == 1 ? 1 : 0);
     if (t % 4 == 1) {
-      task.Options = {std::chrono::minutes{t * 40},
-                      std::chrono::minutes{t + 1},
-                      std::chrono::hours{t * 5 + 1},
-                      1,
-                      {}};
+      task.Options = {std::chrono::minutes{t * 40}, std::chrono::minutes{t + 1},
+                      std::chrono::hours{t * 5 + 1}, t % 3 * 33,
+                      t % 8 == 1 ? "/srv/copies/task " + std::to_string(t + 1) + " \u00E9t\u00E9"
+                                 : std::string()};
     } else if (t % 4 == 2) {
       task.Options.timeLimit = kLongestTimeLimit;
     }

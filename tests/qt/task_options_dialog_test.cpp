@@ -1,9 +1,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -19,11 +23,17 @@ namespace {
 using std::chrono::hours;
 using std::chrono::minutes;
 
-constexpr TaskOptions kDefaults{};
-constexpr TaskOptions kAllSet{minutes{30}, minutes{90}, hours{12}, 1, {}};
+const TaskOptions kDefaults{};
+const TaskOptions kAllSet{minutes{30}, minutes{90}, hours{12}, 5, "/srv/copies"};
+
+// The reason the dialog is given for a folder: the core's says more, but
+// the dialog only shows it.
+std::string tooLong(std::string_view folder) {
+  return folder.size() > kLongestBackupFolder ? "The backup folder is too long." : "";
+}
 
 TaskOptionsRequest requestFor(const TaskOptions& options, bool locked = false) {
-  return {"Options of task 3", options, locked, 2};
+  return {"Options of task 3", options, locked, 2, tooLong};
 }
 
 // A dialog shown and active, as the user meets it, counting its calls for help.
@@ -65,6 +75,8 @@ class TaskOptionsDialogTest : public QObject {
 
  private slots:
   void keyboardSetsEveryOption();
+  void aFolderTheFileCannotHoldIsSaidAndKeepsTheDialogOpen();
+  void browseChoosesAFolder();
   void switchingOffDropsTheNumber();
   void escapeCancels();
   void outOfRangeCannotBeEntered_data();
@@ -98,11 +110,81 @@ void TaskOptionsDialogTest::keyboardSetsEveryOption() {
   open.key(Qt::Key_Tab);
   QCOMPARE(open.focused(), open.field<QSpinBox>("catchUp"));
   open.type("48");
+  open.key(Qt::Key_Tab);
+  QCOMPARE(open.focused(), open.field<QSpinBox>("backups"));
+  QCOMPARE(open.field<QSpinBox>("backups")->value(), 1);
+  open.key(Qt::Key_A, Qt::ControlModifier);
+  open.type("0");
+  open.key(Qt::Key_Tab);
+  auto* folder = open.field<QLineEdit>("backupFolder");
+  QCOMPARE(open.focused(), folder);
+  QCOMPARE(folder->text(), QString());
+  QCOMPARE(folder->placeholderText(), QString("Kiv backups beside the database"));
+  open.type("D:\\Kopien");
+  folder->insert(QString::fromUtf8(" f\u00FCr \u20AC"));  // as pasted: keys are ASCII only
+  open.key(Qt::Key_Tab);
+  QCOMPARE(open.focused(), open.field<QPushButton>("browse"));
+  open.key(Qt::Key_Tab);
   open.key(Qt::Key_Return);
 
   QCOMPARE(open.dialog.result(), int(QDialog::Accepted));
   QVERIFY(!open.dialog.isVisible());
-  QVERIFY(open.dialog.answer() == (TaskOptions{minutes{15}, minutes{90}, hours{48}, 1, {}}));
+  QVERIFY(open.dialog.answer() ==
+          (TaskOptions{minutes{15}, minutes{90}, hours{48}, 0, "D:\\Kopien f\u00FCr \u20AC"}));
+}
+
+// The reason shows as the folder is typed, and neither Enter nor OK ends the
+// dialog until the folder is mended; nothing is cut to fit.
+void TaskOptionsDialogTest::aFolderTheFileCannotHoldIsSaidAndKeepsTheDialogOpen() {
+  OpenDialog open(requestFor(kDefaults));
+  QVERIFY(open.ready());
+  auto* folder = open.field<QLineEdit>("backupFolder");
+  auto* problem = open.field<QLabel>("folderProblem");
+  QPushButton* ok = open.dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+  QVERIFY(problem->isHidden());
+  folder->setFocus();
+  open.type(std::string(kLongestBackupFolder, 'x').c_str());
+  QVERIFY(problem->isHidden());
+  QVERIFY(ok->isEnabled());
+
+  open.type("y");
+  QVERIFY(problem->isVisible());
+  QCOMPARE(problem->text(), QString("The backup folder is too long."));
+  QVERIFY(!ok->isEnabled());
+  open.key(Qt::Key_Return);
+  QTest::mouseClick(ok, Qt::LeftButton);
+  QVERIFY(open.dialog.isVisible());
+  QCOMPARE(folder->text().size(), qsizetype(kLongestBackupFolder + 1));
+
+  open.key(Qt::Key_Backspace);
+  QVERIFY(problem->isHidden());
+  QVERIFY(ok->isEnabled());
+  open.key(Qt::Key_Return);
+  QVERIFY(!open.dialog.isVisible());
+  QCOMPARE(open.dialog.answer()->backupFolder, std::string(kLongestBackupFolder, 'x'));
+}
+
+void TaskOptionsDialogTest::browseChoosesAFolder() {
+  const QTemporaryDir chosen;
+  QVERIFY(chosen.isValid());
+  OpenDialog open(requestFor(kAllSet));
+  QVERIFY(open.ready());
+  QTimer::singleShot(0, [&chosen] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    QVERIFY(dialog != nullptr);
+    QCOMPARE(dialog->fileMode(), QFileDialog::Directory);
+    dialog->setDirectory(chosen.path());
+    dialog->selectFile(chosen.path());
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides its own accept
+  });
+
+  QTest::mouseClick(open.field<QPushButton>("browse"), Qt::LeftButton);
+
+  QCOMPARE(open.field<QLineEdit>("backupFolder")->text(), QDir::toNativeSeparators(chosen.path()));
+  QTest::mouseClick(open.dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                    Qt::LeftButton);
+  QVERIFY(open.dialog.answer().has_value());
+  QCOMPARE(open.dialog.answer()->backupFolder, chosen.path().toStdString());
 }
 
 void TaskOptionsDialogTest::switchingOffDropsTheNumber() {
@@ -116,7 +198,8 @@ void TaskOptionsDialogTest::switchingOffDropsTheNumber() {
   QVERIFY(!open.field<QSpinBox>("timeLimit")->isEnabled());
   open.key(Qt::Key_Enter);
 
-  QVERIFY(open.dialog.answer() == (TaskOptions{minutes{30}, std::nullopt, hours{12}, 1, {}}));
+  QVERIFY(open.dialog.answer() ==
+          (TaskOptions{minutes{30}, std::nullopt, hours{12}, 5, "/srv/copies"}));
 }
 
 void TaskOptionsDialogTest::escapeCancels() {
@@ -149,6 +232,8 @@ void TaskOptionsDialogTest::outOfRangeCannotBeEntered_data() {
   QTest::newRow("limit of nought") << "timeLimit" << 2 << "0" << 90;
   QTest::newRow("catch-up past a week") << "catchUp" << 4 << "500" << 50;
   QTest::newRow("catch-up of nought") << "catchUp" << 4 << "0" << 12;
+  QTest::newRow("a hundred copies") << "backups" << 5 << "100" << 10;
+  QTest::newRow("negative copies") << "backups" << 5 << "-3" << 3;
 }
 
 void TaskOptionsDialogTest::outOfRangeCannotBeEntered() {
@@ -172,6 +257,7 @@ void TaskOptionsDialogTest::outOfRangeCannotBeEntered() {
   QVERIFY(answer->wait >= minutes{0} && answer->wait <= kLongestWait);
   QVERIFY(*answer->timeLimit >= kShortestTimeLimit && *answer->timeLimit <= kLongestTimeLimit);
   QVERIFY(*answer->catchUp >= kShortestCatchUp && *answer->catchUp <= kLongestCatchUp);
+  QVERIFY(answer->backups >= 0 && answer->backups <= kMostBackups);
 }
 
 void TaskOptionsDialogTest::mnemonicsReachTheirFields() {
@@ -183,6 +269,10 @@ void TaskOptionsDialogTest::mnemonicsReachTheirFields() {
   QTRY_VERIFY(open.field<QCheckBox>("hasTimeLimit")->isChecked());
   open.key(Qt::Key_C, Qt::AltModifier);
   QTRY_VERIFY(open.field<QCheckBox>("hasCatchUp")->isChecked());
+  open.key(Qt::Key_K, Qt::AltModifier);
+  QCOMPARE(open.focused(), open.field<QSpinBox>("backups"));
+  open.key(Qt::Key_B, Qt::AltModifier);
+  QCOMPARE(open.focused(), open.field<QLineEdit>("backupFolder"));
   open.key(Qt::Key_W, Qt::AltModifier);
   QCOMPARE(open.focused(), open.field<QSpinBox>("wait"));
 
@@ -211,9 +301,13 @@ void TaskOptionsDialogTest::lockedRequestOnlyShowsTheOptions() {
   OpenDialog open(requestFor(kAllSet, true));
   QVERIFY(open.ready());
 
-  for (const char* name : {"wait", "timeLimit", "catchUp"}) {
+  for (const char* name : {"wait", "timeLimit", "catchUp", "backups"}) {
     QVERIFY2(!open.field<QSpinBox>(name)->isEnabled(), name);
   }
+  QVERIFY(!open.field<QLineEdit>("backupFolder")->isEnabled());
+  QVERIFY(!open.field<QPushButton>("browse")->isEnabled());
+  QCOMPARE(open.field<QLineEdit>("backupFolder")->text(), QString("/srv/copies"));
+  QCOMPARE(open.field<QSpinBox>("backups")->value(), 5);
   for (const char* name : {"hasTimeLimit", "hasCatchUp"}) {
     QVERIFY2(!open.field<QCheckBox>(name)->isEnabled(), name);
     QVERIFY2(open.field<QCheckBox>(name)->isChecked(), name);

@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "dialog_answerer.h"
+
+#include <commctrl.h>
+
 #include "resource_ids.h"
 #include "task_options_dialog.h"
 #include "waiting.h"
+#include "wide_text.h"
 
 namespace kiv {
 namespace {
@@ -20,10 +24,17 @@ using std::chrono::minutes;
 using testing::DialogAnswerer;
 
 constexpr const char* kTitle = "Options of task 3";
-constexpr TaskOptions kAllSet{minutes{30}, minutes{90}, hours{12}, 1, {}};
+const TaskOptions kAllSet{minutes{30}, minutes{90}, hours{12}, 5, "D:\\Copies"};
+constexpr const char* kFolderTooLong = "The backup folder is too long.";
+
+// The reason the dialog is given for a folder: the core's says more, but
+// the dialog only shows it.
+std::string tooLong(std::string_view folder) {
+  return folder.size() > kLongestBackupFolder ? kFolderTooLong : "";
+}
 
 TaskOptionsRequest requestFor(const TaskOptions& options, bool locked = false) {
-  return {kTitle, options, locked, 2};
+  return {kTitle, options, locked, 2, tooLong};
 }
 
 // The keys a user presses, in order: virtual keys, with Alt held for those
@@ -54,10 +65,16 @@ bool press(HWND dialog, const std::vector<Key>& keys) {
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
+// Digits and capital letters are their own virtual keys; the letters type in
+// lower case.
 std::vector<Key> digits(const std::string& number) {
   std::vector<Key> keys;
   for (const char digit : number) keys.push_back({static_cast<WORD>(digit)});
   return keys;
+}
+
+std::vector<Key> letters(const std::string& capitals) {
+  return digits(capitals);
 }
 
 std::vector<Key> operator+(std::vector<Key> first, const std::vector<Key>& second) {
@@ -121,6 +138,8 @@ TEST(TaskOptionsDialog, KeyboardSetsEveryOption) {
   bool catchUpOpen = true;
   std::string waitText;
   std::string limitCaption;
+  std::string folderCaption;
+  std::wstring folderHint(64, L'\0');
   bool pressed = false;
   const Outcome outcome = answeredBy(requestFor(TaskOptions{}), [&](HWND dialog) {
     focus = focusOf(dialog);
@@ -130,9 +149,14 @@ TEST(TaskOptionsDialog, KeyboardSetsEveryOption) {
     catchUpOpen = enabled(dialog, IDC_OPTIONS_CATCH_UP);
     waitText = testing::dialogItemText(dialog, IDC_OPTIONS_WAIT);
     limitCaption = testing::dialogItemText(dialog, IDC_OPTIONS_HAS_TIME_LIMIT);
+    folderCaption = testing::dialogItemText(dialog, IDC_OPTIONS_FOLDER_LABEL);
+    SendDlgItemMessageW(dialog, IDC_OPTIONS_FOLDER, EM_GETCUEBANNER,
+                        reinterpret_cast<WPARAM>(folderHint.data()),
+                        static_cast<LPARAM>(folderHint.size()));
     // Focus on a field selects its number, so typing replaces it.
-    pressed = press(dialog, digits("15") + kTab + kSpace + kTab + digits("90") + kTab + kSpace +
-                                kTab + digits("48") + kEnter);
+    pressed =
+        press(dialog, digits("15") + kTab + kSpace + kTab + digits("90") + kTab + kSpace + kTab +
+                          digits("48") + kTab + digits("7") + kTab + letters("COPIES") + kEnter);
   });
   ASSERT_TRUE(outcome.shown);
   EXPECT_EQ(focus, wait);
@@ -141,9 +165,11 @@ TEST(TaskOptionsDialog, KeyboardSetsEveryOption) {
   EXPECT_FALSE(catchUpOpen);
   EXPECT_EQ(waitText, "60");
   EXPECT_EQ(limitCaption, "&Time limit (minutes):");
+  EXPECT_EQ(folderCaption, "&Backup folder:");
+  EXPECT_EQ(folderHint.c_str(), std::wstring(L"Kiv backups beside the database"));
   EXPECT_TRUE(pressed);
   EXPECT_TRUE(outcome.closedByUser);
-  EXPECT_EQ(outcome.answer, (TaskOptions{minutes{15}, minutes{90}, hours{48}, 1, {}}));
+  EXPECT_EQ(outcome.answer, (TaskOptions{minutes{15}, minutes{90}, hours{48}, 7, "copies"}));
 }
 
 // Each case: the keys pressed in a dialog opened on `shown`, and the options
@@ -178,9 +204,17 @@ INSTANTIATE_TEST_SUITE_P(
                                {{'T', true}, {'C', true}, {VK_RETURN}},
                                TaskOptions{minutes{60}, minutes{60}, hours{24}, 1, {}}},
                       KeysCase{"SpaceSwitchesOffTheTimeLimit", kAllSet, kTab + kSpace + kEnter,
-                               TaskOptions{minutes{30}, std::nullopt, hours{12}, 1, {}}},
+                               TaskOptions{minutes{30}, std::nullopt, hours{12}, 5, "D:\\Copies"}},
                       KeysCase{"UpArrowCountsUp", kAllSet, std::vector<Key>{{VK_UP}} + kEnter,
-                               TaskOptions{minutes{31}, minutes{90}, hours{12}, 1, {}}},
+                               TaskOptions{minutes{31}, minutes{90}, hours{12}, 5, "D:\\Copies"}},
+                      // No more digits than 99 has.
+                      KeysCase{"CopiesTakeTwoDigits", kAllSet,
+                               kTab + kTab + kTab + kTab + kTab + digits("100") + kEnter,
+                               TaskOptions{minutes{30}, minutes{90}, hours{12}, 10, "D:\\Copies"}},
+                      KeysCase{"MnemonicsReachTheCopiesAndTheFolder", kAllSet,
+                               std::vector<Key>{{'K', true}} + digits("0") +
+                                   std::vector<Key>{{'B', true}} + letters("X") + kEnter,
+                               TaskOptions{minutes{30}, minutes{90}, hours{12}, 0, "x"}},
                       KeysCase{"EscapeCancels", kAllSet, digits("5") + kTab + kSpace + kEscape,
                                std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -241,6 +275,37 @@ INSTANTIATE_TEST_SUITE_P(
                                      "Enter a whole number from 1 to 168."}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// OK says why the schedule file cannot hold the folder and leaves the dialog
+// open with the focus back in the folder, which keeps every character.
+TEST(TaskOptionsDialog, AFolderTheFileCannotHoldIsRefusedAndKeepsTheFocus) {
+  const std::string typed(kLongestBackupFolder + 1, 'x');
+  bool pressed = false;
+  bool refused = false;
+  std::string refusal;
+  bool focusBack = false;
+  std::string kept;
+  const Outcome outcome = answeredBy(requestFor(kAllSet), [&](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_OPTIONS_FOLDER, toWide(typed).c_str());
+    DialogAnswerer box("#32770", "Kiv", [&](HWND message) {
+      refusal = testing::dialogItemText(message, testing::kMessageBoxText);
+      testing::pressButton(message, IDOK);
+    });
+    pressed = press(dialog, kEnter);
+    refused = box.answered();
+    HWND field = GetDlgItem(dialog, IDC_OPTIONS_FOLDER);
+    focusBack = testing::waitUntil([&] { return focusOf(dialog) == field; });
+    kept = testing::dialogItemText(dialog, IDC_OPTIONS_FOLDER);
+    testing::pressButton(dialog, IDCANCEL);
+  });
+  ASSERT_TRUE(outcome.shown);
+  EXPECT_TRUE(pressed);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refusal, kFolderTooLong);
+  EXPECT_TRUE(focusBack);
+  EXPECT_EQ(kept, typed);
+  EXPECT_EQ(outcome.answer, std::nullopt);
+}
+
 TEST(TaskOptionsDialog, LockedRequestOnlyShowsTheOptions) {
   std::vector<int> openFields;
   bool limitChecked = false;
@@ -252,7 +317,8 @@ TEST(TaskOptionsDialog, LockedRequestOnlyShowsTheOptions) {
   bool pressed = false;
   const Outcome outcome = answeredBy(requestFor(kAllSet, true), [&](HWND dialog) {
     for (const int id : {IDC_OPTIONS_WAIT, IDC_OPTIONS_HAS_TIME_LIMIT, IDC_OPTIONS_TIME_LIMIT,
-                         IDC_OPTIONS_HAS_CATCH_UP, IDC_OPTIONS_CATCH_UP}) {
+                         IDC_OPTIONS_HAS_CATCH_UP, IDC_OPTIONS_CATCH_UP, IDC_OPTIONS_BACKUPS,
+                         IDC_OPTIONS_FOLDER}) {
       if (enabled(dialog, id)) openFields.push_back(id);
     }
     limitChecked = IsDlgButtonChecked(dialog, IDC_OPTIONS_HAS_TIME_LIMIT) == BST_CHECKED;

@@ -4,6 +4,8 @@
 #include <array>
 #include <charconv>
 
+#include "os_services.h"
+#include "schedule_file/options_record.h"
 #include "scheduler/date_time_text.h"
 #include "tasks/task.h"
 #include "unit_names.h"
@@ -113,7 +115,34 @@ std::optional<std::string> applyCatchUp(Invocation& in, std::string_view value) 
          std::string(value) + "\"";
 }
 
-constexpr std::array<OptionSpec, 16> kOptions{{
+std::optional<std::string> applyBackups(Invocation& in, std::string_view value) {
+  if (const auto copies = wholeNumber(value, 0, kMostBackups)) {
+    in.backups = static_cast<int>(*copies);
+    return std::nullopt;
+  }
+  return "--backups takes a number of copies from 0 to " + std::to_string(kMostBackups) +
+         ", not \"" + std::string(value) + "\"";
+}
+
+// The folder as the schedule file of this system would hold it, checked
+// here so that a folder it cannot hold is bad usage like a number out of
+// range.
+std::optional<std::string> applyBackupFolder(Invocation& in, std::string_view value) {
+  if (value.empty()) return std::string("--backup-folder takes a folder, or default");
+  if (value == "default") {
+    in.backupFolder.emplace();
+    return std::nullopt;
+  }
+  if (const auto problem = backupFolderProblem(value, scheduleCodePage())) {
+    std::string_view why = problem->description;
+    if (why.ends_with('.')) why.remove_suffix(1);
+    return "--backup-folder: " + std::string(why);
+  }
+  in.backupFolder = std::string(value);
+  return std::nullopt;
+}
+
+constexpr std::array<OptionSpec, 18> kOptions{{
     {"--json", nullptr, &Invocation::json},
     {"--show-passwords", nullptr, &Invocation::showPasswords},
     {"--from", [](Invocation& in,
@@ -132,6 +161,8 @@ constexpr std::array<OptionSpec, 16> kOptions{{
     {"--wait", applyWait},
     {"--time-limit", applyTimeLimit},
     {"--catch-up", applyCatchUp},
+    {"--backups", applyBackups},
+    {"--backup-folder", applyBackupFolder},
     {"--force", nullptr, &Invocation::force},
 }};
 
@@ -177,7 +208,8 @@ const std::array<CommandSpec, 8>& commands() {
        Action::Options,
        "FILE",
        1,
-       {"--task", "--wait", "--time-limit", "--catch-up", "--force"},
+       {"--task", "--wait", "--time-limit", "--catch-up", "--backups", "--backup-folder",
+        "--force"},
        checkOptionsOptions},
   }};
   return kCommands;

@@ -36,7 +36,9 @@ struct Invocation {
   std::optional<std::chrono::minutes> wait;
   std::optional<std::optional<std::chrono::minutes>> timeLimit;
   std::optional<std::optional<std::chrono::hours>> catchUp;
-  bool force = false;  // options: set them on a compiled task too
+  std::optional<int> backups;
+  std::optional<std::string> backupFolder;  // "" for the default folder
+  bool force = false;                       // options: set them on a compiled task too
 };
 
 // Bad usage, said in one line.

@@ -65,8 +65,9 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
       return historyCommand(filter, in.json, journalText(), out, err);
     }
     case Action::Options:
-      return optionsCommand(in.files[0], *in.task, {in.wait, in.timeLimit, in.catchUp, in.force},
-                            out, err);
+      return optionsCommand(
+          in.files[0], *in.task,
+          {in.wait, in.timeLimit, in.catchUp, in.backups, in.backupFolder, in.force}, out, err);
   }
   return kExitUsage;
 }

@@ -4,6 +4,7 @@
 #include "options_text.h"
 #include "os_services.h"
 #include "schedule_source.h"
+#include "terminal_text.h"
 
 namespace kiv::ctl {
 namespace {
@@ -11,18 +12,20 @@ namespace {
 constexpr std::size_t kNameWidth = 18;  // "timeLimitMinutes" and two blanks
 
 bool changesAnything(const OptionsChange& change) {
-  return change.wait || change.timeLimit || change.catchUp;
+  return change.wait || change.timeLimit || change.catchUp || change.backups || change.backupFolder;
 }
 
 void apply(const OptionsChange& change, TaskOptions& options) {
   if (change.wait) options.wait = *change.wait;
   if (change.timeLimit) options.timeLimit = *change.timeLimit;
   if (change.catchUp) options.catchUp = *change.catchUp;
+  if (change.backups) options.backups = *change.backups;
+  if (change.backupFolder) options.backupFolder = *change.backupFolder;
 }
 
 void printOptions(const TaskOptions& options, std::ostream& out) {
   for (const auto& [name, value] : optionsText(options)) {
-    out << name << std::string(kNameWidth - name.size(), ' ') << value << '\n';
+    out << name << std::string(kNameWidth - name.size(), ' ') << shownOnTerminal(value) << '\n';
   }
 }
 

@@ -13,7 +13,9 @@ struct OptionsChange {
   std::optional<std::chrono::minutes> wait;
   std::optional<std::optional<std::chrono::minutes>> timeLimit;
   std::optional<std::optional<std::chrono::hours>> catchUp;
-  bool force = false;  // change a compiled task's options too
+  std::optional<int> backups;
+  std::optional<std::string> backupFolder;  // "" for the default folder
+  bool force = false;                       // change a compiled task's options too
 };
 
 // "kivctl options": without a change, prints task `taskNumber`'s options;

@@ -49,15 +49,18 @@ Commands:
         the launch journal, newest last: every launch attempt (of FILE's
         tasks only when FILE is given) with how it came about, whether it
         started and how the program ended
-  options FILE --task N [--wait MINUTES] [--time-limit MINUTES|none] [--catch-up HOURS|off] [--force]
+  options FILE --task N [--wait MINUTES] [--time-limit MINUTES|none] [--catch-up HOURS|off] [--backups N] [--backup-folder DIR|default] [--force]
         prints task N's options, or sets those given and saves the file: how
         long a launch waits for another program Kiv started on the same
         database (0 to 1440 minutes, default 60), a time limit for the
-        program (1 to 1440 minutes, default none) and how late a missed
-        fixed-time launch is made up (1 to 168 hours, default off); they are
-        kept in the padding of the task's Version slot, tagged and
-        checksummed, which other programs ignore and lose when they rewrite
-        the file; a compiled task only with --force
+        program (1 to 1440 minutes, default none), how late a missed
+        fixed-time launch is made up (1 to 168 hours, default off), how many
+        copies of the database a compact, repair or decompile keeps (0 to
+        99, default 1; 0 makes none) and the folder they go to (default: a
+        "Kiv backups" folder beside the database; at most 110 bytes in the
+        schedule's code page); they are kept in the padding of the task's
+        Version slot, tagged and checksummed, which other programs ignore
+        and lose when they rewrite the file; a compiled task only with --force
 
 Example: run the tasks of nightly.kiv as the user's systemd timers
   kivctl export nightly.kiv --systemd ~/.config/systemd/user
