@@ -37,9 +37,12 @@ std::string pathIn(const std::string& folder, const std::string& name) {
   return utf8FromPath(pathFromUtf8(folder) / pathFromUtf8(name));
 }
 
+// A relative backup folder lies in the database's folder, as the default
+// does: "Backups" means the one beside the database, wherever Kiv runs.
 std::string backupFolderOf(const Task& task) {
-  if (!task.Options.backupFolder.empty()) return task.Options.backupFolder;
-  return pathIn(folderOf(task.DatabaseLocation), "Kiv backups");
+  const std::string& chosen = task.Options.backupFolder;
+  if (!chosen.empty() && pathFromUtf8(chosen).is_absolute()) return chosen;
+  return pathIn(folderOf(task.DatabaseLocation), chosen.empty() ? "Kiv backups" : chosen);
 }
 
 std::string notEnoughSpace(const std::string& where, std::uint64_t needed,

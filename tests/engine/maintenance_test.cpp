@@ -160,6 +160,19 @@ TEST_F(GuardedMaintenance, RunNowKeepsACopyAsAScheduledLaunchDoes) {
       << "one copy is kept unless the task says otherwise";
 }
 
+// A backup folder named without a path lies beside the database, as the
+// default one does; a full path is taken as it is.
+TEST_F(GuardedMaintenance, ACopyGoesToTheTasksBackupFolder) {
+  tasks[0].Options.backupFolder = "Old copies";
+  tasks[1] = compiledTask(1, "02:00:00");
+  tasks[1].Options.backupFolder = "/var/backups/kiv";
+  tickUntil("2026-12-10 02:00:00");
+
+  ASSERT_EQ(platform.databases.copies.size(), 2U);
+  EXPECT_EQ(platform.databases.copies[0].second, "/srv/Old copies/task1 2026-12-10 0200.mdb");
+  EXPECT_EQ(platform.databases.copies[1].second, "/var/backups/kiv/task2 2026-12-10 0200.mdb");
+}
+
 TEST_F(GuardedMaintenance, ADatabaseThatIsNotThereIsNotStarted) {
   platform.databases.missing.push_back("/srv/task1.mdb");
   tickUntil("2026-12-10 02:00:00");
