@@ -20,7 +20,7 @@ namespace {
 
 // A lock file lists each user in 64 bytes; this many are plenty to name
 // the first few of them.
-constexpr std::size_t kLockFileBytesRead = 64 * 64;
+constexpr std::size_t kLockFileBytesRead = std::size_t{64} * 64;
 
 std::string systemText(int error) {
   return std::generic_category().message(error);
