@@ -22,7 +22,6 @@ using std::chrono::minutes;
 using std::chrono::seconds;
 using testing::compiledTask;
 using testing::FakePlatform;
-using testing::recordsOf;
 using testing::time;
 
 constexpr const char* kLockFile = "/srv/task1.ldb";
@@ -36,39 +35,20 @@ LockFileState heldBy(const std::string& computer, const std::string& account) {
   return state;
 }
 
-class GuardedMaintenance : public ::testing::Test {
+class GuardedMaintenance : public ::testing::Test, protected testing::ScheduledTasks {
  protected:
   GuardedMaintenance() {
-    platform.nextProcessId = 101;
-    platform.clock = time("2026-12-10 01:59:58");
     tasks[0] = compiledTask(0, "02:00:00");
     tasks[0].TaskName = "Nightly";
-    scheduler.setSchedule("/home/ann/nightly.kiv");
     scheduler.start();
   }
 
-  void tickUntil(const std::string& until) {
-    while (platform.clock < time(until)) {
-      platform.advance(seconds{1});
-      scheduler.tick();
-    }
-  }
-
-  std::vector<LaunchRecord> launches() const {
-    return recordsOf<LaunchRecord>(platform.journalLines);
-  }
-  std::vector<EndedRecord> ends() const { return recordsOf<EndedRecord>(platform.journalLines); }
   std::vector<std::string> notifications() const {
     std::vector<std::string> texts;
     for (const auto& [title, text] : platform.notifications) texts.push_back(text);
     return texts;
   }
-
-  TaskTable tasks;
-  FakePlatform platform;
-  testing::NoEvents events;
-  Scheduler scheduler{
-      tasks, {platform, platform, platform, platform, platform.databaseFiles()}, events};
+};
 };
 
 // The lock file is looked at again every few seconds: the launch starts at

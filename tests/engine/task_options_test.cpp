@@ -27,34 +27,9 @@ using testing::NoEvents;
 using testing::recordsOf;
 using testing::time;
 
-constexpr const char* kSchedule = "/home/ann/nightly.kiv";
+constexpr const char* kSchedule = testing::kScheduledFile;
 
-class SchedulerOptions : public ::testing::Test {
- protected:
-  SchedulerOptions() {
-    platform.nextProcessId = 101;
-    platform.clock = time("2026-12-10 01:59:58");
-    scheduler.setSchedule(kSchedule);
-  }
-
-  // Ticks once a second until the clock shows `until`, that second included.
-  void tickUntil(const std::string& until) {
-    while (platform.clock < time(until)) {
-      platform.advance(seconds{1});
-      scheduler.tick();
-    }
-  }
-
-  std::vector<LaunchRecord> launches() const {
-    return recordsOf<LaunchRecord>(platform.journalLines);
-  }
-
-  TaskTable tasks;
-  FakePlatform platform;
-  NoEvents events;
-  Scheduler scheduler{
-      tasks, {platform, platform, platform, platform, platform.databaseFiles()}, events};
-};
+class SchedulerOptions : public ::testing::Test, protected testing::ScheduledTasks {};
 
 // Two spellings of one database: the second task waits for the first one's
 // program to end and starts at the next tick, its journal line saying how
@@ -190,7 +165,7 @@ TEST_F(SchedulerOptions, AProgramPastItsTimeLimitIsAskedThenMadeToEnd) {
   scheduler.programEnded(101, {ProgramOutcome::Kind::Signalled, 9, seconds{151}});
   tickUntil("2026-12-10 02:03:00");
 
-  const std::vector<EndedRecord> ended = recordsOf<EndedRecord>(platform.journalLines);
+  const std::vector<EndedRecord> ended = ends();
   ASSERT_EQ(ended.size(), 1U);
   EXPECT_EQ(ended[0].outcome, (ProgramOutcome{ProgramOutcome::Kind::TimedOut, 2, seconds{151}}));
   ASSERT_EQ(platform.notifications.size(), 1U);
@@ -211,7 +186,7 @@ TEST_F(SchedulerOptions, AProgramWithinItsTimeLimitOrWithoutOneIsLeftAlone) {
   tickUntil("2026-12-10 04:00:00");
 
   EXPECT_TRUE(platform.endedPrograms.empty());
-  const std::vector<EndedRecord> ended = recordsOf<EndedRecord>(platform.journalLines);
+  const std::vector<EndedRecord> ended = ends();
   ASSERT_EQ(ended.size(), 1U);
   EXPECT_EQ(ended[0].outcome.kind, ProgramOutcome::Kind::Exited);
 }
@@ -365,7 +340,7 @@ TEST_F(SchedulerOptions, StoppingJournalsWaitingLaunchesAndRunningProgramsOnce) 
   EXPECT_FALSE(journalled[1].started);
   EXPECT_EQ(journalled[1].reason, "database busy: Kiv ended while the launch waited for it");
   EXPECT_EQ(journalled[1].waited, seconds{30});
-  const std::vector<EndedRecord> ended = recordsOf<EndedRecord>(platform.journalLines);
+  const std::vector<EndedRecord> ended = ends();
   ASSERT_EQ(ended.size(), 1U);
   EXPECT_EQ(ended[0].outcome.kind, ProgramOutcome::Kind::Unknown);
   EXPECT_TRUE(scheduler.runningPrograms().empty());

@@ -102,18 +102,17 @@ TEST(PosixDatabaseFiles, ALockFileIsHeldWhileAnotherProcessLocksIt) {
   EXPECT_TRUE(stale.exists);
 }
 
+posix::PosixDatabaseFiles realDatabaseFiles;
+
 // The scheduler with the real file checks and copies; its clock, starter and
 // journal are the scripted platform's.
-class RealDatabase : public ::testing::Test {
+class RealDatabase : public ::testing::Test, protected ScheduledTasks {
  protected:
-  RealDatabase() {
-    platform.nextProcessId = 101;
-    platform.clock = time("2026-12-10 01:59:58");
+  RealDatabase() : ScheduledTasks(&realDatabaseFiles) {
     tasks[0] = compiledTask(0, "02:00:?1");  // every hour from 02:00
     tasks[0].TaskName = "Nightly";
     tasks[0].DatabaseLocation = database.string();
     writeAll(database, contents('A', 300'000));
-    scheduler.setSchedule("/home/ann/nightly.kiv");
     scheduler.start();
   }
 
@@ -123,25 +122,10 @@ class RealDatabase : public ::testing::Test {
     return bytes;
   }
 
-  void tickUntil(const std::string& until) {
-    while (platform.clock < time(until)) {
-      platform.advance(seconds{1});
-      scheduler.tick();
-    }
-  }
-
-  std::vector<LaunchRecord> launches() const {
-    return recordsOf<LaunchRecord>(platform.journalLines);
-  }
-
   TempFolder folder;
   fs::path database = folder.path() / "Orders.mdb";
   fs::path backups = folder.path() / "Kiv backups";
-  TaskTable tasks;
-  FakePlatform platform;
-  NoEvents events;
-  posix::PosixDatabaseFiles files;
-  Scheduler scheduler{tasks, {platform, platform, platform, platform, files}, events};
+};
 };
 
 TEST_F(RealDatabase, ACompactWaitsForTheLockFilesHolderAndIsSkippedPastItsWait) {
@@ -217,7 +201,7 @@ TEST_P(DamagedByTheRun, IsPutBackFromItsCopyByteForByte) {
   c.damage(database);
   scheduler.programEnded(101, {ProgramOutcome::Kind::Exited, c.exitStatus, seconds{2}});
 
-  const auto ended = recordsOf<EndedRecord>(platform.journalLines);
+  const auto ended = ends();
   ASSERT_EQ(ended.size(), 1U);
   EXPECT_TRUE(ended[0].databaseCheck.starts_with(c.found)) << ended[0].databaseCheck;
   EXPECT_EQ(ended[0].restored, c.restored ? "Orders 2026-12-10 0200.mdb" : "");
@@ -278,7 +262,8 @@ TEST_P(UnwritableBackupFolder, StopsTheRunWithTheReasonAndLeavesNoPartialCopy) {
     if (journalled.size() != 1 || !journalled[0].reason.starts_with(c.reason(volume.string()))) {
       wrong += "journalled " + (journalled.empty() ? "nothing" : journalled[0].reason) + "; ";
     }
-    const auto copied = files.copyFile(database.string(), (volume / "Orders.mdb").string());
+    const auto copied =
+        realDatabaseFiles.copyFile(database.string(), (volume / "Orders.mdb").string());
     if (copied || copied.error() != c.copyFailure) {
       wrong += "a copy straight to the volume: " + (copied ? "made" : copied.error()) + "; ";
     }
