@@ -49,7 +49,6 @@ class GuardedMaintenance : public ::testing::Test, protected testing::ScheduledT
     return texts;
   }
 };
-};
 
 // The lock file is looked at again every few seconds: the launch starts at
 // the first look after the last user closed the database.

@@ -126,7 +126,6 @@ class RealDatabase : public ::testing::Test, protected ScheduledTasks {
   fs::path database = folder.path() / "Orders.mdb";
   fs::path backups = folder.path() / "Kiv backups";
 };
-};
 
 TEST_F(RealDatabase, ACompactWaitsForTheLockFilesHolderAndIsSkippedPastItsWait) {
   tasks[0].Options.wait = minutes{1};
