@@ -92,7 +92,9 @@ struct KeptCopy {
 
 // The copy kept before the run, under a name no other copy has; then the
 // copies beyond the number kept go, oldest first. One that cannot be removed
-// now is removed by a later run.
+// now is removed by a later run. The new copy stays whatever its name says:
+// after the clock was set back it may sort before older ones, and the check
+// after the run needs it.
 Result<KeptCopy, std::string> keepCopy(DatabaseFiles& files, const Task& task, LocalTime due) {
   const std::string folder = backupFolderOf(task);
   auto listed = files.folderNames(folder);
@@ -110,7 +112,7 @@ Result<KeptCopy, std::string> keepCopy(DatabaseFiles& files, const Task& task, L
   names.push_back(name);
   const auto keep = static_cast<std::size_t>(task.Options.backups);
   for (const std::string& old : copiesBeyond(names, database, keep)) {
-    static_cast<void>(files.removeFile(pathIn(folder, old)));
+    if (old != name) static_cast<void>(files.removeFile(pathIn(folder, old)));
   }
   return KeptCopy{copy};
 }

@@ -152,6 +152,18 @@ TEST_F(GuardedMaintenance, ACopyGoesToTheTasksBackupFolder) {
   EXPECT_EQ(platform.databases.copies[1].second, "/var/backups/kiv/task2 2026-12-10 0200.mdb");
 }
 
+// A clock set back names the new copy before the older ones; it is kept
+// all the same, for the run may need it put back.
+TEST_F(GuardedMaintenance, TheNewCopyIsKeptWhenItsNameSortsBeforeOlderOnes) {
+  platform.clock = time("2026-12-10 14:35:10");
+  ASSERT_TRUE(scheduler.runNow(0));
+  platform.clock = time("2026-12-09 09:00:00");
+  ASSERT_TRUE(scheduler.runNow(0));
+
+  EXPECT_EQ(platform.databases.copies.at(1).second, "/srv/Kiv backups/task1 2026-12-09 0900.mdb");
+  EXPECT_TRUE(platform.databases.removed.empty());
+}
+
 TEST_F(GuardedMaintenance, ADatabaseThatIsNotThereIsNotStarted) {
   platform.databases.missing.push_back("/srv/task1.mdb");
   tickUntil("2026-12-10 02:00:00");
