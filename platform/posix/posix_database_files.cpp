@@ -30,15 +30,10 @@ std::string lastSystemText() {
   return systemText(errno);
 }
 
-std::string folderOf(const std::string& path) {
-  const std::filesystem::path parent = pathFromUtf8(path).parent_path();
-  return parent.empty() ? "." : parent.string();
-}
-
 // Whether this user may write the file and give another file its name: a
 // sticky folder lets only the owner of the file or of the folder do that.
 bool replaceable(const std::string& path, const struct stat& file) {
-  const std::string folder = folderOf(path);
+  const std::string folder = folderOfPath(path);
   struct stat folderStatus {};
   if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 ||
       ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0 ||

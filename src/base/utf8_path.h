@@ -18,6 +18,12 @@ inline std::string utf8FromPath(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+// The folder a path names its file in; "." for a bare name.
+inline std::string folderOfPath(const std::string& path) {
+  const std::filesystem::path parent = pathFromUtf8(path).parent_path();
+  return parent.empty() ? "." : utf8FromPath(parent);
+}
+
 // `file` as an absolute path without "." or ".." steps: a relative one is
 // taken in `folder`. A schedule is known by this one name from the moment it
 // is opened or saved, whatever the current folder does afterwards. The empty

@@ -20,11 +20,6 @@ constexpr std::array<std::string_view, 4> kNewFormatExtensions{".accdb", ".accde
 // lost what the copy still holds.
 constexpr std::uint64_t kDamagedFraction = 10;
 
-std::string folderOf(const std::string& path) {
-  const std::filesystem::path parent = pathFromUtf8(path).parent_path();
-  return parent.empty() ? "." : utf8FromPath(parent);
-}
-
 std::string nameOf(const std::string& path) {
   return utf8FromPath(pathFromUtf8(path).filename());
 }
@@ -42,7 +37,7 @@ std::string pathIn(const std::string& folder, const std::string& name) {
 std::string backupFolderOf(const Task& task) {
   const std::string& chosen = task.Options.backupFolder;
   if (!chosen.empty() && pathFromUtf8(chosen).is_absolute()) return chosen;
-  return pathIn(folderOf(task.DatabaseLocation), chosen.empty() ? "Kiv backups" : chosen);
+  return pathIn(folderOfPath(task.DatabaseLocation), chosen.empty() ? "Kiv backups" : chosen);
 }
 
 std::string notEnoughSpace(const std::string& where, std::uint64_t needed,
@@ -59,7 +54,7 @@ enum class BackupFolder { Make, LookOnly };
 // made yet is looked at through the folder it would be made in.
 Result<void, std::string> checkSpace(DatabaseFiles& files, const Task& task, std::uint64_t size,
                                      BackupFolder backupFolder) {
-  const std::string folder = folderOf(task.DatabaseLocation);
+  const std::string folder = folderOfPath(task.DatabaseLocation);
   const auto beside = files.volumeSpace(folder);
   if (!beside) return "cannot learn the free space of " + folder + ": " + beside.error();
   std::uint64_t needed = size;
@@ -69,10 +64,12 @@ Result<void, std::string> checkSpace(DatabaseFiles& files, const Task& task, std
       if (auto made = files.makeFolder(backups); !made) {
         return "cannot make the backup folder " + backups + ": " + made.error();
       }
-    } else if (!files.volumeSpace(backups)) {
-      backups = folderOf(backups);
     }
-    const auto copies = files.volumeSpace(backups);
+    auto copies = files.volumeSpace(backups);
+    if (!copies && backupFolder == BackupFolder::LookOnly) {
+      backups = folderOfPath(backups);
+      copies = files.volumeSpace(backups);
+    }
     if (!copies) return "cannot learn the free space of " + backups + ": " + copies.error();
     if (copies.value().volume == beside.value().volume) {
       needed += size;
@@ -161,7 +158,7 @@ std::vector<std::string> leftBeside(DatabaseFiles& files, const MaintenanceRun& 
   const LockFileState lock = files.lockFile(lockFile);
   if (lock.exists && lock.holder != LockFileState::Holder::Someone)
     left.push_back(nameOf(lockFile));
-  const auto names = files.folderNames(folderOf(run.database));
+  const auto names = files.folderNames(folderOfPath(run.database));
   if (!names) return left;
   const std::string database = nameOf(run.database);
   const std::string extension = extensionOf(run.database);
@@ -217,7 +214,7 @@ Result<MaintenanceRun, std::string> prepareMaintenance(DatabaseFiles& files, con
     if (!copy) return copy.error();
     run.copy = std::move(copy).value().path;
   }
-  if (auto names = files.folderNames(folderOf(database)))
+  if (auto names = files.folderNames(folderOfPath(database)))
     run.namesBeside = std::move(names).value();
   return run;
 }
