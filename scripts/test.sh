@@ -6,8 +6,10 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/install-deps.sh run test win32 habits package package-check
 status=0
+# Each step says when it starts, in seconds since the run began, so a slow
+# run shows where its time went.
 step() {
-  echo "== $*"
+  echo "== [${SECONDS}s] $*"
   "$@" || status=1
 }
 
@@ -26,7 +28,9 @@ behind() {
   (
     renice -n 19 -p "$BASHPID" >/dev/null
     status=0
+    started=$SECONDS
     "$@"
+    echo "== (behind, done after $((SECONDS - started))s)"
     exit "$status"
   ) </dev/null >"$behind_log" 2>&1 &
   behind_pid=$!
@@ -36,6 +40,7 @@ catch_up() {
   local behind_status=0
   wait "$behind_pid" || behind_status=$?
   behind_pid=""
+  echo "== [${SECONDS}s] caught up with the builds behind"
   cat "$behind_log"
   ((behind_status == 0)) || status=1
 }
@@ -44,6 +49,7 @@ trap '[[ -z "$behind_pid" ]] || kill -- "-$behind_pid" 2>/dev/null || true' EXIT
 # Formatting first: it is the quickest to fail.
 step bash scripts/check_format.sh
 
+echo "== [${SECONDS}s] building the default preset"
 cmake --preset default -DKIV_BUILD_TESTS=ON
 cmake --build --preset default -j2
 
@@ -52,7 +58,7 @@ cmake --build --preset default -j2
 # clang-tidy, while the default suites run.
 asan_build() {
   step bash scripts/check_tidy.sh build/default
-  echo "== building the asan preset"
+  echo "== [${SECONDS}s] building the asan preset"
   cmake --preset asan && cmake --build --preset asan -j2 || status=1
 }
 behind build/asan-build.log asan_build
@@ -69,6 +75,7 @@ catch_up
 # against the kivctl of the default build above, which the win32 build keeps
 # up to date, rather than against a build of its own.
 win32_build() {
+  echo "== [${SECONDS}s] building the win32 preset"
   cmake --preset win32 -DKIV_LINUX_BUILD_DIR="$PWD/build/default" &&
     step cmake --build --preset win32 -j2 || status=1
 }
@@ -77,4 +84,5 @@ behind build/win32-build.log win32_build
 step bash fuzz/run_fuzzer.sh 60
 catch_up
 step bash tests/win32/run_wine_tests.sh
+echo "== [${SECONDS}s] finished"
 exit "$status"
