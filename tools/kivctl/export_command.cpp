@@ -7,12 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "compile/command_line.h"
-#include "compile/windows_command_line.h"
 #include "exit_status.h"
+#include "export_files.h"
+#include "export_plan.h"
 #include "next_command.h"
-#include "os_services.h"
-#include "schedule_file/file_bytes.h"
 #include "schedule_source.h"
 #include "scheduler/date_time_text.h"
 #include "scheduler/launch_time.h"
@@ -36,48 +34,28 @@ struct Refusal {
   bool failure = false;
 };
 
-// The scheduler makes up a missed fixed-time launch when the task has a
-// catch-up window; a recurring one never.
-bool catchesUp(const Task& task) {
-  return task.Options.catchUp.has_value() && !isRecurring(task.LaunchAt);
-}
-
-Result<TaskUnits, Refusal> unitsFor(const Task& task, int index, std::string_view scheduleName,
-                                    bool persistent) {
-  auto seconds = launchSecondsOfDay(task);
-  if (!seconds) return Refusal{taskLabel(index, task) + " never launches: " + seconds.error()};
-  // The program and arguments the POSIX starter would start for the line the
-  // tick composes when it shows the task.
-  WindowsStart start = windowsStartOf(composeCommandLine(compileInputsFor(task)));
-  const std::string refused = "task " + std::to_string(index + 1) + " cannot be exported: ";
+// The two units of a planned task, or why systemd cannot start its program as
+// the starter would.
+Result<TaskUnits, Refusal> unitsFor(ExportPlan plan, bool persistent) {
+  const std::string refused =
+      "task " + std::to_string(plan.taskIndex + 1) + " cannot be exported: ";
   // systemd tells a program the name it starts; the starter tells it another
   // one. Argument 0 is not named, since a quote left open takes the rest of
   // the line into it, the password with it.
-  if (!start.arguments.empty() && start.program != start.arguments.front()) {
+  if (!plan.arguments.empty() && plan.program != plan.arguments.front()) {
     return Refusal{refused + "the location of Access holds a double quote, so the scheduler " +
-                       "starts \"" + start.program + "\" and tells it another name",
+                       "starts \"" + plan.program + "\" and tells it another name",
                    true};
   }
-  if (auto problem = execStartProblem(start.arguments)) return Refusal{refused + *problem, true};
-  return TaskUnits{taskDescription(index, task.TaskName, scheduleName), std::move(start.arguments),
-                   calendarEvents(task.DaysToRunOn, seconds.value()), persistent || catchesUp(task),
-                   task.Options.timeLimit};
+  if (auto problem = execStartProblem(plan.arguments)) return Refusal{refused + *problem, true};
+  return TaskUnits{std::move(plan.description), std::move(plan.arguments),
+                   calendarEvents(plan.days, plan.secondsOfDay), persistent || plan.catchesUp,
+                   plan.timeLimit};
 }
 
-// The unit holds the password as the command line does, so it is written
-// owner-only and whole, as Save writes a schedule. Save writes through a link
-// to the file it names; a unit never does: a link planted at a unit's name
-// would have it replace a file outside the folder.
 std::optional<std::string> writeUnit(const fs::path& file, const std::string& text) {
-  std::error_code error;
-  if (fs::is_symlink(fs::symlink_status(file, error))) {
-    return file.string() + ": a link stands at the unit's name; remove it first";
-  }
   const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-  if (const auto written = writeFileSafely(file, bytes, scheduleStorage()); !written) {
-    return file.string() + ": " + written.error().description;
-  }
-  return std::nullopt;
+  return writeExportFile(file, bytes, "unit");
 }
 
 std::string systemctl(UnitScope scope) {
@@ -190,18 +168,7 @@ int exportCommand(const std::string& file, const ExportOptions& options, std::os
     reportError(err, *problem + "; give one with --prefix");
     return kExitFailure;
   }
-  std::error_code error;
-  fs::create_directories(options.directory, error);
-  if (error) {
-    reportError(err, options.directory.string() + ": " + error.message());
-    return kExitFailure;
-  }
-  const fs::perms folderPermissions = fs::status(options.directory, error).permissions();
-  if (!error &&
-      (folderPermissions & (fs::perms::group_write | fs::perms::others_write)) != fs::perms::none) {
-    reportError(err, options.directory.string() +
-                         " can be written by other users, who could replace the units in it");
-  }
+  if (!prepareExportFolder(options.directory, "units", err)) return kExitFailure;
 
   const std::vector<SkippedTime> skipped =
       options.zone == nullptr
@@ -215,7 +182,12 @@ int exportCommand(const std::string& file, const ExportOptions& options, std::os
   for (int index = 0; index < kTaskCount; ++index) {
     const Task& task = schedule->tasks.at(index);
     if (task.Compiled != 1) continue;
-    const auto units = unitsFor(task, index, scheduleName, options.persistent);
+    auto plan = exportPlanFor(task, index, scheduleName);
+    if (!plan) {
+      reportError(err, plan.error());
+      continue;
+    }
+    const auto units = unitsFor(std::move(plan.value()), options.persistent);
     if (!units) {
       reportError(err, units.error().message);
       complete = complete && !units.error().failure;

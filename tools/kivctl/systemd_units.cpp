@@ -11,13 +11,6 @@ std::string unitSection(const TaskUnits& units) {
 
 }  // namespace
 
-std::string taskDescription(int taskIndex, std::string_view taskName,
-                            std::string_view scheduleName) {
-  std::string description = "Kiv task " + std::to_string(taskIndex + 1);
-  if (!taskName.empty()) description += " \"" + std::string(taskName) + "\"";
-  return description + " (" + std::string(scheduleName) + ")";
-}
-
 std::string serviceUnitText(const TaskUnits& units) {
   std::string text = unitSection(units) +
                      "\n[Service]\nType=oneshot\nExecStart=" + execStartValue(units.arguments) +

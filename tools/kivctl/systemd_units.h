@@ -3,8 +3,9 @@
 #include <chrono>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "export_plan.h"
 
 namespace kiv::ctl {
 
@@ -17,12 +18,6 @@ struct TaskUnits {
   // How long the program may run before systemd ends it; none: no limit.
   std::optional<std::chrono::minutes> timeLimit;
 };
-
-// "Kiv task 3 "Nightly compact" (nightly.kiv)", or without the quoted name
-// for a task that has none. It never ends in a backslash, which would join
-// the next line of the unit file to it.
-std::string taskDescription(int taskIndex, std::string_view taskName,
-                            std::string_view scheduleName);
 
 // The service that starts the task's program once and waits for it to end,
 // ending it when it runs past the time limit. execStartProblem must have let
