@@ -55,7 +55,7 @@ TEST(Arguments, ExportNeedsItsFolderAndTakesOneScope) {
   EXPECT_EQ(full.value().unitPrefix, "db_1");
 
   const std::vector<std::pair<std::vector<std::string_view>, std::string>> refused{
-      {{"export", "a.kiv"}, "'export' needs --systemd DIR"},
+      {{"export", "a.kiv"}, "'export' needs --systemd DIR or --task-scheduler DIR"},
       {{"export", "a.kiv", "--systemd", ""}, "--systemd takes a folder"},
       {{"export", "a.kiv", "--systemd", "u", "--user", "--system"},
        "--user and --system exclude each other"},
@@ -64,6 +64,52 @@ TEST(Arguments, ExportNeedsItsFolderAndTakesOneScope) {
        "\"_\", \".\" and \"-\""},
       {{"export", "--systemd", "u"}, "'export' takes FILE, given 0 operands"},
       {{"next", "a.kiv", "--systemd", "u"}, "'next' has no option --systemd"},
+  };
+  for (const auto& [arguments, message] : refused) {
+    const auto parsed = parse(arguments);
+    ASSERT_FALSE(parsed) << message;
+    EXPECT_EQ(parsed.error().message, message);
+  }
+}
+
+TEST(Arguments, ExportToTheTaskSchedulerTakesNoSystemdOptions) {
+  const auto parsed = parse({"export", "a.kiv", "--task-scheduler", "tasks"});
+  ASSERT_TRUE(parsed) << parsed.error().message;
+  EXPECT_EQ(parsed.value().taskSchedulerFolder, "tasks");
+  EXPECT_FALSE(parsed.value().systemdFolder);
+
+  const std::vector<std::pair<std::vector<std::string_view>, std::string>> refused{
+      {{"export", "a.kiv", "--task-scheduler", ""}, "--task-scheduler takes a folder"},
+      {{"export", "a.kiv", "--task-scheduler", "t", "--systemd", "u"},
+       "--systemd and --task-scheduler exclude each other"},
+      {{"export", "a.kiv", "--task-scheduler", "t", "--prefix", "p"},
+       "--user, --system, --prefix and --persistent go with --systemd only"},
+      {{"export", "a.kiv", "--task-scheduler", "t", "--persistent"},
+       "--user, --system, --prefix and --persistent go with --systemd only"},
+      {{"export", "a.kiv", "--task-scheduler", "t", "--user"},
+       "--user, --system, --prefix and --persistent go with --systemd only"},
+  };
+  for (const auto& [arguments, message] : refused) {
+    const auto parsed = parse(arguments);
+    ASSERT_FALSE(parsed) << message;
+    EXPECT_EQ(parsed.error().message, message);
+  }
+}
+
+TEST(Arguments, DueNeedsATaskAndMayStartIt) {
+  const auto check = parse({"due", "a.kiv", "--task", "12"});
+  ASSERT_TRUE(check) << check.error().message;
+  EXPECT_EQ(check.value().action, Action::Due);
+  EXPECT_EQ(check.value().task, 12);
+  EXPECT_FALSE(check.value().thenRun);
+  const auto start = parse({"due", "a.kiv", "--task=3", "--then-run"});
+  ASSERT_TRUE(start) << start.error().message;
+  EXPECT_TRUE(start.value().thenRun);
+
+  const std::vector<std::pair<std::vector<std::string_view>, std::string>> refused{
+      {{"due", "a.kiv"}, "'due' needs --task N"},
+      {{"due", "a.kiv", "--task", "31"}, "--task takes a task number from 1 to 30, not \"31\""},
+      {{"run", "a.kiv", "--then-run"}, "'run' has no option --then-run"},
   };
   for (const auto& [arguments, message] : refused) {
     const auto parsed = parse(arguments);

@@ -61,6 +61,12 @@ std::optional<std::string> applySystemdFolder(Invocation& in, std::string_view v
   return std::nullopt;
 }
 
+std::optional<std::string> applyTaskSchedulerFolder(Invocation& in, std::string_view value) {
+  if (value.empty()) return std::string("--task-scheduler takes a folder");
+  in.taskSchedulerFolder = std::string(value);
+  return std::nullopt;
+}
+
 std::optional<std::string> applyUnitPrefix(Invocation& in, std::string_view value) {
   if (auto problem = unitPrefixProblem(value)) return "--prefix: " + *problem;
   in.unitPrefix = std::string(value);
@@ -142,7 +148,7 @@ std::optional<std::string> applyBackupFolder(Invocation& in, std::string_view va
   return std::nullopt;
 }
 
-constexpr std::array<OptionSpec, 18> kOptions{{
+constexpr std::array<OptionSpec, 20> kOptions{{
     {"--json", nullptr, &Invocation::json},
     {"--show-passwords", nullptr, &Invocation::showPasswords},
     {"--from", [](Invocation& in,
@@ -155,6 +161,8 @@ constexpr std::array<OptionSpec, 18> kOptions{{
     {"--system", nullptr, &Invocation::systemUnits},
     {"--prefix", applyUnitPrefix},
     {"--persistent", nullptr, &Invocation::persistent},
+    {"--task-scheduler", applyTaskSchedulerFolder},
+    {"--then-run", nullptr, &Invocation::thenRun},
     {"--task", applyTask},
     {"--since", [](Invocation& in,
                    std::string_view value) { return applyDateTime(in.since, "--since", value); }},
@@ -170,13 +178,27 @@ constexpr std::array<OptionSpec, 18> kOptions{{
 using OptionsCheck = std::optional<std::string> (*)(const Invocation&);
 
 std::optional<std::string> checkExportOptions(const Invocation& in) {
-  if (!in.systemdFolder) return std::string("'export' needs --systemd DIR");
+  if (in.systemdFolder && in.taskSchedulerFolder) {
+    return std::string("--systemd and --task-scheduler exclude each other");
+  }
+  if (in.taskSchedulerFolder) {
+    if (in.userUnits || in.systemUnits || in.unitPrefix || in.persistent) {
+      return std::string("--user, --system, --prefix and --persistent go with --systemd only");
+    }
+    return std::nullopt;
+  }
+  if (!in.systemdFolder) return std::string("'export' needs --systemd DIR or --task-scheduler DIR");
   if (in.userUnits && in.systemUnits) return std::string("--user and --system exclude each other");
   return std::nullopt;
 }
 
 std::optional<std::string> checkOptionsOptions(const Invocation& in) {
   if (!in.task) return std::string("'options' needs --task N");
+  return std::nullopt;
+}
+
+std::optional<std::string> checkDueOptions(const Invocation& in) {
+  if (!in.task) return std::string("'due' needs --task N");
   return std::nullopt;
 }
 
@@ -190,8 +212,8 @@ struct CommandSpec {
   bool operandsOptional = false;
 };
 
-const std::array<CommandSpec, 8>& commands() {
-  static const std::array<CommandSpec, 8> kCommands{{
+const std::array<CommandSpec, 9>& commands() {
+  static const std::array<CommandSpec, 9> kCommands{{
       {"list", Action::List, "FILE", 1, {"--json", "--show-passwords"}},
       {"next", Action::Next, "FILE", 1, {"--from", "--count", "--until", "--json"}},
       {"check", Action::Check, "FILE", 1, {}},
@@ -201,8 +223,9 @@ const std::array<CommandSpec, 8>& commands() {
        Action::Export,
        "FILE",
        1,
-       {"--systemd", "--user", "--system", "--prefix", "--persistent"},
+       {"--systemd", "--user", "--system", "--prefix", "--persistent", "--task-scheduler"},
        checkExportOptions},
+      {"due", Action::Due, "FILE", 1, {"--task", "--then-run"}, checkDueOptions},
       {"history", Action::History, "[FILE]", 1, {"--task", "--since", "--json"}, nullptr, true},
       {"options",
        Action::Options,

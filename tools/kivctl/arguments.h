@@ -13,7 +13,7 @@
 
 namespace kiv::ctl {
 
-enum class Action { Help, Version, List, Next, Check, Run, Convert, Export, History, Options };
+enum class Action { Help, Version, List, Next, Check, Run, Convert, Export, History, Options, Due };
 
 // What the command line asks for.
 struct Invocation {
@@ -30,7 +30,9 @@ struct Invocation {
   bool systemUnits = false;
   std::optional<std::string> unitPrefix;  // export: checked to make unit names
   bool persistent = false;
-  std::optional<int> task;         // history: one task's launches; options: the task
+  std::optional<std::string> taskSchedulerFolder;  // export: where the task files go
+  // history: one task's launches; options, due: the task
+  std::optional<int> task;
   std::optional<LocalTime> since;  // history: launches from then on
   // options: the settings given; an inner nullopt is "none" or "off".
   std::optional<std::chrono::minutes> wait;
@@ -39,6 +41,7 @@ struct Invocation {
   std::optional<int> backups;
   std::optional<std::string> backupFolder;  // "" for the default folder
   bool force = false;                       // options: set them on a compiled task too
+  bool thenRun = false;                     // due: start the task when its day allows it
 };
 
 // Bad usage, said in one line.

@@ -3,6 +3,7 @@
 #include "arguments.h"
 #include "check_command.h"
 #include "convert_command.h"
+#include "due_command.h"
 #include "exit_status.h"
 #include "export_command.h"
 #include "history_command.h"
@@ -12,6 +13,7 @@
 #include "os_services.h"
 #include "run_command.h"
 #include "schedule_source.h"
+#include "task_scheduler_export.h"
 #include "usage.h"
 #include "wall_clock.h"
 
@@ -44,6 +46,14 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
     case Action::Convert:
       return convertCommand(in.files[0], in.files[1], err);
     case Action::Export: {
+      if (in.taskSchedulerFolder) {
+        return exportTaskSchedulerCommand(
+            in.files[0],
+            {.directory = *in.taskSchedulerFolder,
+             .scheduleIdentity = scheduleIdentity(in.files[0]),
+             .firstDay = std::chrono::floor<std::chrono::days>(localNow())},
+            out, err);
+      }
       const UnitScope scope = in.systemUnits ? UnitScope::System : UnitScope::User;
       return exportCommand(in.files[0],
                            {.directory = *in.systemdFolder,
@@ -68,6 +78,9 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
       return optionsCommand(
           in.files[0], *in.task,
           {in.wait, in.timeLimit, in.catchUp, in.backups, in.backupFolder, in.force}, out, err);
+    case Action::Due:
+      return dueCommand(in.files[0], *in.task, in.thenRun,
+                        std::chrono::floor<std::chrono::days>(localNow()), out, err);
   }
   return kExitUsage;
 }

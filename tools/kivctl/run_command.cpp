@@ -1,9 +1,7 @@
 #include "run_command.h"
 
 #include <algorithm>
-#include <filesystem>
 
-#include "base/utf8_path.h"
 #include "compile/command_line.h"
 #include "console_scheduling.h"
 #include "exit_status.h"
@@ -30,11 +28,6 @@ void noteScheduleDefects(const Schedule& schedule, ConsoleScheduling& console) {
   }
 }
 
-std::string currentFolder() {
-  std::error_code error;
-  return utf8FromPath(std::filesystem::current_path(error));
-}
-
 }  // namespace
 
 int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
@@ -50,7 +43,7 @@ int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
   }
   ConsoleScheduling console(out, err);
   Scheduler scheduler(schedule->tasks, console.ports(), console);
-  scheduler.setSchedule(absoluteFilePath(file, currentFolder()));
+  scheduler.setSchedule(scheduleIdentity(file));
   scheduler.start();
 
   noteScheduleDefects(*schedule, console);

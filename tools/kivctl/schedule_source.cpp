@@ -71,4 +71,9 @@ std::string_view layoutName(ScheduleLayout layout) {
   return kLayoutNames.at(static_cast<std::size_t>(layout));
 }
 
+std::string scheduleIdentity(const std::string& file) {
+  std::error_code error;
+  return absoluteFilePath(file, utf8FromPath(std::filesystem::current_path(error)));
+}
+
 }  // namespace kiv::ctl

@@ -34,6 +34,10 @@ std::optional<Schedule> loadScheduleWarning(const std::string& file, std::ostrea
 // file and the failure when it fails.
 int saveSchedule(const std::string& file, const TaskTable& tasks, std::ostream& err);
 
+// The schedule's identity as the journal names it: `file` as an absolute path,
+// from the current folder when it is relative.
+std::string scheduleIdentity(const std::string& file);
+
 // "current", "formatA" or "formatB".
 std::string_view layoutName(ScheduleLayout layout);
 

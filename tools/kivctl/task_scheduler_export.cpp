@@ -1,0 +1,144 @@
+#include "task_scheduler_export.h"
+
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "base/text_characters.h"
+#include "exit_status.h"
+#include "export_files.h"
+#include "export_plan.h"
+#include "schedule_source.h"
+#include "task_scheduler_xml.h"
+#include "tasks/value_lists.h"
+
+namespace kiv::ctl {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool fitsTaskSchedulerName(char32_t c) {
+  static constexpr std::u32string_view kRefused = U"<>:\"/\\|?*%";
+  return c >= 0x20 && c != 0x7F && kRefused.find(c) == std::u32string_view::npos;
+}
+
+struct TaskFile {
+  ExportPlan plan;
+  ExecAction action;
+};
+
+// What the task's file starts, or why it cannot be exported (in words that
+// follow "cannot be exported: ").
+Result<ExecAction, std::string> actionFor(const ExportPlan& plan,
+                                          const TaskSchedulerExportOptions& options) {
+  // The Task Scheduler tells a program the name it starts; the starter tells
+  // it another one.
+  if (!plan.arguments.empty() && plan.program != plan.arguments.front()) {
+    return "the location of Access holds a double quote, so the scheduler starts \"" +
+           plan.program + "\" and tells it another name";
+  }
+  if (const auto problem = xmlTextProblem(plan.commandLine)) {
+    return "its command line cannot go into the XML file: " + *problem;
+  }
+  if (const auto problem = xmlTextProblem(plan.description)) {
+    return "its description cannot go into the XML file: " + *problem;
+  }
+  if (triggerCount(plan) > kMostTriggers) {
+    return "it needs " + std::to_string(triggerCount(plan)) +
+           " triggers, more than the Task Scheduler's " + std::to_string(kMostTriggers);
+  }
+  if (triggersAreExact(plan.days)) {
+    return ExecAction{plan.program, argumentsAfterProgram(plan.commandLine)};
+  }
+  if (const auto problem = xmlTextProblem(options.scheduleIdentity)) {
+    return "the schedule's path cannot go into the XML file: " + *problem;
+  }
+  return ExecAction{std::string(kDueProgram),
+                    "due " + windowsQuotedArgument(options.scheduleIdentity) + " --task " +
+                        std::to_string(plan.taskIndex + 1) + " --then-run"};
+}
+
+void noteCandidateDays(const Task& task, int index, std::ostream& err) {
+  reportError(err, "task " + std::to_string(index + 1) +
+                       ": the Task Scheduler cannot start it on " + "exactly the days of \"" +
+                       std::string(kDayPatterns.at(static_cast<std::size_t>(task.DaysToRunOn))) +
+                       "\", so its triggers start '" + std::string(kDueProgram) +
+                       " due ... --then-run' on candidate days, which starts it only on those "
+                       "days; " +
+                       std::string(kDueProgram) + " must be on the PATH");
+}
+
+// Quoted for the command prompt: the name holds no quote or "%".
+std::string schtasksCommand(const std::string& name, const fs::path& file) {
+  return "schtasks /create /tn \"" + name + "\" /xml \"" + file.string() + "\"";
+}
+
+}  // namespace
+
+std::string taskSchedulerName(int taskIndex, std::string_view taskName) {
+  std::string name = "Kiv task " + std::to_string(taskIndex + 1);
+  if (taskName.empty()) return name;
+  std::string shown;
+  for (std::size_t at = 0; at < taskName.size();) {
+    const auto sequence = utf8SequenceAt(taskName, at);
+    const std::size_t length = sequence ? sequence->length : 1;
+    if (sequence && fitsTaskSchedulerName(sequence->character)) {
+      shown += taskName.substr(at, length);
+    } else {
+      shown += '_';
+    }
+    at += length;
+  }
+  return name + " (" + shown + ")";
+}
+
+int exportTaskSchedulerCommand(const std::string& file, const TaskSchedulerExportOptions& options,
+                               std::ostream& out, std::ostream& err) {
+  const std::optional<Schedule> schedule = loadScheduleWarning(file, err);
+  if (!schedule) return kExitFailure;
+  if (!prepareExportFolder(options.directory, "task files", err)) return kExitFailure;
+
+  const std::string scheduleName = fs::path(file).filename().string();
+  std::vector<std::string> commands;
+  bool complete = true;
+  for (int index = 0; index < kTaskCount; ++index) {
+    const Task& task = schedule->tasks.at(index);
+    if (task.Compiled != 1) continue;
+    auto plan = exportPlanFor(task, index, scheduleName);
+    if (!plan) {
+      reportError(err, plan.error());
+      continue;
+    }
+    const auto action = actionFor(plan.value(), options);
+    if (!action) {
+      reportError(err,
+                  "task " + std::to_string(index + 1) + " cannot be exported: " + action.error());
+      complete = false;
+      continue;
+    }
+    if (!triggersAreExact(plan.value().days)) noteCandidateDays(task, index, err);
+    const std::string name = taskSchedulerName(index, task.TaskName);
+    const fs::path taskFile = options.directory / (name + ".xml");
+    const std::vector<std::uint8_t> bytes =
+        utf16LittleEndian(taskSchedulerXml(plan.value(), action.value(), options.firstDay));
+    if (const auto failure = writeExportFile(taskFile, bytes, "task file")) {
+      reportError(err, *failure);
+      return kExitFailure;
+    }
+    out << "wrote " << taskFile.string() << '\n';
+    if (plan.value().holdsPassword) {
+      reportError(err, taskFile.string() +
+                           " holds the task's password in plain text: delete it once imported");
+    }
+    commands.push_back(schtasksCommand(name, taskFile));
+  }
+  if (commands.empty()) {
+    out << "No task files written.\n";
+  } else {
+    out << "\nTo import them into the Task Scheduler:\n";
+    for (const std::string& command : commands) out << "  " << command << '\n';
+  }
+  return complete ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace kiv::ctl
