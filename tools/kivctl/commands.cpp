@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "arguments.h"
+#include "base/utf8_path.h"
 #include "check_command.h"
 #include "convert_command.h"
 #include "due_command.h"
@@ -49,7 +50,7 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
       if (in.taskSchedulerFolder) {
         return exportTaskSchedulerCommand(
             in.files[0],
-            {.directory = *in.taskSchedulerFolder,
+            {.directory = pathFromUtf8(*in.taskSchedulerFolder),
              .scheduleIdentity = scheduleIdentity(in.files[0]),
              .firstDay = std::chrono::floor<std::chrono::days>(localNow())},
             out, err);

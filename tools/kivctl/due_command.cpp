@@ -3,21 +3,28 @@
 #include "base/local_time.h"
 #include "console_scheduling.h"
 #include "exit_status.h"
+#include "run_ticks.h"
 #include "schedule_source.h"
 #include "scheduler/day_rules.h"
 
 namespace kiv::ctl {
 namespace {
 
-// Starts the task as a launch of "kivctl run" starts it. The program is not
-// waited for: its end is journalled as unknown, as when the scheduler ends
-// while it runs.
+// Starts the task once, as "kivctl run" starts a launch, and watches its
+// program until it ends, ending it at the task's time limit, as the scheduler
+// does; a stop request ends the watch and journals the end as unknown. The
+// scheduler is given the tasks uncompiled, so that its ticks launch none of
+// them again.
 int startOnce(const std::string& file, const Schedule& schedule, int index, std::ostream& out,
               std::ostream& err) {
+  TaskTable tasks = schedule.tasks;
+  for (Task& task : tasks) task.Compiled = 0;
+  StopSignals stopSignals;
   ConsoleScheduling console(out, err);
-  Scheduler scheduler(schedule.tasks, console.ports(), console);
+  Scheduler scheduler(tasks, console.ports(), console);
   scheduler.setSchedule(scheduleIdentity(file));
   const auto started = scheduler.runNow(index);
+  if (started) runTicks(scheduler, console.programs(), stopSignals, TicksEnd::WhenProgramsEnd);
   scheduler.stop();
   if (!started) {
     reportError(err, "task " + std::to_string(index + 1) + " was not started: " + started.error());

@@ -1,5 +1,6 @@
 #include "export_files.h"
 
+#include "base/utf8_path.h"
 #include "exit_status.h"
 #include "os_services.h"
 #include "schedule_file/file_bytes.h"
@@ -12,13 +13,14 @@ bool prepareExportFolder(const fs::path& directory, std::string_view files, std:
   std::error_code error;
   fs::create_directories(directory, error);
   if (error) {
-    reportError(err, directory.string() + ": " + error.message());
+    reportError(err, utf8FromPath(directory) + ": " + error.message());
     return false;
   }
   const fs::perms folderPermissions = fs::status(directory, error).permissions();
   if (!error &&
       (folderPermissions & (fs::perms::group_write | fs::perms::others_write)) != fs::perms::none) {
-    reportError(err, directory.string() + " can be written by other users, who could replace the " +
+    reportError(err, utf8FromPath(directory) +
+                         " can be written by other users, who could replace the " +
                          std::string(files) + " in it");
   }
   return true;
@@ -29,11 +31,11 @@ std::optional<std::string> writeExportFile(const fs::path& file,
                                            std::string_view kind) {
   std::error_code error;
   if (fs::is_symlink(fs::symlink_status(file, error))) {
-    return file.string() + ": a link stands at the " + std::string(kind) +
+    return utf8FromPath(file) + ": a link stands at the " + std::string(kind) +
            "'s name; remove it first";
   }
   if (const auto written = writeFileSafely(file, bytes, scheduleStorage()); !written) {
-    return file.string() + ": " + written.error().description;
+    return utf8FromPath(file) + ": " + written.error().description;
   }
   return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/text_characters.h"
+#include "base/utf8_path.h"
 #include "exit_status.h"
 #include "export_files.h"
 #include "export_plan.h"
@@ -70,7 +71,7 @@ void noteCandidateDays(const Task& task, int index, std::ostream& err) {
 
 // Quoted for the command prompt: the name holds no quote or "%".
 std::string schtasksCommand(const std::string& name, const fs::path& file) {
-  return "schtasks /create /tn \"" + name + "\" /xml \"" + file.string() + "\"";
+  return "schtasks /create /tn \"" + name + "\" /xml \"" + utf8FromPath(file) + "\"";
 }
 
 }  // namespace
@@ -98,7 +99,7 @@ int exportTaskSchedulerCommand(const std::string& file, const TaskSchedulerExpor
   if (!schedule) return kExitFailure;
   if (!prepareExportFolder(options.directory, "task files", err)) return kExitFailure;
 
-  const std::string scheduleName = fs::path(file).filename().string();
+  const std::string scheduleName = utf8FromPath(pathFromUtf8(file).filename());
   std::vector<std::string> commands;
   bool complete = true;
   for (int index = 0; index < kTaskCount; ++index) {
@@ -118,16 +119,16 @@ int exportTaskSchedulerCommand(const std::string& file, const TaskSchedulerExpor
     }
     if (!triggersAreExact(plan.value().days)) noteCandidateDays(task, index, err);
     const std::string name = taskSchedulerName(index, task.TaskName);
-    const fs::path taskFile = options.directory / (name + ".xml");
+    const fs::path taskFile = options.directory / pathFromUtf8(name + ".xml");
     const std::vector<std::uint8_t> bytes =
         utf16LittleEndian(taskSchedulerXml(plan.value(), action.value(), options.firstDay));
     if (const auto failure = writeExportFile(taskFile, bytes, "task file")) {
       reportError(err, *failure);
       return kExitFailure;
     }
-    out << "wrote " << taskFile.string() << '\n';
+    out << "wrote " << utf8FromPath(taskFile) << '\n';
     if (plan.value().holdsPassword) {
-      reportError(err, taskFile.string() +
+      reportError(err, utf8FromPath(taskFile) +
                            " holds the task's password in plain text: delete it once imported");
     }
     commands.push_back(schtasksCommand(name, taskFile));

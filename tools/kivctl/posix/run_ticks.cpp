@@ -9,7 +9,8 @@ namespace kiv::ctl {
 // Each tick is woken by an absolute deadline, or at once when the clock is
 // set, and the next one is armed only after it, so nothing stands between
 // the wake and a launch.
-void runTicks(Scheduler& scheduler, StartedPrograms& programs, StopSignals& stopSignals) {
+void runTicks(Scheduler& scheduler, StartedPrograms& programs, StopSignals& stopSignals,
+              TicksEnd end) {
   using TickClock = posix::RealTimeTimer::Clock;
   posix::ChildWatcher& children = programs.children();
   children.reportTo([&scheduler](const posix::ChildEnding& ending) {
@@ -17,7 +18,8 @@ void runTicks(Scheduler& scheduler, StartedPrograms& programs, StopSignals& stop
   });
   posix::RealTimeTimer ticks;
   ticks.armNextTick(TickClock::now);
-  while (!scheduler.closed()) {
+  while (!scheduler.closed() &&
+         !(end == TicksEnd::WhenProgramsEnd && scheduler.runningPrograms().empty())) {
     std::array<pollfd, 2> watched{
         {{ticks.descriptor(), POLLIN, 0}, {children.descriptor(), POLLIN, 0}}};
     if (!stopSignals.wait(watched)) return;

@@ -23,9 +23,12 @@ bool waitForTick(TickDeadlineTimer& ticks, StopSignals& stopSignals) {
 
 // The next tick is armed only after a tick, so nothing stands between the
 // wake and a launch; the ended programs are collected after the tick too.
-void runTicks(Scheduler& scheduler, StartedPrograms& programs, StopSignals& stopSignals) {
+void runTicks(Scheduler& scheduler, StartedPrograms& programs, StopSignals& stopSignals,
+              TicksEnd end) {
   TickDeadlineTimer ticks;
-  while (!scheduler.closed() && waitForTick(ticks, stopSignals)) {
+  while (!scheduler.closed() &&
+         !(end == TicksEnd::WhenProgramsEnd && scheduler.runningPrograms().empty()) &&
+         waitForTick(ticks, stopSignals)) {
     scheduler.tick();
     for (const ProgramEnding& ending : programs.collectEnded()) {
       scheduler.programEnded(ending.pid, ending.outcome);
