@@ -154,32 +154,58 @@ struct OptionsCase {
   std::optional<hours> catchUp;
   const char* executionTimeLimit;
   const char* startWhenAvailable;
+  minutes wait = TaskOptions{}.wait;
+  bool closeAfterRunning = false;
+  int days = kEveryDay;
+  const char* note = nullptr;  // on standard error after "task N: "
 };
 
-TEST(TaskSchedulerExport, CarriesTheTimeLimitAndTheCatchUp) {
+TEST(TaskSchedulerExport, CarriesTheTimeLimitAndTheCatchUpAndNamesWhatItCannotCarry) {
   const std::vector<OptionsCase> cases{
       {"02:00:00", std::nullopt, std::nullopt, "PT0S", "false"},
       {"02:00:00", minutes{90}, hours{3}, "PT90M", "true"},
       {"02:00:00", minutes{1440}, std::nullopt, "PT1440M", "false"},
       // A recurring launch time is never made up.
       {"02:00:?4", minutes{1}, hours{168}, "PT1M", "false"},
+      {"02:00:00", std::nullopt, std::nullopt, "PT0S", "false", minutes{5}, false, kEveryDay,
+       "its wait of 5 minutes for a busy database has no counterpart"},
+      {"02:00:00", std::nullopt, std::nullopt, "PT0S", "false", TaskOptions{}.wait, true, kEveryDay,
+       "\"Close KIV after running?\" has no meaning there"},
+      {"02:00:00", std::nullopt, hours{1}, "PT0S", "true", TaskOptions{}.wait, false,
+       kLastWeekdayOfMonth,
+       "only on those days (kivctl.exe must be on the PATH), a launch made "
+       "up later by the day it is made up on"},
   };
   TaskTable table;
   for (std::size_t index = 0; index < cases.size(); ++index) {
-    table.at(index) = compiledTask(static_cast<int>(index), cases[index].launchAt);
-    table.at(index).Options.timeLimit = cases[index].timeLimit;
-    table.at(index).Options.catchUp = cases[index].catchUp;
+    Task& task = table.at(index);
+    task = compiledTask(static_cast<int>(index), cases[index].launchAt,
+                        static_cast<std::uint8_t>(cases[index].days));
+    task.Options.timeLimit = cases[index].timeLimit;
+    task.Options.catchUp = cases[index].catchUp;
+    task.Options.wait = cases[index].wait;
+    task.CloseAfterRunning = cases[index].closeAfterRunning ? 1 : 0;
   }
   const ExportedTasks exported(table);
   ASSERT_EQ(exported.exported.status, 0) << exported.exported.err;
   for (std::size_t index = 0; index < cases.size(); ++index) {
-    SCOPED_TRACE("task " + std::to_string(index + 1));
+    const std::string subject = "task " + std::to_string(index + 1) + ": ";
+    SCOPED_TRACE(subject);
     const testing::TaskSchedulerFile file =
         testing::readTaskSchedulerFile(exported.file(static_cast<int>(index)));
     EXPECT_EQ(file.executionTimeLimit, cases[index].executionTimeLimit);
     EXPECT_EQ(file.startWhenAvailable, cases[index].startWhenAvailable);
     EXPECT_EQ(file.multipleInstancesPolicy, "IgnoreNew");
     EXPECT_EQ(file.logonType, "InteractiveToken");
+    const std::size_t noted = exported.exported.err.find(subject);
+    if (cases[index].note == nullptr) {
+      EXPECT_EQ(noted, std::string::npos) << exported.exported.err;
+    } else {
+      ASSERT_NE(noted, std::string::npos) << exported.exported.err;
+      const std::string line =
+          exported.exported.err.substr(noted, exported.exported.err.find('\n', noted) - noted);
+      EXPECT_NE(line.find(cases[index].note), std::string::npos) << line;
+    }
   }
 }
 

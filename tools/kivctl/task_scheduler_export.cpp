@@ -59,14 +59,35 @@ Result<ExecAction, std::string> actionFor(const ExportPlan& plan,
                         std::to_string(plan.taskIndex + 1) + " --then-run"};
 }
 
-void noteCandidateDays(const Task& task, int index, std::ostream& err) {
-  reportError(err, "task " + std::to_string(index + 1) +
-                       ": the Task Scheduler cannot start it on " + "exactly the days of \"" +
-                       std::string(kDayPatterns.at(static_cast<std::size_t>(task.DaysToRunOn))) +
-                       "\", so its triggers start '" + std::string(kDueProgram) +
-                       " due ... --then-run' on candidate days, which starts it only on those "
-                       "days; " +
-                       std::string(kDueProgram) + " must be on the PATH");
+// Names the task, once, where its file does what the scheduler does only in
+// part: on candidate days "due" decides by the day it runs on, so a launch
+// made up on a later day is decided by that day; and the Task Scheduler has
+// nothing that waits for another program on the same database.
+void noteDifferences(const Task& task, const ExportPlan& plan, std::ostream& err) {
+  std::vector<std::string> differences;
+  if (!triggersAreExact(plan.days)) {
+    std::string difference =
+        "the Task Scheduler cannot start it on exactly the days of \"" +
+        std::string(kDayPatterns.at(task.DaysToRunOn)) + "\", so its triggers start '" +
+        std::string(kDueProgram) +
+        " due ... --then-run' on candidate days, which starts it only on those days (" +
+        std::string(kDueProgram) + " must be on the PATH)";
+    if (plan.catchesUp) difference += ", a launch made up later by the day it is made up on";
+    differences.push_back(difference);
+  }
+  if (task.Options.wait != TaskOptions{}.wait) {
+    differences.push_back("its wait of " + std::to_string(task.Options.wait.count()) +
+                          " minutes for a busy database has no counterpart: the Task Scheduler "
+                          "starts it at once beside another task's program");
+  }
+  if (task.CloseAfterRunning == 1) {
+    differences.push_back(
+        "\"Close KIV after running?\" has no meaning there: there is no scheduler to close");
+  }
+  if (differences.empty()) return;
+  std::string line = "task " + std::to_string(plan.taskIndex + 1) + ": " + differences.front();
+  for (std::size_t i = 1; i < differences.size(); ++i) line += "; " + differences[i];
+  reportError(err, line);
 }
 
 // Quoted for the command prompt: the name holds no quote or "%".
@@ -117,7 +138,7 @@ int exportTaskSchedulerCommand(const std::string& file, const TaskSchedulerExpor
       complete = false;
       continue;
     }
-    if (!triggersAreExact(plan.value().days)) noteCandidateDays(task, index, err);
+    noteDifferences(task, plan.value(), err);
     const std::string name = taskSchedulerName(index, task.TaskName);
     const fs::path taskFile = options.directory / pathFromUtf8(name + ".xml");
     const std::vector<std::uint8_t> bytes =

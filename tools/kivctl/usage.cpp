@@ -8,7 +8,8 @@ namespace kiv::ctl {
 std::string helpText() {
   return std::string(R"(Usage: kivctl COMMAND [OPTION]... FILE
 Inspect a schedule file of the Kiv task scheduler, list its next launches,
-run its scheduler without a window, or hand the schedule to systemd timers.
+run its scheduler without a window, or hand the schedule to systemd timers
+or the Windows Task Scheduler.
 
 Commands:
   list FILE [--json] [--show-passwords]
@@ -45,6 +46,20 @@ Commands:
         that start them, for the user's service manager (--user, the default)
         or the system's (--system); tasks that get no units, and where the
         units differ from a task's options, are named on standard error
+  export FILE --task-scheduler DIR
+        writes into DIR, readable by the owner only, a Task Scheduler XML
+        file "Kiv task N (name).xml" (UTF-16) for each compiled task the
+        scheduler would start: a calendar trigger per launch time, the
+        program and arguments the scheduler starts, its time limit and
+        catch-up; the first and last weekday of the month start
+        "kivctl.exe due FILE --task N --then-run" on candidate days instead;
+        prints the schtasks commands that import the files; tasks that get
+        none, files that hold a password and where a file differs from a
+        task's options are named on standard error
+  due FILE --task N [--then-run]
+        says whether task N's day pattern lets it launch today; with
+        --then-run starts it then, once, as run would, journals the launch,
+        and waits for its program to end (at its time limit at the latest)
   history [FILE] [--task N] [--since "YYYY-MM-DD hh:mm:ss"] [--json]
         the launch journal, newest last: every launch attempt (of FILE's
         tasks only when FILE is given) with how it came about, whether it
