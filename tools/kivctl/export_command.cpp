@@ -187,7 +187,7 @@ int exportCommand(const std::string& file, const ExportOptions& options, std::os
       reportError(err, plan.error());
       continue;
     }
-    const auto units = unitsFor(std::move(plan.value()), options.persistent);
+    const auto units = unitsFor(std::move(plan).value(), options.persistent);
     if (!units) {
       reportError(err, units.error().message);
       complete = complete && !units.error().failure;

@@ -34,7 +34,7 @@ Result<ExportPlan, std::string> exportPlanFor(const Task& task, int index,
                     std::move(start.program),
                     std::move(start.arguments),
                     calendarDays(task.DaysToRunOn),
-                    std::move(seconds.value()),
+                    std::move(seconds).value(),
                     task.Options.timeLimit,
                     catchesUp(task),
                     !task.Password.empty()};

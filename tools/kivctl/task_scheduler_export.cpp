@@ -81,7 +81,7 @@ void noteDifferences(const Task& task, const ExportPlan& plan, std::ostream& err
                           "starts it at once beside another task's program");
   }
   if (task.CloseAfterRunning == 1) {
-    differences.push_back(
+    differences.emplace_back(
         "\"Close KIV after running?\" has no meaning there: there is no scheduler to close");
   }
   if (differences.empty()) return;
