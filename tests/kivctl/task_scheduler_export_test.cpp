@@ -73,13 +73,21 @@ bool dueSays(const fs::path& schedule, int index, local_days date) {
 
 // Each launch time with a task of every day pattern: the triggers of each exported file, read from
 // the XML and through "kivctl due" where the action goes through it, start the task at exactly the
-// launches the scheduler makes, over two years from a start that takes in a leap day.
+// launches the scheduler makes, over two years.
 TEST(TaskSchedulerExport, TriggersStartEachTaskWhenTheSchedulerLaunchesItForTwoYears) {
-  const local_days firstDay{year{2027} / December / 30};
-  const LocalTime from{firstDay};
-  const LocalTime until{local_days{year{2029} / December / 30}};
-  for (const char* launchAt : {"02:30:00", "23:59:59", "00:00:?7", "12:34"}) {
-    SCOPED_TRACE(launchAt);
+  struct Span {
+    local_days firstDay;
+    const char* launchAt;
+  };
+  // A leap day, and the year 2100, which is none.
+  const local_days leap{year{2027} / December / 30};
+  const local_days century{year{2099} / March / 1};
+  for (const auto& [firstDay, launchAt] :
+       {Span{leap, "02:30:00"}, Span{leap, "23:59:59"}, Span{leap, "00:00:?7"}, Span{leap, "12:34"},
+        Span{century, "00:00:00"}, Span{century, "17:15:?5"}}) {
+    SCOPED_TRACE(dateTimeText(LocalTime(firstDay)) + ", " + launchAt);
+    const LocalTime from{firstDay};
+    const LocalTime until{firstDay + days{2 * 365 + 1}};
     TaskTable table;
     std::vector<int> patterns;
     for (int pattern = kEveryDay; pattern <= kLastWeekdayOfMonth; ++pattern)

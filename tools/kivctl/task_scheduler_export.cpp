@@ -44,10 +44,6 @@ Result<ExecAction, std::string> actionFor(const ExportPlan& plan,
   if (const auto problem = xmlTextProblem(plan.description)) {
     return "its description cannot go into the XML file: " + *problem;
   }
-  if (triggerCount(plan) > kMostTriggers) {
-    return "it needs " + std::to_string(triggerCount(plan)) +
-           " triggers, more than the Task Scheduler's " + std::to_string(kMostTriggers);
-  }
   if (triggersAreExact(plan.days)) {
     return ExecAction{plan.program, argumentsAfterProgram(plan.commandLine)};
   }

@@ -231,10 +231,6 @@ std::vector<CalendarDays> triggerDays(std::span<const CalendarDays> daySets) {
   return {candidates};
 }
 
-std::size_t triggerCount(const ExportPlan& plan) {
-  return triggerDays(plan.days).size() * plan.secondsOfDay.size();
-}
-
 std::string taskSchedulerXml(const ExportPlan& plan, const ExecAction& action,
                              std::chrono::local_days firstDay) {
   XmlLines xml;

@@ -14,9 +14,6 @@
 
 namespace kiv::ctl {
 
-// The most triggers the Windows Task Scheduler takes in one task.
-inline constexpr std::size_t kMostTriggers = 48;
-
 // What the task's Exec action starts: the program, and the text of its
 // command line after the program's name, as the program is to receive it.
 struct ExecAction {
@@ -49,17 +46,13 @@ bool triggersAreExact(std::span<const CalendarDays> daySets);
 // so that no day is a candidate twice and starts the task twice).
 std::vector<CalendarDays> triggerDays(std::span<const CalendarDays> daySets);
 
-// How many triggers the task's XML holds: one for each set of triggerDays and
-// each second of the day it launches at.
-std::size_t triggerCount(const ExportPlan& plan);
-
 // The task as the Task Scheduler 1.2 schema defines it: a calendar trigger for
-// each set of triggerDays and each launch second, starting on `firstDay` in local
-// time; `action` started, never a second time while it still runs, ended at
-// the plan's time limit (never without one), made
-// up when missed if the plan catches up, in the session of the user who
-// imports it. The texts are XML-escaped; xmlTextProblem must have let them
-// through. Lines end in CR LF.
+// each set of triggerDays and each launch second (at most 24, where the Task
+// Scheduler takes 48), starting on `firstDay` in local time; `action` started,
+// never a second time while it still runs, ended at the plan's time limit
+// (never without one), made up when missed if the plan catches up, in the
+// session of the user who imports it. The texts are XML-escaped;
+// xmlTextProblem must have let them through. Lines end in CR LF.
 std::string taskSchedulerXml(const ExportPlan& plan, const ExecAction& action,
                              std::chrono::local_days firstDay);
 
