@@ -44,12 +44,12 @@ struct ExportedTasks {
   fs::path tasks = folder.path() / "tasks";
   Exported exported;
 
-  explicit ExportedTasks(const TaskTable& table, local_days firstDay = local_days{}) {
+  explicit ExportedTasks(const TaskTable& table, LocalTime from = LocalTime{}) {
     testing::writeSchedule(schedule, table);
     std::ostringstream out;
     std::ostringstream err;
-    const int status = exportTaskSchedulerCommand(schedule.string(),
-                                                  {tasks, schedule.string(), firstDay}, out, err);
+    const int status =
+        exportTaskSchedulerCommand(schedule.string(), {tasks, schedule.string(), from}, out, err);
     exported = {status, out.str(), err.str()};
   }
 
@@ -96,7 +96,7 @@ TEST(TaskSchedulerExport, TriggersStartEachTaskWhenTheSchedulerLaunchesItForTwoY
       table.at(index) = compiledTask(static_cast<int>(index), launchAt,
                                      static_cast<std::uint8_t>(patterns[index]));
     }
-    const ExportedTasks exported(table, firstDay);
+    const ExportedTasks exported(table, from);
     ASSERT_EQ(exported.exported.status, 0) << exported.exported.err;
 
     std::map<int, std::vector<LocalTime>> launches;
@@ -316,7 +316,7 @@ TEST(TaskSchedulerExport, NeverWritesThroughALink) {
   std::ostringstream out;
   std::ostringstream err;
   EXPECT_EQ(exportTaskSchedulerCommand((folder.path() / "n.kiv").string(),
-                                       {tasks, "/n.kiv", local_days{}}, out, err),
+                                       {tasks, "/n.kiv", LocalTime{}}, out, err),
             1);
   EXPECT_NE(err.str().find("a link stands at the task file's name"), std::string::npos)
       << err.str();
@@ -350,6 +350,8 @@ TEST(TaskSchedulerExport, FilesAreValidAgainstTheSchema) {
   const testing::TaskSchedulerFile hostile =
       testing::readTaskSchedulerFile(exported.file(20, table[20].TaskName));
   EXPECT_EQ(hostile.description, taskDescription(20, table[20].TaskName, "nightly.kiv"));
+  ASSERT_TRUE(hostile.arguments);
+  EXPECT_NE(hostile.arguments->find("/pwd a\tb"), std::string::npos) << *hostile.arguments;
   EXPECT_TRUE(hostile.text.starts_with("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"));
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "compile/windows_command_line.h"
+#include "scheduler/date_time_text.h"
 
 namespace kiv::ctl {
 namespace {
@@ -47,6 +48,24 @@ TEST(TaskSchedulerXml, RefusesTextsAnXmlFileCannotHold) {
   for (const std::string text : {"", "tab\tline\nreturn\r", "<&>\"'", "\xC3\xA9\xF0\x9F\x98\x80"}) {
     EXPECT_EQ(xmlTextProblem(text), std::nullopt) << text;
   }
+}
+
+// Each trigger starts at its first launch from the export on: a time of day
+// already past starts the next day, so that the import misses none.
+TEST(TaskSchedulerXml, EachTriggerStartsAtItsFirstLaunchFromTheExportOn) {
+  using namespace std::chrono;
+  ExportPlan plan;
+  plan.days = {{kEveryWeekday, 0, false}};
+  plan.secondsOfDay = {hours{2}, hours{12}, hours{12} + seconds{1}, hours{23} + minutes{59}};
+  const LocalTime from = *parseDateTime("2027-12-31 12:00:00");
+  const std::string xml = taskSchedulerXml(plan, {"p.exe", ""}, from);
+  std::vector<std::string> boundaries;
+  for (std::size_t at = xml.find("<StartBoundary>"); at != std::string::npos;
+       at = xml.find("<StartBoundary>", at + 1)) {
+    boundaries.push_back(xml.substr(at + 15, 19));
+  }
+  EXPECT_EQ(boundaries, (std::vector<std::string>{"2028-01-01T02:00:00", "2027-12-31T12:00:00",
+                                                  "2027-12-31T12:00:01", "2027-12-31T23:59:00"}));
 }
 
 TEST(TaskSchedulerXml, WritesUtf16LittleEndianAfterAByteOrderMark) {

@@ -48,12 +48,11 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
       return convertCommand(in.files[0], in.files[1], err);
     case Action::Export: {
       if (in.taskSchedulerFolder) {
-        return exportTaskSchedulerCommand(
-            in.files[0],
-            {.directory = pathFromUtf8(*in.taskSchedulerFolder),
-             .scheduleIdentity = scheduleIdentity(in.files[0]),
-             .firstDay = std::chrono::floor<std::chrono::days>(localNow())},
-            out, err);
+        return exportTaskSchedulerCommand(in.files[0],
+                                          {.directory = pathFromUtf8(*in.taskSchedulerFolder),
+                                           .scheduleIdentity = scheduleIdentity(in.files[0]),
+                                           .from = localNow()},
+                                          out, err);
       }
       const UnitScope scope = in.systemUnits ? UnitScope::System : UnitScope::User;
       return exportCommand(in.files[0],

@@ -138,7 +138,7 @@ int exportTaskSchedulerCommand(const std::string& file, const TaskSchedulerExpor
     const std::string name = taskSchedulerName(index, task.TaskName);
     const fs::path taskFile = options.directory / pathFromUtf8(name + ".xml");
     const std::vector<std::uint8_t> bytes =
-        utf16LittleEndian(taskSchedulerXml(plan.value(), action.value(), options.firstDay));
+        utf16LittleEndian(taskSchedulerXml(plan.value(), action.value(), options.from));
     if (const auto failure = writeExportFile(taskFile, bytes, "task file")) {
       reportError(err, *failure);
       return kExitFailure;

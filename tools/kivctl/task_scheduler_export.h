@@ -1,9 +1,10 @@
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <ostream>
 #include <string>
+
+#include "base/local_time.h"
 
 namespace kiv::ctl {
 
@@ -12,8 +13,9 @@ struct TaskSchedulerExportOptions {
   // The schedule as "kivctl due" is to be given it on the machine that runs
   // the tasks: an absolute path.
   std::string scheduleIdentity;
-  // The local day the triggers start on: the day of the export.
-  std::chrono::local_days firstDay{};
+  // The local time of the export: each trigger starts at its first launch
+  // from then on.
+  LocalTime from{};
 };
 
 // The program that checks a task's day before starting it, where the Task

@@ -156,8 +156,11 @@ void schedule(XmlLines& xml, const CalendarDays& days) {
   }
 }
 
-std::string startBoundary(std::chrono::local_days day, seconds secondOfDay) {
-  std::string text = dateTimeText(LocalTime(day) + secondOfDay);  // "YYYY-MM-DD hh:mm:ss"
+// "2027-06-16T02:00:00": the first time from `from` on at `secondOfDay`.
+std::string startBoundary(LocalTime from, seconds secondOfDay) {
+  LocalTime start = LocalTime(std::chrono::floor<std::chrono::days>(from)) + secondOfDay;
+  if (start < from) start += std::chrono::days{1};
+  std::string text = dateTimeText(start);  // "YYYY-MM-DD hh:mm:ss"
   text[10] = 'T';
   return text;
 }
@@ -231,8 +234,7 @@ std::vector<CalendarDays> triggerDays(std::span<const CalendarDays> daySets) {
   return {candidates};
 }
 
-std::string taskSchedulerXml(const ExportPlan& plan, const ExecAction& action,
-                             std::chrono::local_days firstDay) {
+std::string taskSchedulerXml(const ExportPlan& plan, const ExecAction& action, LocalTime from) {
   XmlLines xml;
   xml.line(R"(<?xml version="1.0" encoding="UTF-16"?>)");
   xml.open(R"(Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task")");
@@ -243,7 +245,7 @@ std::string taskSchedulerXml(const ExportPlan& plan, const ExecAction& action,
   for (const CalendarDays& days : triggerDays(plan.days)) {
     for (const seconds second : plan.secondsOfDay) {
       xml.open("CalendarTrigger");
-      xml.element("StartBoundary", startBoundary(firstDay, second));
+      xml.element("StartBoundary", startBoundary(from, second));
       schedule(xml, days);
       xml.close("CalendarTrigger");
     }

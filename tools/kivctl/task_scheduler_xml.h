@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/local_time.h"
 #include "export_plan.h"
 #include "scheduler/calendar_days.h"
 
@@ -48,13 +49,13 @@ std::vector<CalendarDays> triggerDays(std::span<const CalendarDays> daySets);
 
 // The task as the Task Scheduler 1.2 schema defines it: a calendar trigger for
 // each set of triggerDays and each launch second (at most 24, where the Task
-// Scheduler takes 48), starting on `firstDay` in local time; `action` started,
+// Scheduler takes 48), each starting at its first launch from `from` on, in
+// local time without a zone, so none is missed at the import; `action` started,
 // never a second time while it still runs, ended at the plan's time limit
 // (never without one), made up when missed if the plan catches up, in the
 // session of the user who imports it. The texts are XML-escaped;
 // xmlTextProblem must have let them through. Lines end in CR LF.
-std::string taskSchedulerXml(const ExportPlan& plan, const ExecAction& action,
-                             std::chrono::local_days firstDay);
+std::string taskSchedulerXml(const ExportPlan& plan, const ExecAction& action, LocalTime from);
 
 // `text` (UTF-8 that xmlTextProblem lets through) in UTF-16, little-endian,
 // after a byte order mark.
