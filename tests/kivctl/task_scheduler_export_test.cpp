@@ -323,6 +323,29 @@ TEST(TaskSchedulerExport, NeverWritesThroughALink) {
   EXPECT_EQ(testing::readAll(target), std::vector<std::uint8_t>{'x'});
 }
 
+// The real kivctl, given a relative schedule, names it by its absolute path
+// in the action of a task that goes through "due".
+TEST(TaskSchedulerExport, TheCommandLineWritesTheFilesAndTheImportCommands) {
+  const TempFolder folder;
+  TaskTable table;
+  table[1] = compiledTask(1, "06:00:00", kLastWeekdayOfMonth);
+  table[1].TaskName = "Month end";
+  testing::writeSchedule(folder.path() / "n.kiv", table);
+  const testing::Finished finished =
+      testing::runProgram({"sh", "-c", "cd \"$0\" && exec \"$1\" export n.kiv --task-scheduler out",
+                           folder.path().string(), KIVCTL});
+  ASSERT_EQ(finished.ending.status, 0) << finished.err;
+  const fs::path file = folder.path() / "out" / "Kiv task 2 (Month end).xml";
+  EXPECT_NE(finished.out.find("schtasks /create /tn \"Kiv task 2 (Month end)\" /xml \"out/Kiv "
+                              "task 2 (Month end).xml\""),
+            std::string::npos)
+      << finished.out;
+  const testing::TaskSchedulerFile read = testing::readTaskSchedulerFile(file);
+  ASSERT_TRUE(read.arguments);
+  EXPECT_EQ(*read.arguments,
+            "due \"" + (folder.path() / "n.kiv").string() + "\" --task 2 --then-run");
+}
+
 // Every file, the hostile texts' and the candidate days' among them, is well
 // formed and valid against the Task Scheduler 1.2 schema.
 TEST(TaskSchedulerExport, FilesAreValidAgainstTheSchema) {
