@@ -88,13 +88,10 @@ TEST(TaskSchedulerExport, TriggersStartEachTaskWhenTheSchedulerLaunchesItForTwoY
     SCOPED_TRACE(dateTimeText(LocalTime(firstDay)) + ", " + launchAt);
     const LocalTime from{firstDay};
     const LocalTime until{firstDay + days{2 * 365 + 1}};
+    // Task n + 1 has day pattern n.
     TaskTable table;
-    std::vector<int> patterns;
-    for (int pattern = kEveryDay; pattern <= kLastWeekdayOfMonth; ++pattern)
-      patterns.push_back(pattern);
-    for (std::size_t index = 0; index < patterns.size(); ++index) {
-      table.at(index) = compiledTask(static_cast<int>(index), launchAt,
-                                     static_cast<std::uint8_t>(patterns[index]));
+    for (int pattern = kEveryDay; pattern <= kLastWeekdayOfMonth; ++pattern) {
+      table.at(pattern) = compiledTask(pattern, launchAt, static_cast<std::uint8_t>(pattern));
     }
     const ExportedTasks exported(table, from);
     ASSERT_EQ(exported.exported.status, 0) << exported.exported.err;
@@ -104,12 +101,11 @@ TEST(TaskSchedulerExport, TriggersStartEachTaskWhenTheSchedulerLaunchesItForTwoY
     for (auto launch = next.next(); launch && launch->at < until; launch = next.next()) {
       launches[launch->taskIndex].push_back(launch->at);
     }
-    for (std::size_t index = 0; index < patterns.size(); ++index) {
-      const int task = static_cast<int>(index);
-      SCOPED_TRACE("day pattern " + std::to_string(patterns[index]));
+    for (int task = kEveryDay; task <= kLastWeekdayOfMonth; ++task) {
+      SCOPED_TRACE("day pattern " + std::to_string(task));
       const testing::TaskSchedulerFile file = testing::readTaskSchedulerFile(exported.file(task));
       std::vector<LocalTime> starts = testing::triggerStarts(file.triggers, from, until);
-      if (goesThroughDue(patterns[index])) {
+      if (goesThroughDue(task)) {
         EXPECT_EQ(file.command, kDueProgram);
         std::erase_if(starts, [&](LocalTime at) {
           return !dueSays(exported.schedule, task, floor<days>(at));
