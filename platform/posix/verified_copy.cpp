@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "base/content_checksum.h"
@@ -18,6 +20,11 @@ namespace {
 
 // Large pieces keep the system calls few: the copy runs near the disk's speed.
 constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+// Every stretch of this many bytes written is handed to the disk at once and
+// read back: the disk writes while the copy goes on, so the flush before the
+// copy takes its name has little left to do, and the bytes read back are
+// still in memory.
+constexpr std::uint64_t kStretchSize = std::uint64_t{16} << 20;
 
 FileError systemFailure() {
   return writeFailure({errno, std::generic_category()});
@@ -27,48 +34,79 @@ FileError changedMeanwhile() {
   return {file_error::kWriteFailed, "the file changed while it was copied"};
 }
 
-// Reads `fd` from its current offset to its end, piece by piece, handing
-// each piece to `use`; the number of bytes read.
-template <typename Use>
-FileResult<std::uint64_t> readToEnd(int fd, std::vector<std::uint8_t>& piece, Use use) {
-  std::uint64_t total = 0;
-  for (;;) {
-    const ssize_t got = ::read(fd, piece.data(), piece.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return readFailure({errno, std::generic_category()});
-    if (got == 0) return total;
-    const auto bytes = std::span<const std::uint8_t>(piece).first(static_cast<std::size_t>(got));
-    if (auto used = use(bytes); !used) return used.error();
-    total += bytes.size();
-  }
-}
-
 struct CopiedBytes {
   std::uint64_t length = 0;
   std::uint64_t checksum = 0;
 };
 
-// Writes what `source` holds to `copy` and sums it on the way.
-FileResult<CopiedBytes> copyBytes(int source, int copy, std::vector<std::uint8_t>& piece) {
-  ContentChecksum checksum;
-  const auto length = readToEnd(source, piece, [&](std::span<const std::uint8_t> bytes) {
-    checksum.add(bytes);
-    return writeAll(copy, bytes);
-  });
-  if (!length) return length.error();
-  return CopiedBytes{length.value(), checksum.value()};
-}
+// The new file, written from its start, handed to the disk and read back
+// stretch by stretch behind the writing.
+class CopyWriter {
+ public:
+  explicit CopyWriter(int fd) : fd_(fd) {}
 
-// What the new file holds, read back from its start.
-FileResult<CopiedBytes> readBack(int copy, std::vector<std::uint8_t>& piece) {
-  if (::lseek(copy, 0, SEEK_SET) != 0) return systemFailure();
+  Result<void, FileError> write(std::span<const std::uint8_t> bytes) {
+    if (auto written = writeAll(fd_, bytes); !written) return written;
+    writtenLength_ += bytes.size();
+    if (writtenLength_ - checkedLength_ < kStretchSize) return {};
+    return checkWritten();
+  }
+
+  // Hands what is still in memory only to the disk and reads back the rest.
+  FileResult<CopiedBytes> finish() {
+    if (auto checked = checkWritten(); !checked) return checked.error();
+    return CopiedBytes{checkedLength_, readBack_.value()};
+  }
+
+ private:
+  Result<void, FileError> checkWritten() {
+#ifdef SYNC_FILE_RANGE_WRITE
+    // Only a head start: the flush before the rename is what makes it durable.
+    ::sync_file_range(fd_, static_cast<off_t>(checkedLength_),
+                      static_cast<off_t>(writtenLength_ - checkedLength_), SYNC_FILE_RANGE_WRITE);
+#endif
+    while (checkedLength_ < writtenLength_) {
+      const std::size_t wanted =
+          std::min<std::uint64_t>(readBackPiece_.size(), writtenLength_ - checkedLength_);
+      const ssize_t got =
+          ::pread(fd_, readBackPiece_.data(), wanted, static_cast<off_t>(checkedLength_));
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return readFailure({errno, std::generic_category()});
+      if (got == 0) return FileError{file_error::kWriteFailed, "the copy is shorter than written"};
+      readBack_.add(
+          std::span<const std::uint8_t>(readBackPiece_).first(static_cast<std::size_t>(got)));
+      checkedLength_ += static_cast<std::uint64_t>(got);
+    }
+    return {};
+  }
+
+  int fd_;
+  std::vector<std::uint8_t> readBackPiece_ = std::vector<std::uint8_t>(kPieceSize);
+  std::uint64_t writtenLength_ = 0;
+  std::uint64_t checkedLength_ = 0;
+  ContentChecksum readBack_;
+};
+
+// Reads `source` from its current offset to its end, summing what it reads,
+// and writes it to `copy`; what was read, and what the copy holds read back.
+Result<std::pair<CopiedBytes, CopiedBytes>, FileError> copyBytes(int source, int copy) {
+  std::vector<std::uint8_t> piece(kPieceSize);
+  CopyWriter writer(copy);
   ContentChecksum checksum;
-  const auto length = readToEnd(copy, piece, [&](std::span<const std::uint8_t> bytes) {
+  std::uint64_t length = 0;
+  for (;;) {
+    const ssize_t got = ::read(source, piece.data(), piece.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return readFailure({errno, std::generic_category()});
+    if (got == 0) break;
+    const auto bytes = std::span<const std::uint8_t>(piece).first(static_cast<std::size_t>(got));
     checksum.add(bytes);
-    return Result<void, FileError>{};
-  });
-  if (!length) return length.error();
-  return CopiedBytes{length.value(), checksum.value()};
+    if (auto written = writer.write(bytes); !written) return written.error();
+    length += bytes.size();
+  }
+  FileResult<CopiedBytes> copied = writer.finish();
+  if (!copied) return copied.error();
+  return std::pair{CopiedBytes{length, checksum.value()}, copied.value()};
 }
 
 }  // namespace
@@ -82,20 +120,17 @@ Result<void, FileError> copyFileVerified(const std::filesystem::path& from,
   }
   if (!S_ISREG(before.st_mode)) return notARegularFile();
   ::posix_fadvise(source.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-  std::vector<std::uint8_t> piece(kPieceSize);
   return replaceFileWith(to, &before, [&](int copy) -> Result<void, FileError> {
-    const FileResult<CopiedBytes> written = copyBytes(source.get(), copy, piece);
-    if (!written) return written.error();
+    const auto bytes = copyBytes(source.get(), copy);
+    if (!bytes) return bytes.error();
+    const auto& [read, copied] = bytes.value();
     struct stat after {};
     if (::fstat(source.get(), &after) != 0) return systemFailure();
-    if (written.value().length != static_cast<std::uint64_t>(after.st_size) ||
+    if (read.length != static_cast<std::uint64_t>(after.st_size) ||
         after.st_size != before.st_size) {
       return changedMeanwhile();
     }
-    const FileResult<CopiedBytes> copied = readBack(copy, piece);
-    if (!copied) return copied.error();
-    if (copied.value().length != written.value().length ||
-        copied.value().checksum != written.value().checksum) {
+    if (copied.length != read.length || copied.checksum != read.checksum) {
       return FileError{file_error::kWriteFailed, "the copy read back differs from the original"};
     }
     return {};

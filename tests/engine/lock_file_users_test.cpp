@@ -6,25 +6,18 @@
 #include <vector>
 
 #include "engine/lock_file_users.h"
+#include "support/lock_file_entry.h"
 
 namespace kiv {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// One entry as the database program writes it: each name NUL-padded to 32
-// bytes.
-Bytes entry(const std::string& computer, const std::string& account) {
-  Bytes bytes(64, 0);
-  std::copy(computer.begin(), computer.end(), bytes.begin());
-  std::copy(account.begin(), account.end(), bytes.begin() + 32);
-  return bytes;
-}
+using testing::lockFileEntry;
 
 Bytes entries(int count) {
   Bytes bytes;
   for (int index = 1; index <= count; ++index) {
-    const Bytes one = entry("PC-" + std::to_string(index), "user" + std::to_string(index));
+    const Bytes one = lockFileEntry("PC-" + std::to_string(index), "user" + std::to_string(index));
     bytes.insert(bytes.end(), one.begin(), one.end());
   }
   return bytes;
@@ -63,11 +56,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{"Empty", {}, {}, "in use (its lock file names nobody)"},
         ReadCase{"One",
-                 entry("PC-ACCOUNTING", "Admin"),
+                 lockFileEntry("PC-ACCOUNTING", "Admin"),
                  {{"PC-ACCOUNTING", "Admin"}},
                  "in use by PC-ACCOUNTING (Admin)"},
         ReadCase{"Two",
-                 joined(entry("PC-ACCOUNTING", "Admin"), entry("PC-7", "maria")),
+                 joined(lockFileEntry("PC-ACCOUNTING", "Admin"), lockFileEntry("PC-7", "maria")),
                  {{"PC-ACCOUNTING", "Admin"}, {"PC-7", "maria"}},
                  "in use by PC-ACCOUNTING (Admin), PC-7 (maria)"},
         ReadCase{"Five",
@@ -89,27 +82,29 @@ INSTANTIATE_TEST_SUITE_P(
                  "in use by PC-1 (user1), PC-2 (user2), PC-3 (user3), PC-4 (user4), PC-5 (user5)"
                  " and 1 more"},
         ReadCase{"ALastEntryCutInTheAccountName",
-                 joined(entry("PC-1", "user1"), Bytes{'P', 'C', '-', '2', 0, 0}),
+                 joined(lockFileEntry("PC-1", "user1"), Bytes{'P', 'C', '-', '2', 0, 0}),
                  {{"PC-1", "user1"}, {"PC-2", ""}},
                  "in use by PC-1 (user1), PC-2"},
         ReadCase{"ALastEntryCutAfterItsComputerName",
-                 joined(entry("PC-1", "user1"), cutTo(entry("PC-2", "maria"), 36)),
+                 joined(lockFileEntry("PC-1", "user1"), cutTo(lockFileEntry("PC-2", "maria"), 36)),
                  {{"PC-1", "user1"}, {"PC-2", "mari"}},
                  "in use by PC-1 (user1), PC-2 (mari)"},
         ReadCase{"AnEntryOfNulsNamesNobody",
-                 joined(Bytes(64, 0), entry("PC-7", "maria")),
+                 joined(Bytes(64, 0), lockFileEntry("PC-7", "maria")),
                  {{"PC-7", "maria"}},
                  "in use by PC-7 (maria)"},
         ReadCase{"NamesThatFillTheirFields",
-                 entry(kFullName, kFullName),
+                 lockFileEntry(kFullName, kFullName),
                  {{kFullName, kFullName}},
                  "in use by " + kFullName + " (" + kFullName + ")"},
         ReadCase{"BytesOutsideAsciiReadAsWindows1252",
-                 entry("B\xDcRO-\xC9T\xC9", "Jos\xE9 \x80"),
+                 lockFileEntry("B\xDcRO-\xC9T\xC9", "Jos\xE9 \x80"),
                  {{"B\xC3\x9CRO-\xC3\x89T\xC3\x89", "Jos\xC3\xA9 \xE2\x82\xAC"}},
                  "in use by B\xC3\x9CRO-\xC3\x89T\xC3\x89 (Jos\xC3\xA9 \xE2\x82\xAC)"},
-        ReadCase{
-            "AnAccountWithoutAComputer", entry("", "maria"), {{"", "maria"}}, "in use by (maria)"}),
+        ReadCase{"AnAccountWithoutAComputer",
+                 lockFileEntry("", "maria"),
+                 {{"", "maria"}},
+                 "in use by (maria)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

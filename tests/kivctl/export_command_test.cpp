@@ -17,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::compiledTask;
+using testing::fileText;
 using testing::TempFolder;
 
 struct Exported {
@@ -39,11 +40,6 @@ ExportOptions into(const fs::path& directory) {
   options.directory = directory;
   options.searchFolders = {directory};
   return options;
-}
-
-std::string fileText(const fs::path& file) {
-  const std::vector<std::uint8_t> bytes = testing::readAll(file);
-  return {bytes.begin(), bytes.end()};
 }
 
 std::vector<std::string> sortedNames(const fs::path& folder) {

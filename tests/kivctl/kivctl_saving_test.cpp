@@ -13,10 +13,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <optional>
 #include <random>
-#include <sstream>
+#include <ostream>
 #include <thread>
 
 #include "kivctl_process.h"
@@ -52,13 +51,6 @@ mode_t modeOf(const fs::path& file) {
   struct stat status {};
   EXPECT_EQ(::stat(file.c_str(), &status), 0) << file;
   return status.st_mode & 07777;
-}
-
-std::string fileText(const fs::path& file) {
-  std::ifstream in(file);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 Finished convert(const fs::path& in, const fs::path& out,

@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
@@ -91,11 +90,6 @@ TaskTable proofSchedule() {
   }
   tasks.at(kFailsCompilation).Action = kMacro;  // without a macro name
   return tasks;
-}
-
-std::string fileText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::string> lines(const std::string& text) {

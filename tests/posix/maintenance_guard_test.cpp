@@ -19,6 +19,7 @@
 #include "posix/posix_database_files.h"
 #include "support/compiled_task.h"
 #include "support/fake_platform.h"
+#include "support/lock_file_entry.h"
 #include "support/scheduler_fixture.h"
 #include "support/temp_folder.h"
 #include "support/written_launches.h"
@@ -30,15 +31,6 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using std::chrono::minutes;
 using std::chrono::seconds;
-
-// A lock file's entry as the database program writes it: computer and
-// account, each NUL-padded to 32 bytes.
-Bytes lockEntry(const std::string& computer, const std::string& account) {
-  Bytes bytes(64, 0);
-  std::copy(computer.begin(), computer.end(), bytes.begin());
-  std::copy(account.begin(), account.end(), bytes.begin() + 32);
-  return bytes;
-}
 
 // Another process that holds a record lock on a file, as a database
 // program (or the file server for its client) holds its lock file, until
@@ -89,13 +81,13 @@ TEST(PosixDatabaseFiles, ALockFileIsHeldWhileAnotherProcessLocksIt) {
   EXPECT_EQ(files.lockFile(lockFile.string()).holder, LockFileState::Holder::Nobody);
   EXPECT_FALSE(files.lockFile(lockFile.string()).exists);
 
-  writeAll(lockFile, lockEntry("PC-7", "maria"));
+  writeAll(lockFile, lockFileEntry("PC-7", "maria"));
   {
     const LockHolder holder(lockFile);
     ASSERT_TRUE(holder.locked());
     const LockFileState held = files.lockFile(lockFile.string());
     EXPECT_EQ(held.holder, LockFileState::Holder::Someone);
-    EXPECT_EQ(held.bytes, lockEntry("PC-7", "maria"));
+    EXPECT_EQ(held.bytes, lockFileEntry("PC-7", "maria"));
   }
   const LockFileState stale = files.lockFile(lockFile.string());
   EXPECT_EQ(stale.holder, LockFileState::Holder::Nobody) << "left behind, held by nobody";
@@ -130,8 +122,8 @@ class RealDatabase : public ::testing::Test, protected ScheduledTasks {
 TEST_F(RealDatabase, ACompactWaitsForTheLockFilesHolderAndIsSkippedPastItsWait) {
   tasks[0].Options.wait = minutes{1};
   const fs::path lockFile = folder.path() / "Orders.ldb";
-  Bytes entries = lockEntry("PC-ACCOUNTING", "Admin");
-  const Bytes second = lockEntry("PC-7", "maria");
+  Bytes entries = lockFileEntry("PC-ACCOUNTING", "Admin");
+  const Bytes second = lockFileEntry("PC-7", "maria");
   entries.insert(entries.end(), second.begin(), second.end());
   writeAll(lockFile, entries);
   const LockHolder holder(lockFile);
@@ -150,7 +142,7 @@ TEST_F(RealDatabase, ACompactWaitsForTheLockFilesHolderAndIsSkippedPastItsWait) 
 }
 
 TEST_F(RealDatabase, AStaleLockFileDoesNotStopTheCompact) {
-  writeAll(folder.path() / "Orders.ldb", lockEntry("PC-7", "maria"));
+  writeAll(folder.path() / "Orders.ldb", lockFileEntry("PC-7", "maria"));
   tickUntil("2026-12-10 02:00:00");
   EXPECT_EQ(platform.launches.size(), 1U);
 }

@@ -212,17 +212,17 @@ Bytes textSlot(std::uint16_t length, std::string_view text) {
   return slot;
 }
 
-struct RefusedCase {
+struct RefusedContent {
   const char* name;
   std::size_t field;  // 1 to 14, in task 3
   Bytes content;
   FileError error;
 };
 
-class ScheduleDecoderRefuses : public ::testing::TestWithParam<RefusedCase> {};
+class ScheduleDecoderRefuses : public ::testing::TestWithParam<RefusedContent> {};
 
 TEST_P(ScheduleDecoderRefuses, TheWholeFileNamingTheTaskAndTheField) {
-  const RefusedCase& c = GetParam();
+  const RefusedContent& c = GetParam();
   const Bytes file = withSlot(handMadeFile(30, true), 2 * 14 + c.field - 1, c.content);
   const FileResult<LoadedSchedule> loaded = decodeSchedule(file);
   ASSERT_FALSE(loaded.ok());
@@ -232,56 +232,56 @@ TEST_P(ScheduleDecoderRefuses, TheWholeFileNamingTheTaskAndTheField) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ScheduleDecoderRefuses,
     ::testing::Values(
-        RefusedCase{"TextLongerThanASlot",
+        RefusedContent{"TextLongerThanASlot",
                     3,
                     textSlot(127, "x"),
                     {1010,
                      "Task 3, Username: the slot says its text is 127 bytes long, but a "
                      "slot holds at most 126."}},
-        RefusedCase{"LengthFieldAtItsLargest",
+        RefusedContent{"LengthFieldAtItsLargest",
                     1,
                     textSlot(0xFFFF, ""),
                     {1010,
                      "Task 3, TaskName: the slot says its text is 65535 bytes long, but a "
                      "slot holds at most 126."}},
-        RefusedCase{"PasswordNotNumeric",
+        RefusedContent{"PasswordNotNumeric",
                     4,
                     textSlot(3, "abc"),
                     {1011,
                      "Task 3, Password: group 1 of the scrambled password is not three "
                      "decimal digits."}},
-        RefusedCase{"PasswordGroupWithABlank",
+        RefusedContent{"PasswordGroupWithABlank",
                     4,
                     textSlot(6, "197 97"),
                     {1011,
                      "Task 3, Password: group 2 of the scrambled password is not three "
                      "decimal digits."}},
-        RefusedCase{"PasswordCodeOutOfRange",
+        RefusedContent{"PasswordCodeOutOfRange",
                     4,
                     textSlot(3, "099"),
                     {1012,
                      "Task 3, Password: group 1 of the scrambled password gives a character "
                      "code outside 0 to 255."}},
-        RefusedCase{
+        RefusedContent{
             "Version6", 5, {6}, {1013, "Task 3, Version: the value 6 is not one of 0 to 5."}},
-        RefusedCase{
+        RefusedContent{
             "Version255", 5, {255}, {1013, "Task 3, Version: the value 255 is not one of 0 to 5."}},
-        RefusedCase{"Action5", 6, {5}, {1013, "Task 3, Action: the value 5 is not one of 0 to 4."}},
-        RefusedCase{"DaysToRunOn14",
+        RefusedContent{"Action5", 6, {5}, {1013, "Task 3, Action: the value 5 is not one of 0 to 4."}},
+        RefusedContent{"DaysToRunOn14",
                     11,
                     {14},
                     {1013, "Task 3, DaysToRunOn: the value 14 is not one of 0 to 13."}},
-        RefusedCase{"OpenExclusively3",
+        RefusedContent{"OpenExclusively3",
                     12,
                     {3},
                     {1013, "Task 3, OpenExclusively: the value 3 is not one of 0 to 2."}},
-        RefusedCase{"CloseAfterRunning3",
+        RefusedContent{"CloseAfterRunning3",
                     13,
                     {3},
                     {1013, "Task 3, CloseAfterRunning: the value 3 is not one of 0 to 2."}},
-        RefusedCase{
+        RefusedContent{
             "Compiled2", 14, {2}, {1013, "Task 3, Compiled: the value 2 is not one of 0 to 1."}}),
-    [](const ::testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<RefusedContent>& info) { return std::string(info.param.name); });
 
 TEST(ScheduleDecoder, NamesTheFieldOfAnOldLayoutByItsOwnSlots) {
   // FormatA has no TaskName, so task 2's Version is its 4th slot.

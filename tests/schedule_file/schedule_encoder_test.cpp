@@ -84,14 +84,14 @@ TEST(ScheduleEncoder, TextsFillTheirSlotToTheLastByte) {
   EXPECT_EQ(slotOf(file.value(), 29, 4)[0], 126);
 }
 
-struct RefusedCase {
+struct RefusedEdit {
   const char* name;
   int taskIndex;
   std::function<void(Task&)> edit;
   FileError error;
 };
 
-class ScheduleEncoderRefuses : public ::testing::TestWithParam<RefusedCase> {};
+class ScheduleEncoderRefuses : public ::testing::TestWithParam<RefusedEdit> {};
 
 TEST_P(ScheduleEncoderRefuses, NamingTheTaskAndTheField) {
   TaskTable tasks;
@@ -110,41 +110,41 @@ std::string repeated(std::string_view text, int times) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ScheduleEncoderRefuses,
     ::testing::Values(
-        RefusedCase{"CharacterOutsideTheCodePage",
+        RefusedEdit{"CharacterOutsideTheCodePage",
                     29,
                     [](Task& t) { t.Username = "Ja\u0142"; },
                     {1020,
                      "Task 30, Username: the character \"\u0142\" (U+0142) at position 3 "
                      "has no form in the Windows-1252 code page."}},
-        RefusedCase{"EmojiInThePassword",
+        RefusedEdit{"EmojiInThePassword",
                     0,
                     [](Task& t) { t.Password = "pw\U0001F511"; },
                     {1020,
                      "Task 1, Password: the character \"\U0001F511\" (U+1F511) at position "
                      "3 has no form in the Windows-1252 code page."}},
-        RefusedCase{"InvalidUtf8",
+        RefusedEdit{"InvalidUtf8",
                     4,
                     [](Task& t) { t.TaskName = "a\xFF"; },
                     {1021, "Task 5, TaskName: the text is not valid UTF-8 at byte 2."}},
-        RefusedCase{"TextOfMoreThan126Bytes",
+        RefusedEdit{"TextOfMoreThan126Bytes",
                     29,
                     [](Task& t) { t.Macro = repeated("\u00E9", 127); },
                     {1022, "Task 30, Macro: the text takes 127 bytes; a field holds at most 126."}},
-        RefusedCase{"PasswordOf43Characters",
+        RefusedEdit{"PasswordOf43Characters",
                     6,
                     [](Task& t) { t.Password = std::string(43, 'x'); },
                     {1022,
                      "Task 7, Password: the password has 43 characters; at most 42 can be "
                      "stored."}},
-        RefusedCase{"VersionTheWindowCannotShow",
+        RefusedEdit{"VersionTheWindowCannotShow",
                     2,
                     [](Task& t) { t.Version = 6; },
                     {1013, "Task 3, Version: the value 6 is not one of 0 to 5."}},
-        RefusedCase{"CompiledAbove1",
+        RefusedEdit{"CompiledAbove1",
                     2,
                     [](Task& t) { t.Compiled = 2; },
                     {1013, "Task 3, Compiled: the value 2 is not one of 0 to 1."}}),
-    [](const ::testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<RefusedEdit>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kiv

@@ -5,14 +5,13 @@
 #include <initializer_list>
 #include <vector>
 
+#include "support/time_of_day.h"
+
 namespace kiv {
 namespace {
 
 using std::chrono::seconds;
-
-constexpr seconds at(int h, int m, int s) {
-  return seconds{h * 3600 + m * 60 + s};
-}
+using testing::at;
 
 std::vector<seconds> atMinuteOf(int minute, std::initializer_list<int> hours) {
   std::vector<seconds> times;

@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/time_of_day.h"
+
 namespace kiv {
 namespace {
 
 using std::chrono::seconds;
-
-constexpr seconds at(int h, int m, int s) {
-  return seconds{h * 3600 + m * 60 + s};
-}
+using testing::at;
 
 struct Parse {
   const char* text;

@@ -14,7 +14,7 @@ using std::chrono::hours;
 using std::chrono::seconds;
 
 // 25 October 2026: the night daylight saving ends in much of Europe.
-LocalTime at(int h, int m, int s) {
+LocalTime october25(int h, int m, int s) {
   return fromCivil({2026, 10, 25, h, m, s});
 }
 
@@ -68,57 +68,57 @@ INSTANTIATE_TEST_SUITE_P(
     Ticks, SecondCursorScenarios,
     ::testing::Values(
         Scenario{"Steady",
-                 {{at(10, 0, 0), {at(10, 0, 0)}},
-                  {at(10, 0, 1), {at(10, 0, 1)}},
-                  {at(10, 0, 2), {at(10, 0, 2)}}}},
+                 {{october25(10, 0, 0), {october25(10, 0, 0)}},
+                  {october25(10, 0, 1), {october25(10, 0, 1)}},
+                  {october25(10, 0, 2), {october25(10, 0, 2)}}}},
         Scenario{"LateTickCatchesUpInOrder",
-                 {{at(10, 0, 0), {at(10, 0, 0)}},
-                  {at(10, 0, 4), {at(10, 0, 1), at(10, 0, 2), at(10, 0, 3), at(10, 0, 4)}},
-                  {at(10, 0, 5), {at(10, 0, 5)}}}},
+                 {{october25(10, 0, 0), {october25(10, 0, 0)}},
+                  {october25(10, 0, 4), {october25(10, 0, 1), october25(10, 0, 2), october25(10, 0, 3), october25(10, 0, 4)}},
+                  {october25(10, 0, 5), {october25(10, 0, 5)}}}},
         Scenario{
             "SecondReadTwice",
-            {{at(10, 0, 0), {at(10, 0, 0)}}, {at(10, 0, 0), {}}, {at(10, 0, 1), {at(10, 0, 1)}}}},
+            {{october25(10, 0, 0), {october25(10, 0, 0)}}, {october25(10, 0, 0), {}}, {october25(10, 0, 1), {october25(10, 0, 1)}}}},
         Scenario{"SmallStepBack",
-                 {{at(10, 0, 5), {at(10, 0, 5)}},
-                  {at(10, 0, 3), {}},
-                  {at(10, 0, 4), {}},
-                  {at(10, 0, 5), {}},
-                  {at(10, 0, 6), {at(10, 0, 6)}}}},
+                 {{october25(10, 0, 5), {october25(10, 0, 5)}},
+                  {october25(10, 0, 3), {}},
+                  {october25(10, 0, 4), {}},
+                  {october25(10, 0, 5), {}},
+                  {october25(10, 0, 6), {october25(10, 0, 6)}}}},
         Scenario{"StepBackThenLateTick",
-                 {{at(10, 0, 5), {at(10, 0, 5)}},
-                  {at(10, 0, 3), {}},
-                  {at(10, 0, 8), {at(10, 0, 6), at(10, 0, 7), at(10, 0, 8)}}}},
+                 {{october25(10, 0, 5), {october25(10, 0, 5)}},
+                  {october25(10, 0, 3), {}},
+                  {october25(10, 0, 8), {october25(10, 0, 6), october25(10, 0, 7), october25(10, 0, 8)}}}},
         Scenario{"WholeCatchUpWindow",
-                 {{at(10, 0, 0), {at(10, 0, 0)}},
-                  {at(10, 1, 0), run(at(10, 0, 1), at(10, 1, 0))},
-                  {at(10, 2, 1), {at(10, 2, 1)}},
-                  {at(10, 2, 2), {at(10, 2, 2)}}}},
+                 {{october25(10, 0, 0), {october25(10, 0, 0)}},
+                  {october25(10, 1, 0), run(october25(10, 0, 1), october25(10, 1, 0))},
+                  {october25(10, 2, 1), {october25(10, 2, 1)}},
+                  {october25(10, 2, 2), {october25(10, 2, 2)}}}},
         Scenario{"LargeJumpForward",
-                 {{at(10, 0, 0), {at(10, 0, 0)}},
-                  {at(11, 0, 0), {at(11, 0, 0)}},
-                  {at(11, 0, 1), {at(11, 0, 1)}}}},
+                 {{october25(10, 0, 0), {october25(10, 0, 0)}},
+                  {october25(11, 0, 0), {october25(11, 0, 0)}},
+                  {october25(11, 0, 1), {october25(11, 0, 1)}}}},
         Scenario{
             "StepBackAtTheRepeatLimit",
-            {{at(12, 0, 0), {at(12, 0, 0)}}, {at(10, 0, 0), {}}, {at(12, 0, 1), {at(12, 0, 1)}}}},
+            {{october25(12, 0, 0), {october25(12, 0, 0)}}, {october25(10, 0, 0), {}}, {october25(12, 0, 1), {october25(12, 0, 1)}}}},
         Scenario{"ClockCorrectedByADay",
                  {{fromCivil({2026, 10, 26, 10, 0, 0}), {fromCivil({2026, 10, 26, 10, 0, 0})}},
-                  {at(10, 0, 0), {at(10, 0, 0)}},
-                  {at(10, 0, 1), {at(10, 0, 1)}}}},
+                  {october25(10, 0, 0), {october25(10, 0, 0)}},
+                  {october25(10, 0, 1), {october25(10, 0, 1)}}}},
         Scenario{"ClockSetBackJustPastTheRepeatLimit",
-                 {{at(12, 0, 1), {at(12, 0, 1)}},
-                  {at(10, 0, 0), {at(10, 0, 0)}},
-                  {at(10, 0, 1), {at(10, 0, 1)}}}}));
+                 {{october25(12, 0, 1), {october25(12, 0, 1)}},
+                  {october25(10, 0, 0), {october25(10, 0, 0)}},
+                  {october25(10, 0, 1), {october25(10, 0, 1)}}}}));
 
 TEST(SecondCursor, DaylightSavingEndRepeatsNothing) {
   // Clocks go from 03:00:00 back to 02:00:00: the repeated hour and 03:00:00
   // itself were examined already.
   SecondCursor cursor;
-  EXPECT_EQ(examined(cursor, at(2, 59, 59)), std::vector{at(2, 59, 59)});
-  EXPECT_EQ(examined(cursor, at(3, 0, 0)), std::vector{at(3, 0, 0)});
-  for (LocalTime reading = at(2, 0, 0); reading <= at(3, 0, 0); reading += seconds{1}) {
+  EXPECT_EQ(examined(cursor, october25(2, 59, 59)), std::vector{october25(2, 59, 59)});
+  EXPECT_EQ(examined(cursor, october25(3, 0, 0)), std::vector{october25(3, 0, 0)});
+  for (LocalTime reading = october25(2, 0, 0); reading <= october25(3, 0, 0); reading += seconds{1}) {
     ASSERT_TRUE(examined(cursor, reading).empty()) << toCivil(reading).minute;
   }
-  EXPECT_EQ(examined(cursor, at(3, 0, 1)), std::vector{at(3, 0, 1)});
+  EXPECT_EQ(examined(cursor, october25(3, 0, 1)), std::vector{october25(3, 0, 1)});
 }
 
 TEST(SecondCursor, AJumpWithoutAChangeOfOffsetIsMissedNotCaughtUp) {
@@ -126,19 +126,19 @@ TEST(SecondCursor, AJumpWithoutAChangeOfOffsetIsMissedNotCaughtUp) {
   // changed: the clock was set forward, or the machine slept. The hour between
   // is handed out as missed, and nothing of it is examined.
   SecondCursor cursor;
-  EXPECT_EQ(examined(cursor, at(1, 59, 59)), std::vector{at(1, 59, 59)});
-  const CursorStep jump = cursor.advance({at(3, 0, 0), seconds{0}}, FixedZone{});
-  EXPECT_EQ(listed(jump.examine), std::vector{at(3, 0, 0)});
-  EXPECT_EQ(jump.missed, SecondRange::inclusive(at(2, 0, 0), at(2, 59, 59)));
-  EXPECT_EQ(examined(cursor, at(3, 0, 1)), std::vector{at(3, 0, 1)});
+  EXPECT_EQ(examined(cursor, october25(1, 59, 59)), std::vector{october25(1, 59, 59)});
+  const CursorStep jump = cursor.advance({october25(3, 0, 0), seconds{0}}, FixedZone{});
+  EXPECT_EQ(listed(jump.examine), std::vector{october25(3, 0, 0)});
+  EXPECT_EQ(jump.missed, SecondRange::inclusive(october25(2, 0, 0), october25(2, 59, 59)));
+  EXPECT_EQ(examined(cursor, october25(3, 0, 1)), std::vector{october25(3, 0, 1)});
 }
 
 TEST(SecondCursor, ALateTickWithinTheWindowMissesNothing) {
   SecondCursor cursor;
-  cursor.advance({at(10, 0, 0), seconds{0}}, FixedZone{});
-  EXPECT_TRUE(cursor.advance({at(10, 1, 0), seconds{0}}, FixedZone{}).missed.empty());
-  const CursorStep late = cursor.advance({at(10, 2, 1), seconds{0}}, FixedZone{});
-  EXPECT_EQ(late.missed, SecondRange::inclusive(at(10, 1, 1), at(10, 2, 0)));
+  cursor.advance({october25(10, 0, 0), seconds{0}}, FixedZone{});
+  EXPECT_TRUE(cursor.advance({october25(10, 1, 0), seconds{0}}, FixedZone{}).missed.empty());
+  const CursorStep late = cursor.advance({october25(10, 2, 1), seconds{0}}, FixedZone{});
+  EXPECT_EQ(late.missed, SecondRange::inclusive(october25(10, 1, 1), october25(10, 2, 0)));
 }
 
 // Readings of a clock in a zone, at UTC instants: the local time and offset

@@ -8,8 +8,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,16 +29,12 @@
 namespace kiv {
 namespace {
 
+using testing::fileText;
 using testing::waitUntil;
 
 std::string kivctlExe() {
   const char* program = std::getenv("KIVCTL_EXE");
   return program != nullptr ? program : "";
-}
-
-std::string fileText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::wstring quoted(const std::string& argument) {

@@ -5,8 +5,10 @@
 // at all, so a test that sees it may read it. Then it stays for the
 // milliseconds KIV_STAND_IN_STAY_MS gives and exits with the status
 // KIV_STAND_IN_EXIT_STATUS gives (decimal, or hexadecimal after 0x), 0 by
-// default. A GUI program, like the database program, so starting it opens no
-// console.
+// default. Where KIV_STAND_IN_HOLD names a file, the stand-in has it open
+// before it writes the record and until it exits, shared for reading and
+// writing, as the database program holds its lock file. A GUI program, like the database program,
+// so starting it opens no console.
 #include <windows.h>
 
 #include <cwchar>
@@ -38,6 +40,12 @@ DWORD environmentNumber(const wchar_t* name) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   wchar_t record[MAX_PATH] = {};
   if (GetEnvironmentVariableW(L"KIV_STAND_IN_RECORD", record, MAX_PATH) == 0) return 2;
+  wchar_t held[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"KIV_STAND_IN_HOLD", held, MAX_PATH) != 0 &&
+      CreateFileW(held, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr) == INVALID_HANDLE_VALUE) {
+    return 1;
+  }
   const std::wstring partial = std::wstring(record) + L".part";
   if (!writeWhole(partial, kiv::fromWide(GetCommandLineW()))) return 1;
   if (MoveFileExW(partial.c_str(), record, MOVEFILE_REPLACE_EXISTING) == FALSE) return 1;

@@ -38,8 +38,8 @@ StandInRecord::StandInRecord() {
 
 StandInRecord::~StandInRecord() {
   DeleteFileW(path_.c_str());
-  for (const wchar_t* name :
-       {L"KIV_STAND_IN_RECORD", L"KIV_STAND_IN_STAY_MS", L"KIV_STAND_IN_EXIT_STATUS"}) {
+  for (const wchar_t* name : {L"KIV_STAND_IN_RECORD", L"KIV_STAND_IN_STAY_MS",
+                              L"KIV_STAND_IN_EXIT_STATUS", L"KIV_STAND_IN_HOLD"}) {
     SetEnvironmentVariableW(name, nullptr);
   }
 }
@@ -50,6 +50,10 @@ void StandInRecord::stayFor(std::chrono::milliseconds time) const {
 
 void StandInRecord::exitWith(std::uint32_t status) const {
   SetEnvironmentVariableW(L"KIV_STAND_IN_EXIT_STATUS", std::to_wstring(status).c_str());
+}
+
+void StandInRecord::holdOpen(const std::filesystem::path& file) const {
+  SetEnvironmentVariableW(L"KIV_STAND_IN_HOLD", file.wstring().c_str());
 }
 
 std::string StandInRecord::program() {

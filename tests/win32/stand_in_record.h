@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,9 @@ class StandInRecord {
   // after writing the record, then exit with `status`.
   void stayFor(std::chrono::milliseconds time) const;
   void exitWith(std::uint32_t status) const;
+  // ... and have `file` open from before they write the record until they
+  // exit, as the database program has its lock file.
+  void holdOpen(const std::filesystem::path& file) const;
 
   // The command line the stand-in was started with, as UTF-8, once it is
   // there; nothing when no stand-in wrote it within the wait.
