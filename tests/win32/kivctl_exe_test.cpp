@@ -232,7 +232,7 @@ TEST_F(KivctlExeFolder, RunTellsOfAProgramThatFailsAndHistoryShowsHowItEnded) {
   EXPECT_GE(launch.at("outcome").at("durationMs").get<std::int64_t>(), 0);
 
   // The heading, then the launch's row with the outcome joined.
-  const KivctlProcess history({"history", file});
+  const KivctlProcess history({"history", file, "--wide"});
   EXPECT_EQ(history.exitStatus(), 0U) << history.err();
   const std::string table = history.out();
   EXPECT_TRUE(table.starts_with("at ")) << table;

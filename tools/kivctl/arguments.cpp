@@ -142,7 +142,7 @@ std::optional<std::string> applyBackupFolder(Invocation& in, std::string_view va
   return std::nullopt;
 }
 
-constexpr std::array<OptionSpec, 18> kOptions{{
+constexpr std::array<OptionSpec, 19> kOptions{{
     {"--json", nullptr, &Invocation::json},
     {"--show-passwords", nullptr, &Invocation::showPasswords},
     {"--from", [](Invocation& in,
@@ -164,6 +164,7 @@ constexpr std::array<OptionSpec, 18> kOptions{{
     {"--backups", applyBackups},
     {"--backup-folder", applyBackupFolder},
     {"--force", nullptr, &Invocation::force},
+    {"--wide", nullptr, &Invocation::wide},
 }};
 
 // What the options of a command must be together; nullopt when they are.
@@ -203,7 +204,13 @@ const std::array<CommandSpec, 8>& commands() {
        1,
        {"--systemd", "--user", "--system", "--prefix", "--persistent"},
        checkExportOptions},
-      {"history", Action::History, "[FILE]", 1, {"--task", "--since", "--json"}, nullptr, true},
+      {"history",
+       Action::History,
+       "[FILE]",
+       1,
+       {"--task", "--since", "--json", "--wide"},
+       nullptr,
+       true},
       {"options",
        Action::Options,
        "FILE",

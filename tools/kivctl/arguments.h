@@ -32,6 +32,7 @@ struct Invocation {
   bool persistent = false;
   std::optional<int> task;         // history: one task's launches; options: the task
   std::optional<LocalTime> since;  // history: launches from then on
+  bool wide = false;               // history: every column whole, whatever the console's width
   // options: the settings given; an inner nullopt is "none" or "off".
   std::optional<std::chrono::minutes> wait;
   std::optional<std::optional<std::chrono::minutes>> timeLimit;

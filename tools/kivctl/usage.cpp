@@ -45,10 +45,12 @@ Commands:
         that start them, for the user's service manager (--user, the default)
         or the system's (--system); tasks that get no units, and where the
         units differ from a task's options, are named on standard error
-  history [FILE] [--task N] [--since "YYYY-MM-DD hh:mm:ss"] [--json]
+  history [FILE] [--task N] [--since "YYYY-MM-DD hh:mm:ss"] [--json] [--wide]
         the launch journal, newest last: every launch attempt (of FILE's
         tasks only when FILE is given) with how it came about, whether it
-        started and how the program ended
+        started and how the program ended; the table fits the terminal (80
+        columns when not printing to one), leaving columns out and wrapping
+        texts, unless --wide
   options FILE --task N [--wait MINUTES] [--time-limit MINUTES|none] [--catch-up HOURS|off] [--backups N] [--backup-folder DIR|default] [--force]
         prints task N's options, or sets those given and saves the file: how
         long a launch waits for another program Kiv started on the same
