@@ -25,8 +25,10 @@ declare -A package_sets=(
   # systemd's own analyzer (systemd-analyze, no running service manager), in
   # UTC and in a zone with daylight saving from the time zone data, which the
   # daylight-saving tests use too. The tests read kivctl's JSON with
-  # nlohmann's library (the Windows tests too: it is header-only).
-  [test]="libgtest-dev googletest nlohmann-json3-dev libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick systemd tzdata"
+  # nlohmann's library (the Windows tests too: it is header-only). The test of
+  # the desktop notifications runs on a private session bus of its own
+  # (dbus-run-session, from dbus-daemon).
+  [test]="libgtest-dev googletest nlohmann-json3-dev libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick systemd tzdata dbus-daemon"
   # The Windows program Kiv.exe: the mingw-w64 cross compiler for 32-bit
   # Windows, and Wine (its 32-bit part from the i386 architecture) with Wine's
   # own fonts, Tahoma among them, to run Kiv.exe, kivctl.exe and their tests.

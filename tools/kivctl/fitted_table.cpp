@@ -141,7 +141,8 @@ void writeRow(const TableLayout& layout, const Row& row, std::ostream& out) {
   for (std::size_t index = 0; index < height; ++index) {
     std::string line;
     for (std::size_t shown = 0; shown < columns.size(); ++shown) {
-      const std::string& text = index < cells[shown].size() ? cells[shown][index] : "";
+      const std::string_view text =
+          index < cells[shown].size() ? std::string_view(cells[shown][index]) : std::string_view();
       line += text;
       line.append(layout.width(columns[shown]) - characterCount(text) + kGap, ' ');
     }
