@@ -50,6 +50,7 @@ int historyCommand(const HistoryFilter& filter, const HistoryShape& shape,
   }
   const bool withSchedule = !filter.schedule;
   std::vector<Row> rows;
+  rows.reserve(launches.size());
   for (const JournalledLaunch& launch : launches) rows.push_back(rowOf(launch, withSchedule));
   writeFittedTable(columns(withSchedule), std::move(rows), shape.width, out);
   return kExitSuccess;
