@@ -164,7 +164,11 @@ bool QtPlatform::notifyIcon(TrayOperation operation, const NotifyIconData& data)
 }
 
 void QtPlatform::notify(const std::string& title, const std::string& text) {
-  tray_.showMessage(title, text);
+  notices_.show(toQString(title), toQString(text), DesktopNotifications::Urgency::Normal);
+}
+
+void QtPlatform::notifyFailure(const std::string& title, const std::string& text) {
+  notices_.show(toQString(title), toQString(text), DesktopNotifications::Urgency::Critical);
 }
 
 StartResult QtPlatform::startProcess(const std::string& commandLine) {

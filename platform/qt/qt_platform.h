@@ -9,12 +9,14 @@
 #include <utility>
 
 #include "activation_filter.h"
+#include "desktop_notifications.h"
 #include "form_view.h"
 #include "help_window.h"
 #include "posix/child_watcher.h"
 #include "posix/local_clock.h"
 #include "posix/posix_database_files.h"
 #include "posix/schedule_locks.h"
+#include "qt_text.h"
 #include "shell/platform.h"
 #include "tray_icon_view.h"
 
@@ -69,6 +71,7 @@ class QtPlatform : public Platform {
 
   bool notifyIcon(TrayOperation operation, const NotifyIconData& data) override;
   void notify(const std::string& title, const std::string& text) override;
+  void notifyFailure(const std::string& title, const std::string& text) override;
 
   StartResult startProcess(const std::string& commandLine) override;
   void endProgram(ProcessId pid, Ending how) override;
@@ -99,6 +102,10 @@ class QtPlatform : public Platform {
   std::function<QWidget*()> makeWindow_;
   MainForm* form_ = nullptr;
   TrayIconView tray_;
+  // Through the desktop's notification service, else the icon's balloon.
+  DesktopNotifications notices_{[this](const QString& title, const QString& text) {
+    tray_.showMessage(toCoreText(title), toCoreText(text));
+  }};
   ActivationFilter activation_;
   QString helpDocument_;
   std::unique_ptr<HelpWindow> help_;

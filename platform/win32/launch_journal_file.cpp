@@ -2,8 +2,7 @@
 
 #include "windows_api.h"
 
-#include <fstream>
-#include <iterator>
+#include <array>
 
 #include "base/utf8_path.h"
 #include "system_error_text.h"
@@ -45,9 +44,29 @@ bool appendText(const std::filesystem::path& file, const std::string& text) {
   return wrote != FALSE && written == text.size();
 }
 
-std::string fileText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// The file's text; empty when there is no such file, which is a journal
+// nothing was written to yet (or no previous one). A file that is there and
+// cannot be read is no empty journal.
+Result<std::string, JournalUnreadable> fileText(const std::filesystem::path& file) {
+  const UniqueHandle handle(CreateFileW(file.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::string();
+    return JournalUnreadable{failure(file)};
+  }
+  std::string text;
+  std::array<char, 65536> buffer{};
+  DWORD count = 0;
+  for (;;) {
+    if (ReadFile(handle.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &count, nullptr) ==
+        FALSE) {
+      return JournalUnreadable{failure(file)};
+    }
+    if (count == 0) return text;
+    text.append(buffer.data(), count);
+  }
 }
 
 }  // namespace
@@ -77,9 +96,13 @@ Result<void, std::string> Win32JournalFile::append(std::string_view line) const 
 Result<std::string, JournalUnreadable> Win32JournalFile::read() const {
   if (file_.empty()) return JournalUnreadable{"there is no LOCALAPPDATA folder to keep it in"};
   const JournalMutex held;
-  std::string text = fileText(previousFile());
+  const Result<std::string, JournalUnreadable> previous = fileText(previousFile());
+  if (!previous) return previous.error();
+  std::string text = previous.value();
   if (!text.empty() && text.back() != '\n') text += '\n';
-  return text + fileText(file_);
+  const Result<std::string, JournalUnreadable> current = fileText(file_);
+  if (!current) return current.error();
+  return text + current.value();
 }
 
 }  // namespace kiv

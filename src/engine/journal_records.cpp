@@ -25,6 +25,10 @@ void Scheduler::notifyUser(const std::string& text) {
   ports_.notifier.notify(std::string(identity::kTitle), text);
 }
 
+void Scheduler::notifyFailure(const std::string& text) {
+  ports_.notifier.notifyFailure(std::string(identity::kTitle), text);
+}
+
 // A journal that cannot be written never stops a launch. The user hears of it
 // once, and again only after it was written in between.
 void Scheduler::appendToJournal(const std::string& line) {
@@ -149,8 +153,8 @@ void Scheduler::journalEnd(ProcessId pid, const RunningProgram& program,
   }
   appendToJournal(journalLine(record));
   const std::string subject = taskSubject(program.taskIndex + 1, program.taskName);
-  if (outcome.failed()) notifyUser(subject + " failed: " + outcome.text() + ".");
-  if (!check.problem.empty()) notifyUser(subject + ": " + check.problem + ".");
+  if (outcome.failed()) notifyFailure(subject + " failed: " + outcome.text() + ".");
+  if (!check.problem.empty()) notifyFailure(subject + ": " + check.problem + ".");
 }
 
 void Scheduler::stop() {

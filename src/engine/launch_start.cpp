@@ -20,8 +20,8 @@ bool Scheduler::launchScheduled(int index, const LaunchOccasion& occasion) {
 }
 
 void Scheduler::notifyNotStarted(int index, const std::string& reason) {
-  notifyUser(taskSubject(index + 1, tasks_.at(index).TaskName) +
-             " could not be started: " + reason);
+  notifyFailure(taskSubject(index + 1, tasks_.at(index).TaskName) +
+                " could not be started: " + reason);
 }
 
 // A compact, repair or decompile of a database that somebody has open is

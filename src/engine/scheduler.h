@@ -180,6 +180,7 @@ class Scheduler {
   std::string launchStatus(int index, LocalTime when, LaunchHow how);
 
   void notifyUser(const std::string& text);
+  void notifyFailure(const std::string& text);
   void notifyNotStarted(int index, const std::string& reason);
   void appendToJournal(const std::string& line);
   void journalLaunch(const Task& task, int index, const LaunchOccasion& occasion,

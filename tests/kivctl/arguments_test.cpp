@@ -125,14 +125,16 @@ TEST(Arguments, HistoryTakesAnOptionalFileATaskAndAStart) {
   EXPECT_TRUE(all.value().files.empty());
   EXPECT_FALSE(all.value().task);
   EXPECT_FALSE(all.value().since);
+  EXPECT_FALSE(all.value().wide);
 
-  const auto one =
-      parse({"history", "--since", "2027-03-28 00:00:00", "a.kiv", "--task=30", "--json"});
+  const auto one = parse(
+      {"history", "--since", "2027-03-28 00:00:00", "a.kiv", "--task=30", "--json", "--wide"});
   ASSERT_TRUE(one) << one.error().message;
   EXPECT_EQ(one.value().files, std::vector<std::string>{"a.kiv"});
   EXPECT_EQ(one.value().task, 30);
   EXPECT_EQ(one.value().since, at(2027, 3, 28, 0, 0, 0));
   EXPECT_TRUE(one.value().json);
+  EXPECT_TRUE(one.value().wide);
 }
 
 TEST(Arguments, NextDefaultsToTenLaunchesFromNow) {

@@ -69,7 +69,7 @@ class HistoryTest : public ::testing::Test {
   Shown history(const HistoryFilter& filter, bool json) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = historyCommand(filter, json, journal, out, err);
+    const int status = historyCommand(filter, {json, std::nullopt}, journal, out, err);
     return {status, out.str(), err.str()};
   }
 
@@ -211,9 +211,127 @@ TEST_F(HistoryTest, AnEmptyJournalIsAnEmptyHistoryAndAnUnreadableOneAFailure) {
 
   std::ostringstream out;
   std::ostringstream err;
-  EXPECT_EQ(historyCommand({}, false, JournalUnreadable{"Permission denied: /x"}, out, err), 1);
+  EXPECT_EQ(historyCommand({}, {}, JournalUnreadable{"Permission denied: /x"}, out, err), 1);
   EXPECT_EQ(err.str(), "kivctl: the launch journal cannot be read: Permission denied: /x\n");
   EXPECT_EQ(out.str(), "");
+}
+
+// Long names, a long reason and names outside ASCII, over two schedules.
+class FittedHistoryTest : public HistoryTest {
+ protected:
+  void SetUp() override {
+    HistoryTest::SetUp();
+    LaunchRecord compact =
+        launch("2027-03-27 02:30:00", 3, LaunchHow::Scheduled, 41, "/srv/kiv/orders nightly.kiv");
+    compact.taskName = "Nightly compact of the orders database";
+    add(compact);
+    end(compact, {ProgramOutcome::Kind::Exited, 0, milliseconds{12'300}});
+    LaunchRecord busy =
+        launch("2027-03-28 07:00:00", 12, LaunchHow::Scheduled, std::nullopt, compact.schedule);
+    busy.taskName = "Überprüfung der Lagerbestände";
+    busy.reason =
+        "database busy: Task 3 (Nightly compact of the orders database) is still running on it "
+        "after a wait of 1 h 0 min";
+    add(busy);
+    LaunchRecord copy = launch("2027-03-28 15:04:05", 4, LaunchHow::OnDemand, 4242,
+                               "/srv/kiv/倉庫/日次バックアップの予定.kiv");
+    copy.taskName = "日次バックアップ";
+    add(copy);
+  }
+
+  std::string table(const HistoryFilter& filter, std::optional<std::size_t> width) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(historyCommand(filter, {false, width}, journal, out, err), 0);
+    EXPECT_EQ(err.str(), "");
+    return out.str();
+  }
+};
+
+// Fitting leaves out how a launch came about first, then wraps the names,
+// outcomes and schedules between words (counting characters, not bytes),
+// then leaves out the names and the schedules. The time, the task and the
+// result are never cut, even where they alone are wider than the console.
+TEST_F(FittedHistoryTest, TheTableFitsTheConsoleWidth) {
+  const HistoryFilter everySchedule;
+  const HistoryFilter oneSchedule{"/srv/kiv/orders nightly.kiv", std::nullopt, std::nullopt};
+  struct Case {
+    const HistoryFilter& filter;
+    std::optional<std::size_t> width;
+    std::string shown;
+  };
+  // Each table follows the line break that opens its text.
+  const std::vector<Case> cases{
+      {everySchedule, std::nullopt, R"(
+at                   task  name                                    how        result             outcome                                                                                                          schedule
+2027-03-27 02:30:00  3     Nightly compact of the orders database  scheduled  started, pid 41    exit status 0 after 12.3 s                                                                                       /srv/kiv/orders nightly.kiv
+2027-03-28 07:00:00  12    Überprüfung der Lagerbestände           scheduled  not started        database busy: Task 3 (Nightly compact of the orders database) is still running on it after a wait of 1 h 0 min  /srv/kiv/orders nightly.kiv
+2027-03-28 15:04:05  4     日次バックアップ                                onDemand   started, pid 4242  -                                                                                                                /srv/kiv/倉庫/日次バックアップの予定.kiv
+)"},
+      {everySchedule, 120, R"(
+at                   task  name                     result             outcome                   schedule
+2027-03-27 02:30:00  3     Nightly compact of the   started, pid 41    exit status 0 after 12.3  /srv/kiv/orders
+                           orders database                             s                         nightly.kiv
+2027-03-28 07:00:00  12    Überprüfung der          not started        database busy: Task 3     /srv/kiv/orders
+                           Lagerbestände                               (Nightly compact of the   nightly.kiv
+                                                                       orders database) is
+                                                                       still running on it
+                                                                       after a wait of 1 h 0
+                                                                       min
+2027-03-28 15:04:05  4     日次バックアップ                 started, pid 4242  -                         /srv/kiv/倉庫/日次バックアップの予定
+                                                                                                 .kiv
+)"},
+      {everySchedule, 80, R"(
+at                   task  result             outcome           schedule
+2027-03-27 02:30:00  3     started, pid 41    exit status 0     /srv/kiv/orders
+                                              after 12.3 s      nightly.kiv
+2027-03-28 07:00:00  12    not started        database busy:    /srv/kiv/orders
+                                              Task 3 (Nightly   nightly.kiv
+                                              compact of the
+                                              orders database)
+                                              is still running
+                                              on it after a
+                                              wait of 1 h 0
+                                              min
+2027-03-28 15:04:05  4     started, pid 4242  -                 /srv/kiv/倉庫/日次バッ
+                                                                クアップの予定.kiv
+)"},
+      {oneSchedule, 80, R"(
+at                   task  name               result           outcome
+2027-03-27 02:30:00  3     Nightly compact    started, pid 41  exit status 0
+                           of the orders                       after 12.3 s
+                           database
+2027-03-28 07:00:00  12    Überprüfung der    not started      database busy:
+                           Lagerbestände                       Task 3 (Nightly
+                                                               compact of the
+                                                               orders database)
+                                                               is still running
+                                                               on it after a
+                                                               wait of 1 h 0 min
+)"},
+      {everySchedule, 40, R"(
+at                   task  result             outcome
+2027-03-27 02:30:00  3     started, pid 41    exit status
+                                              0 after 12.3
+                                              s
+2027-03-28 07:00:00  12    not started        database
+                                              busy: Task 3
+                                              (Nightly
+                                              compact of
+                                              the orders
+                                              database) is
+                                              still
+                                              running on
+                                              it after a
+                                              wait of 1 h
+                                              0 min
+2027-03-28 15:04:05  4     started, pid 4242  -
+)"},
+  };
+  for (const Case& c : cases) {
+    const std::string shown = table(c.filter, c.width);
+    EXPECT_EQ(shown, c.shown.substr(1)) << "width " << c.width.value_or(0) << ":\n" << shown;
+  }
 }
 
 TEST_F(HistoryTest, ListShowsEachTasksLastLaunchOfThatScheduleOnly) {

@@ -241,7 +241,7 @@ TEST(KivctlCli, HistoryShowsTheUsersJournal) {
   writeAll(journal, std::vector<std::uint8_t>(line.begin(), line.end()));
 
   const Finished shown =
-      runKivctl({"history", "--task", "3"}, {"XDG_STATE_HOME=" + folder.path().string()});
+      runKivctl({"history", "--task", "3", "--wide"}, {"XDG_STATE_HOME=" + folder.path().string()});
   expectExit(shown, 0);
   EXPECT_EQ(shown.out,
             "at                   task  name  how               result          outcome  schedule\n"

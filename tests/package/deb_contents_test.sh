@@ -26,7 +26,7 @@ field() { dpkg-deb --field "$package" "$1"; }
 depends=$(field Depends)
 # dpkg-shlibdeps found the libraries the programs link; the platform plugins
 # are loaded at run time and named by hand.
-for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 qt6-qpa-plugins; do
   [[ ", $depends," == *", $needed "* || ", $depends," == *", $needed,"* ]] ||
     fail "Depends lacks $needed: $depends"
 done

@@ -148,6 +148,11 @@ void FakePlatform::notify(const std::string& title, const std::string& text) {
   events.push_back("notify: " + text);
 }
 
+void FakePlatform::notifyFailure(const std::string& title, const std::string& text) {
+  failureNotices.push_back(text);
+  notify(title, text);
+}
+
 StartResult FakePlatform::startProcess(const std::string& commandLine) {
   launches.push_back(commandLine);
   if (startResults.empty()) {

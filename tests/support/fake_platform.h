@@ -110,8 +110,10 @@ class FakePlatform : public Platform, public FakeFileStorage {
   // Sets the clock to what the zone's clock shows at `instant`.
   void setUtc(std::chrono::sys_seconds instant);
 
-  // Notifications shown, title and text.
+  // Notifications shown, title and text, failures among them; and the texts
+  // of those shown as failures.
   std::vector<std::pair<std::string, std::string>> notifications;
+  std::vector<std::string> failureNotices;
 
   // The journal: its lines as appended. While journalFailure holds a reason,
   // appending fails with it and keeps nothing.
@@ -143,6 +145,7 @@ class FakePlatform : public Platform, public FakeFileStorage {
   void setWindowHook(bool installed) override;
   bool notifyIcon(TrayOperation operation, const NotifyIconData& data) override;
   void notify(const std::string& title, const std::string& text) override;
+  void notifyFailure(const std::string& title, const std::string& text) override;
   StartResult startProcess(const std::string& commandLine) override;
   void endProgram(ProcessId pid, kiv::Ending how) override { endedPrograms.emplace_back(pid, how); }
   void endProcess() override;

@@ -226,7 +226,7 @@ TEST_F(KivctlExeFolder, RunTellsOfAProgramThatFailsAndHistoryShowsHowItEnded) {
   EXPECT_GE(launch.at("outcome").at("durationMs").get<std::int64_t>(), 0);
 
   // The heading, then the launch's row with the outcome joined.
-  const KivctlProcess history({"history", file});
+  const KivctlProcess history({"history", file, "--wide"});
   EXPECT_EQ(history.exitStatus(), 0U) << history.err();
   const std::string table = history.out();
   EXPECT_TRUE(table.starts_with("at ")) << table;
@@ -236,6 +236,33 @@ TEST_F(KivctlExeFolder, RunTellsOfAProgramThatFailsAndHistoryShowsHowItEnded) {
       std::string::npos)
       << table;
   EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 2) << table;
+}
+
+// An empty table would look like a schedule that never launched: a journal
+// that cannot be read, or that was never kept here, is a failure.
+TEST(KivctlExe, HistoryFailsOnAJournalItCannotRead) {
+  struct Case {
+    const char* name;
+    bool folder;
+    bool journalAFolder;
+    DWORD status;
+    std::string err;  // its beginning
+  };
+  const std::vector<Case> cases{
+      {"no journal folder", false, false, 1,
+       "kivctl: the launch journal cannot be read: its folder "},
+      {"a folder for the journal", true, true, 1, "kivctl: the launch journal cannot be read: "},
+      {"nothing journalled yet", true, false, 0, ""},
+  };
+  for (const Case& c : cases) {
+    const testing::JournalFolder journal;
+    if (c.folder) std::filesystem::create_directories(journal.journal().parent_path());
+    if (c.journalAFolder) std::filesystem::create_directories(journal.journal());
+    const KivctlProcess history({"history"});
+    EXPECT_EQ(history.exitStatus(), c.status) << c.name << ": " << history.err();
+    EXPECT_TRUE(history.err().starts_with(c.err)) << c.name << ": " << history.err();
+    EXPECT_EQ(std::ranges::count(history.err(), '\n'), c.err.empty() ? 0 : 1) << c.name;
+  }
 }
 
 // One schedule, one scheduler: the second is refused while the first runs.

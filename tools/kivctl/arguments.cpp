@@ -148,7 +148,7 @@ std::optional<std::string> applyBackupFolder(Invocation& in, std::string_view va
   return std::nullopt;
 }
 
-constexpr std::array<OptionSpec, 20> kOptions{{
+constexpr std::array<OptionSpec, 21> kOptions{{
     {"--json", nullptr, &Invocation::json},
     {"--show-passwords", nullptr, &Invocation::showPasswords},
     {"--from", [](Invocation& in,
@@ -172,6 +172,7 @@ constexpr std::array<OptionSpec, 20> kOptions{{
     {"--backups", applyBackups},
     {"--backup-folder", applyBackupFolder},
     {"--force", nullptr, &Invocation::force},
+    {"--wide", nullptr, &Invocation::wide},
 }};
 
 // What the options of a command must be together; nullopt when they are.
@@ -226,7 +227,13 @@ const std::array<CommandSpec, 9>& commands() {
        {"--systemd", "--user", "--system", "--prefix", "--persistent", "--task-scheduler"},
        checkExportOptions},
       {"due", Action::Due, "FILE", 1, {"--task", "--then-run"}, checkDueOptions},
-      {"history", Action::History, "[FILE]", 1, {"--task", "--since", "--json"}, nullptr, true},
+      {"history",
+       Action::History,
+       "[FILE]",
+       1,
+       {"--task", "--since", "--json", "--wide"},
+       nullptr,
+       true},
       {"options",
        Action::Options,
        "FILE",

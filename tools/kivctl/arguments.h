@@ -34,6 +34,7 @@ struct Invocation {
   // history: one task's launches; options, due: the task
   std::optional<int> task;
   std::optional<LocalTime> since;  // history: launches from then on
+  bool wide = false;               // history: every column whole, whatever the console's width
   // options: the settings given; an inner nullopt is "none" or "off".
   std::optional<std::chrono::minutes> wait;
   std::optional<std::optional<std::chrono::minutes>> timeLimit;

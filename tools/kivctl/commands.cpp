@@ -1,5 +1,8 @@
 #include "commands.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "arguments.h"
 #include "base/utf8_path.h"
 #include "check_command.h"
@@ -19,6 +22,28 @@
 #include "wall_clock.h"
 
 namespace kiv::ctl {
+namespace {
+
+// The width a table is fitted into when standard output is no terminal: the
+// classic console's, where a file or a pipe is most often read later.
+constexpr std::size_t kConsoleWidth = 80;
+
+// The journal as the history reads it. A journal file that is not there is
+// one nothing was written to yet, but a journal folder that is not there
+// means no Kiv program ever ran as this user with this environment (another
+// user through sudo, another XDG_STATE_HOME): an empty table would look like
+// a schedule that never launched.
+Result<std::string, JournalUnreadable> journalOfHistory() {
+  const std::filesystem::path folder = journalFolder();
+  std::error_code error;
+  if (!folder.empty() && !std::filesystem::exists(folder, error) && !error) {
+    return JournalUnreadable{"its folder " + utf8FromPath(folder) +
+                             " does not exist: no Kiv program has run as this user here"};
+  }
+  return journalText();
+}
+
+}  // namespace
 
 int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
   const Result<Invocation, UsageError> parsed = parseArguments(arguments);
@@ -72,7 +97,9 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
       if (!in.files.empty() && !loadSchedule(file, err)) return kExitFailure;
       HistoryFilter filter{in.files.empty() ? std::nullopt : std::optional(file), in.task,
                            in.since};
-      return historyCommand(filter, in.json, journalText(), out, err);
+      const std::optional<std::size_t> width =
+          in.wide ? std::nullopt : std::optional(terminalWidth().value_or(kConsoleWidth));
+      return historyCommand(filter, {in.json, width}, journalOfHistory(), out, err);
     }
     case Action::Options:
       return optionsCommand(

@@ -1,22 +1,24 @@
 #include "history_command.h"
 
-#include <algorithm>
-#include <array>
 #include <utility>
 #include <vector>
 
-#include "base/text_characters.h"
 #include "exit_status.h"
+#include "fitted_table.h"
 
 namespace kiv::ctl {
 namespace {
 
 using Row = std::vector<std::string>;
 
-Row headings(bool withSchedule) {
-  Row row{"at", "task", "name", "how", "result", "outcome"};
-  if (withSchedule) row.emplace_back("schedule");
-  return row;
+// What a narrow console leaves out first: how a launch came about, which the
+// result and the outcome mostly tell; then the task's name, which its number
+// stands for; the schedule last.
+std::vector<TableColumn> columns(bool withSchedule) {
+  std::vector<TableColumn> shown{{"at"},     {"task"},         {"name", true, 2}, {"how", false, 1},
+                                 {"result"}, {"outcome", true}};
+  if (withSchedule) shown.push_back({"schedule", true, 3});
+  return shown;
 }
 
 Row rowOf(const JournalledLaunch& entry, bool withSchedule) {
@@ -28,33 +30,9 @@ Row rowOf(const JournalledLaunch& entry, bool withSchedule) {
   return row;
 }
 
-// Columns two blanks apart, each as wide as its widest text in characters;
-// the last column is not padded.
-void writeTable(std::vector<Row> rows, std::ostream& out) {
-  for (Row& row : rows) {
-    for (std::string& cell : row) cell = shownOnTerminal(cell);
-  }
-  std::vector<std::size_t> widths(rows.front().size(), 0);
-  for (const Row& row : rows) {
-    for (std::size_t column = 0; column < row.size(); ++column) {
-      widths[column] = std::max(widths[column], characterCount(row[column]));
-    }
-  }
-  for (const Row& row : rows) {
-    std::string line;
-    for (std::size_t column = 0; column < row.size(); ++column) {
-      line += row[column];
-      if (column + 1 < row.size()) {
-        line.append(widths[column] - characterCount(row[column]) + 2, ' ');
-      }
-    }
-    out << line.substr(0, line.find_last_not_of(' ') + 1) << '\n';
-  }
-}
-
 }  // namespace
 
-int historyCommand(const HistoryFilter& filter, bool json,
+int historyCommand(const HistoryFilter& filter, const HistoryShape& shape,
                    const Result<std::string, JournalUnreadable>& journal, std::ostream& out,
                    std::ostream& err) {
   if (!journal) {
@@ -62,7 +40,7 @@ int historyCommand(const HistoryFilter& filter, bool json,
     return kExitFailure;
   }
   const std::vector<JournalledLaunch> launches = filteredLaunches(journal.value(), filter);
-  if (json) {
+  if (shape.json) {
     JsonWriter writer(out);
     writer.beginArray();
     for (const JournalledLaunch& launch : launches) writeLaunchJson(writer, launch);
@@ -71,9 +49,10 @@ int historyCommand(const HistoryFilter& filter, bool json,
     return kExitSuccess;
   }
   const bool withSchedule = !filter.schedule;
-  std::vector<Row> rows{headings(withSchedule)};
+  std::vector<Row> rows;
+  rows.reserve(launches.size());
   for (const JournalledLaunch& launch : launches) rows.push_back(rowOf(launch, withSchedule));
-  writeTable(std::move(rows), out);
+  writeFittedTable(columns(withSchedule), std::move(rows), shape.width, out);
   return kExitSuccess;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -34,10 +35,16 @@ ScheduleClaim claimScheduleFile(const std::string& scheduleFile);
 // appending one line as Platform::appendJournalLine does, and its text.
 Result<void, std::string> appendToJournal(const std::string& line);
 Result<std::string, JournalUnreadable> journalText();
+// The folder the journal is kept in; empty when the user has none.
+std::filesystem::path journalFolder();
 
 // The file checks and copies that guard a compact, repair or decompile, the
 // window program's of the same system.
 DatabaseFiles& databaseFiles();
+
+// The width in characters of the terminal or console standard output goes
+// to; nullopt when it goes to a file or a pipe.
+std::optional<std::size_t> terminalWidth();
 
 // The local wall clock now with its UTC offset, and the rules of the
 // system's time zone.

@@ -60,10 +60,12 @@ Commands:
         says whether task N's day pattern lets it launch today; with
         --then-run starts it then, once, as run would, journals the launch,
         and waits for its program to end (at its time limit at the latest)
-  history [FILE] [--task N] [--since "YYYY-MM-DD hh:mm:ss"] [--json]
+  history [FILE] [--task N] [--since "YYYY-MM-DD hh:mm:ss"] [--json] [--wide]
         the launch journal, newest last: every launch attempt (of FILE's
         tasks only when FILE is given) with how it came about, whether it
-        started and how the program ended
+        started and how the program ended; the table fits the terminal (80
+        columns when not printing to one), leaving columns out and wrapping
+        texts, unless --wide
   options FILE --task N [--wait MINUTES] [--time-limit MINUTES|none] [--catch-up HOURS|off] [--backups N] [--backup-folder DIR|default] [--force]
         prints task N's options, or sets those given and saves the file: how
         long a launch waits for another program Kiv started on the same

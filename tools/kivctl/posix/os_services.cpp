@@ -1,5 +1,8 @@
 #include "os_services.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include "posix/launch_journal_file.h"
 #include "posix/local_clock.h"
 #include "posix/posix_database_files.h"
@@ -30,6 +33,19 @@ Result<void, std::string> appendToJournal(const std::string& line) {
 
 Result<std::string, JournalUnreadable> journalText() {
   return posix::LaunchJournalFile::forUser().read();
+}
+
+std::filesystem::path journalFolder() {
+  return posix::LaunchJournalFile::forUser().file().parent_path();
+}
+
+std::optional<std::size_t> terminalWidth() {
+  winsize size{};
+  if (::isatty(STDOUT_FILENO) == 0 || ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 ||
+      size.ws_col == 0) {
+    return std::nullopt;
+  }
+  return size.ws_col;
 }
 
 DatabaseFiles& databaseFiles() {

@@ -1,5 +1,7 @@
 #include "os_services.h"
 
+#include "windows_api.h"
+
 #include "ansi_code_page.h"
 #include "launch_journal_file.h"
 #include "local_clock.h"
@@ -37,6 +39,18 @@ Result<void, std::string> appendToJournal(const std::string& line) {
 
 Result<std::string, JournalUnreadable> journalText() {
   return Win32JournalFile::forUser().read();
+}
+
+std::filesystem::path journalFolder() {
+  return Win32JournalFile::forUser().file().parent_path();
+}
+
+std::optional<std::size_t> terminalWidth() {
+  CONSOLE_SCREEN_BUFFER_INFO console{};
+  if (GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &console) == FALSE) {
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(console.srWindow.Right - console.srWindow.Left + 1);
 }
 
 ClockReading readLocalClock() {
