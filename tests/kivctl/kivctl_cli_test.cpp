@@ -20,11 +20,6 @@ std::size_t lineCount(const std::string& text) {
   return static_cast<std::size_t>(std::ranges::count(text, '\n'));
 }
 
-void expectExit(const Finished& finished, int status) {
-  EXPECT_TRUE(finished.ending.exited) << "signal " << finished.ending.signal;
-  EXPECT_EQ(finished.ending.status, status) << finished.err;
-}
-
 TEST(KivctlCli, HelpAndVersionSucceedOnStandardOutput) {
   const Finished help = runKivctl({"--help"});
   expectExit(help, 0);

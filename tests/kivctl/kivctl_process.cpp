@@ -1,5 +1,7 @@
 #include "kivctl_process.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -61,6 +63,11 @@ Ending waitUntilEnded(pid_t pid) {
 }
 
 }  // namespace
+
+void expectExit(const Finished& finished, int status) {
+  EXPECT_TRUE(finished.ending.exited) << "signal " << finished.ending.signal;
+  EXPECT_EQ(finished.ending.status, status) << finished.err;
+}
 
 std::string waitForText(const std::filesystem::path& file, std::string_view wanted,
                         std::chrono::seconds limit) {

@@ -61,6 +61,10 @@ struct Finished {
   std::string err;
 };
 
+// Expects that the run exited by itself with `status`, and shows its
+// standard error when not.
+void expectExit(const Finished& finished, int status);
+
 Finished runKivctl(const std::vector<std::string>& arguments,
                    const std::vector<std::string>& environment = {});
 

@@ -47,11 +47,6 @@ class OptionsCommand : public ::testing::Test {
   TaskTable tasks;
 };
 
-void expectExit(const Finished& finished, int status) {
-  EXPECT_TRUE(finished.ending.exited) << "signal " << finished.ending.signal;
-  EXPECT_EQ(finished.ending.status, status) << finished.err;
-}
-
 TEST_F(OptionsCommand, SetsTheOptionsGivenAndKeepsTheRest) {
   struct Step {
     std::vector<std::string> arguments;

@@ -90,8 +90,10 @@ grep -q '<launchable type="desktop-id">kiv.desktop</launchable>' "$metainfo" ||
 # kivctl's: they are left out.
 help=$("$root/usr/bin/kivctl" --help | sed '/^Example/,/^$/d')
 # The commands, as the help lists them: "  list FILE [--json] ...", or
-# "  history [FILE] ..." where the operand may be left out.
-mapfile -t commands < <(sed -n 's/^  \([a-z][a-z]*\) [A-Z[].*/\1/p' <<<"$help")
+# "  history [FILE] ..." where the operand may be left out; a command the
+# help shows on two lines ("export FILE --systemd DIR", "export FILE
+# --task-scheduler DIR") once.
+mapfile -t commands < <(sed -n 's/^  \([a-z][a-z]*\) [A-Z[].*/\1/p' <<<"$help" | awk '!seen[$0]++')
 ((${#commands[@]} >= 5)) || fail "kivctl --help lists ${#commands[@]} commands: ${commands[*]}"
 mapfile -t options < <(grep -o -- '--[a-z][a-z-]*' <<<"$help" | sort -u)
 
