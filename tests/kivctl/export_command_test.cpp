@@ -42,6 +42,14 @@ ExportOptions into(const fs::path& directory) {
   return options;
 }
 
+// The line that names the exported compacts, which systemd starts without
+// the guard Kiv keeps around them.
+std::string unguardedNote(const std::string& tasks) {
+  return "kivctl: the exported files start the compact, repair or decompile of " + tasks +
+         " without the guard Kiv keeps: nothing waits while somebody has the database open, no "
+         "copy of it is kept and nothing puts it back when the run damages it\n";
+}
+
 std::vector<std::string> sortedNames(const fs::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) {
@@ -127,7 +135,8 @@ TEST(ExportCommand, WritesAServiceAndATimerForEachTaskTheTickStarts) {
   EXPECT_EQ(exported.err,
             "kivctl: task 2 (launch time \"12:30:?0\") never launches: its interval is 0 hours\n"
             "kivctl: task 3 has \"Close KIV after running?\" checked, which has no meaning for a "
-            "timer: there is no scheduler to close\n");
+            "timer: there is no scheduler to close\n" +
+                unguardedNote("tasks 1, 3"));
 }
 
 // What a task's options become in its units, and the line, once per task,
@@ -210,7 +219,7 @@ TEST(ExportCommand, CarriesTheOptionsSystemdHasAndSaysWhereItDiffers) {
     if (!c.note.empty())
       notes += "kivctl: task " + std::to_string(index + 1) + ": " + c.note + "\n";
   }
-  EXPECT_EQ(exported.err, notes);
+  EXPECT_EQ(exported.err, notes + unguardedNote("tasks 1, 2, 3, 4, 5, 6"));
 }
 
 TEST(ExportCommand, SystemUnitsArePersistentOnRequestAndWarnOfVisiblePasswords) {
@@ -261,7 +270,8 @@ TEST(ExportCommand, ATaskSystemdCannotStartAsTheStarterDoesFailsTheExport) {
   EXPECT_EQ(exported.err,
             "kivctl: task 1 cannot be exported: its program \"C:\\Office\\MSACCESS.EXE\" holds a "
             "quote, a backslash, a \"$\" or a control character, which systemd does not take in "
-            "the name of a program\n");
+            "the name of a program\n" +
+                unguardedNote("task 2"));
   EXPECT_EQ(sortedNames(folder.path() / "units"),
             (std::vector<std::string>{"kiv-nightly-task2.service", "kiv-nightly-task2.timer"}));
 }
@@ -343,7 +353,8 @@ TEST(ExportCommand, NamesTasksDueInTheHourDaylightSavingSkips) {
             "that day\n"
             "kivctl: task 2 (launch time \"00:00:?1\") is due at 2027-03-28 02:00:00, which "
             "daylight saving skips: neither "
-            "the scheduler nor its timer launches it then\n");
+            "the scheduler nor its timer launches it then\n" +
+                unguardedNote("tasks 1, 2, 3, 4"));
 }
 
 TEST(ExportCommand, NamesUnitsLeftFromAnEarlierExport) {
@@ -363,7 +374,8 @@ TEST(ExportCommand, NamesUnitsLeftFromAnEarlierExport) {
   EXPECT_EQ(again.err.substr(again.err.find("kivctl: task 2")),
             "kivctl: task 2 has no units now, but " + (units / "kiv-nightly-task2").string() +
                 ".* are left from an earlier export; stop them with 'systemctl --user disable "
-                "--now kiv-nightly-task2.timer' and remove them\n");
+                "--now kiv-nightly-task2.timer' and remove them\n" +
+                unguardedNote("tasks 1, 3"));
   EXPECT_TRUE(fs::exists(units / "kiv-nightly-task2.timer"));
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/maintenance_guard.h"
 #include "exit_status.h"
 #include "export_files.h"
 #include "export_plan.h"
@@ -151,10 +152,7 @@ void noteOptionDifferences(const Task& task, int index, std::ostream& err) {
         " minutes for a busy database has no counterpart: a timer only does not start its "
         "service again while it still runs, and starts it at once beside another task's program");
   }
-  if (differences.empty()) return;
-  std::string line = "task " + std::to_string(index + 1) + ": " + differences.front();
-  for (std::size_t i = 1; i < differences.size(); ++i) line += "; " + differences[i];
-  reportError(err, line);
+  reportDifferences(index, differences, err);
 }
 
 }  // namespace
@@ -177,6 +175,7 @@ int exportCommand(const std::string& file, const ExportOptions& options, std::os
   const std::string scheduleName = fs::path(file).filename().string();
   std::vector<bool> exported(kTaskCount, false);
   std::vector<std::string> timers;
+  std::vector<int> unguarded;
   bool complete = true;
   bool passwordInSystemUnit = false;
   for (int index = 0; index < kTaskCount; ++index) {
@@ -214,11 +213,13 @@ int exportCommand(const std::string& file, const ExportOptions& options, std::os
     }
     exported[static_cast<std::size_t>(index)] = true;
     timers.push_back(stem + ".timer");
+    if (isMaintenance(task)) unguarded.push_back(index);
     passwordInSystemUnit = passwordInSystemUnit || !task.Password.empty();
   }
   passwordInSystemUnit = passwordInSystemUnit && options.scope == UnitScope::System;
 
   noteLeftovers(options, prefix, exported, err);
+  reportUnguardedMaintenance(unguarded, err);
   if (passwordInSystemUnit) {
     reportError(err,
                 "the system's service manager shows a service's command line, and with it the "

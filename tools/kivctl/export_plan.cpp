@@ -4,6 +4,7 @@
 
 #include "compile/command_line.h"
 #include "compile/windows_command_line.h"
+#include "exit_status.h"
 #include "next_command.h"
 #include "scheduler/launch_time.h"
 #include "scheduler/task_launches.h"
@@ -19,6 +20,27 @@ std::string taskDescription(int taskIndex, std::string_view taskName,
 
 bool catchesUp(const Task& task) {
   return task.Options.catchUp.has_value() && !isRecurring(task.LaunchAt);
+}
+
+void reportUnguardedMaintenance(const std::vector<int>& taskIndices, std::ostream& err) {
+  if (taskIndices.empty()) return;
+  std::string tasks = taskIndices.size() == 1 ? "task " : "tasks ";
+  for (std::size_t i = 0; i < taskIndices.size(); ++i) {
+    if (i > 0) tasks += ", ";
+    tasks += std::to_string(taskIndices[i] + 1);
+  }
+  reportError(err, "the exported files start the compact, repair or decompile of " + tasks +
+                       " without the guard Kiv keeps: nothing waits while somebody has the "
+                       "database open, no copy of it is kept and nothing puts it back when the "
+                       "run damages it");
+}
+
+void reportDifferences(int taskIndex, const std::vector<std::string>& differences,
+                       std::ostream& err) {
+  if (differences.empty()) return;
+  std::string line = "task " + std::to_string(taskIndex + 1) + ": " + differences.front();
+  for (std::size_t i = 1; i < differences.size(); ++i) line += "; " + differences[i];
+  reportError(err, line);
 }
 
 Result<ExportPlan, std::string> exportPlanFor(const Task& task, int index,

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,17 @@ std::string taskDescription(int taskIndex, std::string_view taskName,
 // The scheduler makes up a missed fixed-time launch when the task has a
 // catch-up window; a recurring one never.
 bool catchesUp(const Task& task);
+
+// Says on standard error, once for the export, which of the exported tasks
+// the other scheduler starts as a compact, repair or decompile without the
+// guard Kiv keeps around one; nothing when there are none.
+void reportUnguardedMaintenance(const std::vector<int>& taskIndices, std::ostream& err);
+
+// Names the task at `taskIndex` on standard error, once, with what its
+// exported files do otherwise than Kiv's scheduler; nothing when they do
+// all it does.
+void reportDifferences(int taskIndex, const std::vector<std::string>& differences,
+                       std::ostream& err);
 
 // The plan of the compiled task at `index` of the schedule named
 // `scheduleName`, or why it never launches (a line for standard error).

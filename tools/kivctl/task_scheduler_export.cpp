@@ -6,6 +6,7 @@
 
 #include "base/text_characters.h"
 #include "base/utf8_path.h"
+#include "engine/maintenance_guard.h"
 #include "exit_status.h"
 #include "export_files.h"
 #include "export_plan.h"
@@ -80,10 +81,7 @@ void noteDifferences(const Task& task, const ExportPlan& plan, std::ostream& err
     differences.emplace_back(
         "\"Close KIV after running?\" has no meaning there: there is no scheduler to close");
   }
-  if (differences.empty()) return;
-  std::string line = "task " + std::to_string(plan.taskIndex + 1) + ": " + differences.front();
-  for (std::size_t i = 1; i < differences.size(); ++i) line += "; " + differences[i];
-  reportError(err, line);
+  reportDifferences(plan.taskIndex, differences, err);
 }
 
 // Quoted for the command prompt: the name holds no quote or "%".
@@ -118,6 +116,7 @@ int exportTaskSchedulerCommand(const std::string& file, const TaskSchedulerExpor
 
   const std::string scheduleName = utf8FromPath(pathFromUtf8(file).filename());
   std::vector<std::string> commands;
+  std::vector<int> unguarded;
   bool complete = true;
   for (int index = 0; index < kTaskCount; ++index) {
     const Task& task = schedule->tasks.at(index);
@@ -149,7 +148,10 @@ int exportTaskSchedulerCommand(const std::string& file, const TaskSchedulerExpor
                            " holds the task's password in plain text: delete it once imported");
     }
     commands.push_back(schtasksCommand(name, taskFile));
+    // "due --then-run" starts it through Kiv's scheduler, guard and all.
+    if (isMaintenance(task) && triggersAreExact(plan.value().days)) unguarded.push_back(index);
   }
+  reportUnguardedMaintenance(unguarded, err);
   if (commands.empty()) {
     out << "No task files written.\n";
   } else {
