@@ -39,6 +39,16 @@ void Scheduler::appendToJournal(const std::string& line) {
              ". Launches go on without it.");
 }
 
+void Scheduler::setSystemLog(SystemLog* log, SuccessLogging successes) {
+  systemLog_ = log;
+  logSuccesses_ = successes;
+}
+
+void Scheduler::writeSystemLog(const std::vector<SystemLogEntry>& entries) {
+  if (systemLog_ == nullptr) return;
+  for (const SystemLogEntry& entry : entries) systemLog_->writeSystemLog(entry);
+}
+
 void Scheduler::journalLaunch(const Task& task, int index, const LaunchOccasion& occasion,
                               const StartResult& result, std::chrono::sys_seconds startedAt,
                               std::optional<MaintenanceRun> maintenance) {
@@ -58,6 +68,7 @@ void Scheduler::journalLaunch(const Task& task, int index, const LaunchOccasion&
     record.backup = utf8FromPath(pathFromUtf8(maintenance->copy).filename());
   }
   appendToJournal(journalLine(record));
+  writeSystemLog(systemLogEntries(record, logSuccesses_));
   if (record.started && record.pid) {
     RunningProgram program;
     program.taskIndex = index;
@@ -100,6 +111,7 @@ std::vector<Launch> Scheduler::journalMissed(const SecondRange& missed, LocalTim
     record.commandLine = printedCommandLine(task, false);
     record.reason = reason;
     appendToJournal(journalLine(record));
+    writeSystemLog(systemLogEntries(record, logSuccesses_));
   }
   return madeUp;
 }
@@ -148,6 +160,7 @@ void Scheduler::journalEnd(ProcessId pid, const RunningProgram& program,
     record.restored = check.restoredFrom;
   }
   appendToJournal(journalLine(record));
+  writeSystemLog(systemLogEntries(record, program.taskName, logSuccesses_));
   const std::string subject = taskSubject(program.taskIndex + 1, program.taskName);
   if (outcome.failed()) notifyUser(subject + " failed: " + outcome.text() + ".");
   if (!check.problem.empty()) notifyUser(subject + ": " + check.problem + ".");

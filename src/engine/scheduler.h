@@ -16,6 +16,7 @@
 #include "shell/journal_store.h"
 #include "shell/notifier.h"
 #include "shell/process_starter.h"
+#include "shell/system_log_entries.h"
 #include "tasks/task.h"
 
 namespace kiv {
@@ -84,6 +85,9 @@ class Scheduler {
   // scheduling has started, a new identity stops the scheduling of the old
   // schedule and starts that of the new one, as the journal records.
   void setSchedule(std::string identity);
+  // Where failures go besides the journal, and launches that went well when
+  // `successes` says so; none by default, and none again for nullptr.
+  void setSystemLog(SystemLog* log, SuccessLogging successes);
   const std::string& schedule() const { return schedule_; }
 
   // Scheduling starts within the clock's current second: the first tick
@@ -182,6 +186,7 @@ class Scheduler {
   void notifyUser(const std::string& text);
   void notifyNotStarted(int index, const std::string& reason);
   void appendToJournal(const std::string& line);
+  void writeSystemLog(const std::vector<SystemLogEntry>& entries);
   void journalLaunch(const Task& task, int index, const LaunchOccasion& occasion,
                      const StartResult& result, std::chrono::sys_seconds startedAt,
                      std::optional<MaintenanceRun> maintenance = std::nullopt);
@@ -207,6 +212,8 @@ class Scheduler {
   std::map<ProcessId, RunningProgram> running_;
   std::vector<WaitingLaunch> waiting_;
   bool journalFailureTold_ = false;
+  SystemLog* systemLog_ = nullptr;
+  SuccessLogging logSuccesses_ = SuccessLogging::Off;
   bool closed_ = false;
 };
 

@@ -5,7 +5,20 @@
 #include "form/schedule_argument.h"
 
 namespace kiv {
+namespace {
+
+// Launches that went well reach the system's log only when the user asked for
+// them: the stored setting Kiv, SystemLog, LogSuccesses is "1".
+SuccessLogging storedSuccessLogging(SettingsStore& settings) {
+  return settings.readSetting(std::string(identity::kTitle), "SystemLog", "LogSuccesses") == "1"
+             ? SuccessLogging::On
+             : SuccessLogging::Off;
+}
+
+}  // namespace
+
 void MainForm::Main() {
+  scheduler_.setSystemLog(platform_.systemLog(), storedSuccessLogging(platform_));
   scheduler_.start();
   Form_Load();
   hook.HookWindow();

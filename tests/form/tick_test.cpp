@@ -251,5 +251,35 @@ TEST_F(TickTest, ATickArrivingWhileAQuestionIsOpenLaunchesOnce) {
   EXPECT_EQ(form.cmbTask.listIndex(), 5);
 }
 
+// The window writes failures to the system's log, and launches that went well
+// only when its stored setting asks for them.
+TEST(WindowSystemLog, SuccessesReachTheSystemLogOnlyWhenTheStoredSettingSaysSo) {
+  struct Case {
+    const char* stored;
+    std::vector<SystemLogKind> expected;
+  };
+  const Case cases[] = {
+      {"", {SystemLogKind::NotStarted}},
+      {"0", {SystemLogKind::NotStarted}},
+      {"1", {SystemLogKind::Started, SystemLogKind::NotStarted}},
+  };
+  for (const Case& c : cases) {
+    FakePlatform platform;
+    MainForm form{platform};
+    platform.settings[{"Kiv", "SystemLog", "LogSuccesses"}] = c.stored;
+    platform.clock = at(2026, 12, 7, 1, 59, 59);
+    form.Main();
+    form.tasks[0] = compiledTask(0, "02:00:00");
+    form.tasks[1] = compiledTask(1, "02:00:00");
+    platform.startResults = {StartedProgram{101}, std::string("No such file or directory")};
+    platform.advance(std::chrono::seconds{1});
+    form.Timer1_Timer();
+
+    std::vector<SystemLogKind> kinds;
+    for (const SystemLogEntry& entry : platform.systemLogged) kinds.push_back(entry.kind);
+    EXPECT_EQ(kinds, c.expected) << "stored \"" << c.stored << "\"";
+  }
+}
+
 }  // namespace
 }  // namespace kiv

@@ -56,7 +56,7 @@ class FakeDatabaseFiles : public DatabaseFiles {
 // The scripted Platform: questions are answered from queues the test fills,
 // everything the core asks for is recorded, and the clock is the test's.
 // A question with no scripted answer fails the test.
-class FakePlatform : public Platform, public FakeFileStorage {
+class FakePlatform : public Platform, public FakeFileStorage, public SystemLog {
  public:
   // Scripted answers, taken front first.
   std::deque<MessageAnswer> answers;
@@ -124,6 +124,9 @@ class FakePlatform : public Platform, public FakeFileStorage {
   std::vector<std::string> claims;
   std::map<std::string, std::string> heldByOthers;
 
+  // The entries written to the system's log, in order.
+  std::vector<SystemLogEntry> systemLogged;
+
   // The databases the guard of a compact, repair or decompile looks at.
   FakeDatabaseFiles databases;
 
@@ -154,6 +157,8 @@ class FakePlatform : public Platform, public FakeFileStorage {
   ScheduleClaim claimSchedule(const std::string& scheduleFile) override;
   Result<void, std::string> appendJournalLine(const std::string& line) override;
   Result<std::string, JournalUnreadable> readJournal() override;
+  SystemLog* systemLog() override { return this; }
+  void writeSystemLog(const SystemLogEntry& entry) override { systemLogged.push_back(entry); }
   ClockReading readClock() override { return {clock, utcOffset}; }
   const LocalZone& localZone() override;
   std::string generalDateTime(LocalTime time) override;
