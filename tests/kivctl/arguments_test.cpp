@@ -38,6 +38,19 @@ TEST(Arguments, CommandsTakeTheirOperandsAndOptionsInAnyOrder) {
   EXPECT_EQ(convert.value().files, (std::vector<std::string>{"old.kiv", "new.kiv"}));
 }
 
+TEST(Arguments, OnlyRunTakesLogSuccesses) {
+  for (const bool given : {false, true}) {
+    std::vector<std::string_view> arguments{"run", "a.kiv"};
+    if (given) arguments.emplace_back("--log-successes");
+    const auto run = parse(arguments);
+    ASSERT_TRUE(run) << run.error().message;
+    EXPECT_EQ(run.value().logSuccesses, given);
+  }
+  const auto list = parse({"list", "a.kiv", "--log-successes"});
+  ASSERT_FALSE(list);
+  EXPECT_EQ(list.error().message, "'list' has no option --log-successes");
+}
+
 TEST(Arguments, ExportNeedsItsFolderAndTakesOneScope) {
   const auto plain = parse({"export", "a.kiv", "--systemd", "units"});
   ASSERT_TRUE(plain) << plain.error().message;

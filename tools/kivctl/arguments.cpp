@@ -142,7 +142,7 @@ std::optional<std::string> applyBackupFolder(Invocation& in, std::string_view va
   return std::nullopt;
 }
 
-constexpr std::array<OptionSpec, 18> kOptions{{
+constexpr std::array<OptionSpec, 19> kOptions{{
     {"--json", nullptr, &Invocation::json},
     {"--show-passwords", nullptr, &Invocation::showPasswords},
     {"--from", [](Invocation& in,
@@ -164,6 +164,7 @@ constexpr std::array<OptionSpec, 18> kOptions{{
     {"--backups", applyBackups},
     {"--backup-folder", applyBackupFolder},
     {"--force", nullptr, &Invocation::force},
+    {"--log-successes", nullptr, &Invocation::logSuccesses},
 }};
 
 // What the options of a command must be together; nullopt when they are.
@@ -195,7 +196,7 @@ const std::array<CommandSpec, 8>& commands() {
       {"list", Action::List, "FILE", 1, {"--json", "--show-passwords"}},
       {"next", Action::Next, "FILE", 1, {"--from", "--count", "--until", "--json"}},
       {"check", Action::Check, "FILE", 1, {}},
-      {"run", Action::Run, "FILE", 1, {}},
+      {"run", Action::Run, "FILE", 1, {"--log-successes"}},
       {"convert", Action::Convert, "IN OUT", 2, {}},
       {"export",
        Action::Export,

@@ -39,6 +39,7 @@ struct Invocation {
   std::optional<int> backups;
   std::optional<std::string> backupFolder;  // "" for the default folder
   bool force = false;                       // options: set them on a compiled task too
+  bool logSuccesses = false;  // run: launches that went well reach the system's log too
 };
 
 // Bad usage, said in one line.

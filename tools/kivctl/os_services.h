@@ -39,6 +39,10 @@ Result<std::string, JournalUnreadable> journalText();
 // window program's of the same system.
 DatabaseFiles& databaseFiles();
 
+// The system's own log: syslog on POSIX, the Application event log on
+// Windows.
+SystemLog& systemLog();
+
 // The local wall clock now with its UTC offset, and the rules of the
 // system's time zone.
 ClockReading readLocalClock();

@@ -37,7 +37,8 @@ std::string currentFolder() {
 
 }  // namespace
 
-int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
+int runCommand(const std::string& file, SuccessLogging successes, std::ostream& out,
+               std::ostream& err) {
   std::optional<Schedule> schedule = loadScheduleWarning(file, err);
   if (!schedule) return kExitFailure;
 
@@ -50,6 +51,7 @@ int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
   }
   ConsoleScheduling console(out, err);
   Scheduler scheduler(schedule->tasks, console.ports(), console);
+  scheduler.setSystemLog(&systemLog(), successes);
   scheduler.setSchedule(absoluteFilePath(file, currentFolder()));
   scheduler.start();
 
