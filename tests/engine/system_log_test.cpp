@@ -1,6 +1,7 @@
-// The scheduler writes to the system's log wherever it journals: each launch
-// not started or missed and each failed program, and with successes asked
-// for, each start and each status 0.
+// The scheduler tells the world outside the journal wherever it journals: the
+// system's log of each launch not started or missed and each failed program
+// (with successes asked for, each start and each status 0 too), and the
+// metrics file of every launch and end.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,6 +29,7 @@ struct Night : testing::ScheduledTasks {
     platform.startResults = {StartedProgram{101}, std::string("No such file or directory"),
                              StartedProgram{102}};
     scheduler.setSystemLog(log, successes);
+    scheduler.setMetricsFile(&platform);
     scheduler.start();
     tickUntil("2026-12-10 02:00:01");
     scheduler.programEnded(101, {ProgramOutcome::Kind::Exited, 3, std::nullopt});
@@ -78,6 +80,28 @@ TEST(SchedulerSystemLog, WithoutASystemLogOnlyTheJournalHearsOfFailures) {
   night.liveTheNight(nullptr, SuccessLogging::On);
   EXPECT_TRUE(night.platform.systemLogged.empty());
   EXPECT_EQ(night.launches().size(), 4U);
+}
+
+// Rewritten after each launch and end, and once for the launches a clock jump
+// missed; the last text has every task's figures.
+TEST(SchedulerMetrics, TheMetricsFileIsRewrittenAfterEachLaunchAndEnd) {
+  Night night;
+  night.liveTheNight(nullptr, SuccessLogging::Off);
+  ASSERT_EQ(night.platform.metricsWritten.size(), 6U);
+  const std::string& last = night.platform.metricsWritten.back();
+  const std::string schedule = std::string("{schedule=\"") + testing::kScheduledFile + "\",";
+  for (const std::string& line : {
+           "kiv_launches_started_total" + schedule + "task=\"1\",name=\"Compact orders\"} 1",
+           "kiv_launches_failed_total" + schedule + "task=\"1\",name=\"Compact orders\"} 1",
+           "kiv_last_exit_status" + schedule + "task=\"1\",name=\"Compact orders\"} 3",
+           "kiv_launches_failed_total" + schedule + "task=\"2\",name=\"\"} 1",
+           "kiv_last_exit_status" + schedule + "task=\"3\",name=\"\"} 0",
+           "kiv_launches_missed_total" + schedule + "task=\"4\",name=\"\"} 1",
+           "kiv_metrics_written_timestamp_seconds " +
+               std::to_string(testing::time("2026-12-10 04:00:00").time_since_epoch().count()),
+       }) {
+    EXPECT_NE(last.find(line + "\n"), std::string::npos) << line << "\n" << last;
+  }
 }
 
 }  // namespace
