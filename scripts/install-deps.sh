@@ -25,8 +25,9 @@ declare -A package_sets=(
   # systemd's own analyzer (systemd-analyze, no running service manager), in
   # UTC and in a zone with daylight saving from the time zone data, which the
   # daylight-saving tests use too. The tests read kivctl's JSON with
-  # nlohmann's library (the Windows tests too: it is header-only).
-  [test]="libgtest-dev googletest nlohmann-json3-dev libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick systemd tzdata"
+  # nlohmann's library (the Windows tests too: it is header-only), and the
+  # metrics file kivctl run writes with the Prometheus client's own parser.
+  [test]="libgtest-dev googletest nlohmann-json3-dev libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick systemd tzdata python3-prometheus-client"
   # The Windows program Kiv.exe: the mingw-w64 cross compiler for 32-bit
   # Windows, and Wine (its 32-bit part from the i386 architecture) with Wine's
   # own fonts, Tahoma among them, to run Kiv.exe, kivctl.exe and their tests.

@@ -142,7 +142,13 @@ std::optional<std::string> applyBackupFolder(Invocation& in, std::string_view va
   return std::nullopt;
 }
 
-constexpr std::array<OptionSpec, 19> kOptions{{
+std::optional<std::string> applyMetricsFile(Invocation& in, std::string_view value) {
+  if (value.empty()) return std::string("--metrics takes a file");
+  in.metricsFile = std::string(value);
+  return std::nullopt;
+}
+
+constexpr std::array<OptionSpec, 20> kOptions{{
     {"--json", nullptr, &Invocation::json},
     {"--show-passwords", nullptr, &Invocation::showPasswords},
     {"--from", [](Invocation& in,
@@ -165,6 +171,7 @@ constexpr std::array<OptionSpec, 19> kOptions{{
     {"--backup-folder", applyBackupFolder},
     {"--force", nullptr, &Invocation::force},
     {"--log-successes", nullptr, &Invocation::logSuccesses},
+    {"--metrics", applyMetricsFile},
 }};
 
 // What the options of a command must be together; nullopt when they are.
@@ -196,7 +203,7 @@ const std::array<CommandSpec, 8>& commands() {
       {"list", Action::List, "FILE", 1, {"--json", "--show-passwords"}},
       {"next", Action::Next, "FILE", 1, {"--from", "--count", "--until", "--json"}},
       {"check", Action::Check, "FILE", 1, {}},
-      {"run", Action::Run, "FILE", 1, {"--log-successes"}},
+      {"run", Action::Run, "FILE", 1, {"--log-successes", "--metrics"}},
       {"convert", Action::Convert, "IN OUT", 2, {}},
       {"export",
        Action::Export,

@@ -11,6 +11,7 @@
 #include "run_ticks.h"
 #include "schedule_file/schedule_decoder.h"
 #include "schedule_source.h"
+#include "shell/stored_metrics_file.h"
 
 namespace kiv::ctl {
 namespace {
@@ -37,7 +38,7 @@ std::string currentFolder() {
 
 }  // namespace
 
-int runCommand(const std::string& file, SuccessLogging successes, std::ostream& out,
+int runCommand(const std::string& file, const RunReports& reports, std::ostream& out,
                std::ostream& err) {
   std::optional<Schedule> schedule = loadScheduleWarning(file, err);
   if (!schedule) return kExitFailure;
@@ -51,7 +52,13 @@ int runCommand(const std::string& file, SuccessLogging successes, std::ostream& 
   }
   ConsoleScheduling console(out, err);
   Scheduler scheduler(schedule->tasks, console.ports(), console);
-  scheduler.setSystemLog(&systemLog(), successes);
+  scheduler.setSystemLog(&systemLog(), reports.successes);
+  std::optional<StoredMetricsFile> metrics;
+  if (reports.metricsFile) {
+    metrics.emplace(*reports.metricsFile, scheduleStorage(),
+                    [&console](const std::string& text) { console.note(text); });
+    scheduler.setMetricsFile(&*metrics);
+  }
   scheduler.setSchedule(absoluteFilePath(file, currentFolder()));
   scheduler.start();
 

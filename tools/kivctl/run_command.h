@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -12,9 +13,17 @@ namespace kiv::ctl {
 // launches due compiled tasks as the window program does, until a stop
 // request (stopRequestNames) or a task that closes the scheduler after
 // running. Each launch is journalled; each failure, and with `successes` on
-// each launch that went well, is written to the system's log too. The exit status: a failure only
-// when the schedule cannot be loaded, or another Kiv program of the user schedules it already.
-int runCommand(const std::string& file, SuccessLogging successes, std::ostream& out,
+// each launch that went well, is written to the system's log too, and
+// a metrics file, when one is named, is rewritten after each launch and end. The exit status: a
+// failure only when the schedule cannot be loaded, or another Kiv program of the user schedules it
+// already. What is told besides the journal: the launches that went well to the system's log, and
+// the figures of each task to a metrics file.
+struct RunReports {
+  SuccessLogging successes = SuccessLogging::Off;
+  std::optional<std::string> metricsFile;
+};
+
+int runCommand(const std::string& file, const RunReports& reports, std::ostream& out,
                std::ostream& err);
 
 }  // namespace kiv::ctl
