@@ -28,8 +28,9 @@ declare -A package_sets=(
   # nlohmann's library (the Windows tests too: it is header-only), and the
   # Task Scheduler files it exports against their schema with xmllint. The
   # test of the desktop notifications runs on a private session bus of its
-  # own (dbus-run-session, from dbus-daemon).
-  [test]="libgtest-dev googletest nlohmann-json3-dev libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick systemd tzdata libxml2-utils dbus-daemon"
+  # own (dbus-run-session, from dbus-daemon), and the test of the metrics
+  # file kivctl run writes reads it with the Prometheus client's own parser.
+  [test]="libgtest-dev googletest nlohmann-json3-dev libbenchmark-dev xvfb trayer xdotool x11-utils imagemagick systemd tzdata libxml2-utils dbus-daemon python3-prometheus-client"
   # The Windows program Kiv.exe: the mingw-w64 cross compiler for 32-bit
   # Windows, and Wine (its 32-bit part from the i386 architecture) with Wine's
   # own fonts, Tahoma among them, to run Kiv.exe, kivctl.exe and their tests.

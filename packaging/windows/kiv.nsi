@@ -32,6 +32,10 @@ SetCompressor /SOLID lzma
 !define RUN_VALUE "Kiv"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kiv"
 !define SHORTCUT "$SMPROGRAMS\Kiv.lnk"
+; The event log source "Kiv", shared by every user of the machine: its
+; messages are EventCreate.exe's, whose every message from 1 to 1000 is just
+; the entry's own text, so Kiv's event numbers show as Kiv wrote them.
+!define EVENT_SOURCE_KEY "SYSTEM\CurrentControlSet\Services\EventLog\Application\Kiv"
 ; The class of Kiv.exe's window, hidden or not, found to end a running Kiv.
 !define WINDOW_CLASS "KivForm"
 
@@ -273,6 +277,13 @@ Section "Kiv"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ; Only an installer run as administrator may register the event source;
+  ; without it Windows keeps Kiv's entries all the same, with a generic text.
+  WriteRegExpandStr HKLM "${EVENT_SOURCE_KEY}" "EventMessageFile" \
+    "%SystemRoot%\System32\EventCreate.exe"
+  WriteRegDWORD HKLM "${EVENT_SOURCE_KEY}" "TypesSupported" 7
+  ClearErrors
 SectionEnd
 
 ; Removes what the installer put there and nothing else: the user's schedules
@@ -289,4 +300,5 @@ Section "Uninstall"
   Delete "${SHORTCUT}"
   DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ; The event source stays: the other users of the machine may run Kiv.
 SectionEnd

@@ -16,6 +16,7 @@
 #include "posix/local_clock.h"
 #include "posix/posix_database_files.h"
 #include "posix/schedule_locks.h"
+#include "posix/system_log_socket.h"
 #include "qt_text.h"
 #include "shell/platform.h"
 #include "tray_icon_view.h"
@@ -61,6 +62,7 @@ class QtPlatform : public Platform {
   std::string currentFolder() override;
   FileStorage& fileStorage() override { return *storage_; }
   DatabaseFiles& databaseFiles() override { return databaseFiles_; }
+  SystemLog* systemLog() override { return &systemLog_; }
   bool programsHaveNoExtension() const override { return true; }
 
   void showWindow() override;
@@ -111,6 +113,7 @@ class QtPlatform : public Platform {
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<FileStorage> storage_;
   posix::PosixDatabaseFiles databaseFiles_;
+  posix::SystemLogSocket systemLog_;
   posix::ScheduleLocks locks_{"kiv"};
   posix::SystemLocalZone zone_;
   posix::ChildWatcher children_;

@@ -2,6 +2,7 @@
 
 #include "windows_api.h"
 
+#include "event_log.h"
 #include "local_clock.h"
 #include "program_watcher.h"
 #include "shell/platform.h"
@@ -36,6 +37,7 @@ class Win32Platform : public Platform {
   const CodePage& ansiCodePage() const override;
   FileStorage& fileStorage() override { return storage_; }
   DatabaseFiles& databaseFiles() override { return databaseFiles_; }
+  SystemLog* systemLog() override { return &eventLog_; }
 
   void showWindow() override;
   void hideWindow() override;
@@ -74,6 +76,7 @@ class Win32Platform : public Platform {
   FormWindow* window_ = nullptr;
   Win32FileStorage storage_;
   Win32DatabaseFiles databaseFiles_;
+  EventLog eventLog_;
   ScheduleMutexes locks_;
   Win32LocalZone zone_;
   ProgramWatcher programs_;

@@ -43,6 +43,24 @@ void Scheduler::appendToJournal(const std::string& line) {
              ". Launches go on without it.");
 }
 
+void Scheduler::setSystemLog(SystemLog* log, SuccessLogging successes) {
+  systemLog_ = log;
+  logSuccesses_ = successes;
+}
+
+void Scheduler::writeSystemLog(const std::vector<SystemLogEntry>& entries) {
+  if (systemLog_ == nullptr) return;
+  for (const SystemLogEntry& entry : entries) systemLog_->writeSystemLog(entry);
+}
+
+void Scheduler::setMetricsFile(MetricsFile* file) {
+  metricsFile_ = file;
+}
+
+void Scheduler::writeMetrics(std::chrono::sys_seconds now) {
+  if (metricsFile_ != nullptr) metricsFile_->writeMetrics(metricsExposition(metrics_, now));
+}
+
 void Scheduler::journalLaunch(const Task& task, int index, const LaunchOccasion& occasion,
                               const StartResult& result, std::chrono::sys_seconds startedAt,
                               std::optional<MaintenanceRun> maintenance) {
@@ -62,6 +80,9 @@ void Scheduler::journalLaunch(const Task& task, int index, const LaunchOccasion&
     record.backup = utf8FromPath(pathFromUtf8(maintenance->copy).filename());
   }
   appendToJournal(journalLine(record));
+  writeSystemLog(systemLogEntries(record, logSuccesses_));
+  metrics_.count(record, startedAt);
+  writeMetrics(startedAt);
   if (record.started && record.pid) {
     RunningProgram program;
     program.taskIndex = index;
@@ -88,6 +109,7 @@ std::vector<Launch> Scheduler::journalMissed(const SecondRange& missed, LocalTim
     launches.push_back(*launch);
   }
   std::vector<Launch> madeUp = launchesToMakeUp(launches, reading);
+  const std::chrono::sys_seconds now = ports_.clock.readClock().utc();
   const std::string reason = "not made up: the clock moved on from " +
                              dateTimeText(missed.front() - std::chrono::seconds{1}) + " to " +
                              dateTimeText(reading) + " (set forward, or the computer slept)";
@@ -104,7 +126,10 @@ std::vector<Launch> Scheduler::journalMissed(const SecondRange& missed, LocalTim
     record.commandLine = printedCommandLine(task, false);
     record.reason = reason;
     appendToJournal(journalLine(record));
+    writeSystemLog(systemLogEntries(record, logSuccesses_));
+    metrics_.count(record, now);
   }
+  if (!launches.empty()) writeMetrics(now);
   return madeUp;
 }
 
@@ -152,6 +177,10 @@ void Scheduler::journalEnd(ProcessId pid, const RunningProgram& program,
     record.restored = check.restoredFrom;
   }
   appendToJournal(journalLine(record));
+  writeSystemLog(systemLogEntries(record, program.taskName, logSuccesses_));
+  const std::chrono::sys_seconds now = ports_.clock.readClock().utc();
+  metrics_.count(record, now);
+  writeMetrics(now);
   const std::string subject = taskSubject(program.taskIndex + 1, program.taskName);
   if (outcome.failed()) notifyFailure(subject + " failed: " + outcome.text() + ".");
   if (!check.problem.empty()) notifyFailure(subject + ": " + check.problem + ".");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/result.h"
+#include "engine/launch_metrics.h"
 #include "engine/maintenance_guard.h"
 #include "engine/scheduler_events.h"
 #include "scheduler/next_launches.h"
@@ -14,8 +15,10 @@
 #include "shell/clock.h"
 #include "shell/database_files.h"
 #include "shell/journal_store.h"
+#include "shell/metrics_file.h"
 #include "shell/notifier.h"
 #include "shell/process_starter.h"
+#include "shell/system_log_entries.h"
 #include "tasks/task.h"
 
 namespace kiv {
@@ -84,6 +87,12 @@ class Scheduler {
   // scheduling has started, a new identity stops the scheduling of the old
   // schedule and starts that of the new one, as the journal records.
   void setSchedule(std::string identity);
+  // Where failures go besides the journal, and launches that went well when
+  // `successes` says so; none by default, and none again for nullptr.
+  void setSystemLog(SystemLog* log, SuccessLogging successes);
+  // Where the figures of each task go, rewritten after every launch and end;
+  // none by default.
+  void setMetricsFile(MetricsFile* file);
   const std::string& schedule() const { return schedule_; }
 
   // Scheduling starts within the clock's current second: the first tick
@@ -183,6 +192,8 @@ class Scheduler {
   void notifyFailure(const std::string& text);
   void notifyNotStarted(int index, const std::string& reason);
   void appendToJournal(const std::string& line);
+  void writeSystemLog(const std::vector<SystemLogEntry>& entries);
+  void writeMetrics(std::chrono::sys_seconds now);
   void journalLaunch(const Task& task, int index, const LaunchOccasion& occasion,
                      const StartResult& result, std::chrono::sys_seconds startedAt,
                      std::optional<MaintenanceRun> maintenance = std::nullopt);
@@ -208,6 +219,10 @@ class Scheduler {
   std::map<ProcessId, RunningProgram> running_;
   std::vector<WaitingLaunch> waiting_;
   bool journalFailureTold_ = false;
+  SystemLog* systemLog_ = nullptr;
+  SuccessLogging logSuccesses_ = SuccessLogging::Off;
+  MetricsFile* metricsFile_ = nullptr;
+  LaunchMetrics metrics_;
   bool closed_ = false;
 };
 

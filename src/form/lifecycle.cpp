@@ -5,7 +5,32 @@
 #include "form/schedule_argument.h"
 
 namespace kiv {
+namespace {
+
+// Launches that went well reach the system's log only when the user asked for
+// them: the stored setting Kiv, SystemLog, LogSuccesses is "1".
+SuccessLogging storedSuccessLogging(SettingsStore& settings) {
+  return settings.readSetting(std::string(identity::kTitle), "SystemLog", "LogSuccesses") == "1"
+             ? SuccessLogging::On
+             : SuccessLogging::Off;
+}
+
+// The metrics file is the one the stored setting Kiv, Metrics, File names;
+// none when it is empty.
+std::string storedMetricsFile(SettingsStore& settings) {
+  return settings.readSetting(std::string(identity::kTitle), "Metrics", "File");
+}
+
+}  // namespace
+
 void MainForm::Main() {
+  scheduler_.setSystemLog(platform_.systemLog(), storedSuccessLogging(platform_));
+  if (const std::string metrics = storedMetricsFile(platform_); !metrics.empty()) {
+    metricsFile_.emplace(metrics, platform_.fileStorage(), [this](const std::string& text) {
+      platform_.notify(std::string(identity::kTitle), text);
+    });
+    scheduler_.setMetricsFile(&*metricsFile_);
+  }
   scheduler_.start();
   Form_Load();
   hook.HookWindow();

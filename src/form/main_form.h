@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "engine/scheduler.h"
 #include "form/controls.h"
 #include "shell/platform.h"
+#include "shell/stored_metrics_file.h"
 #include "shell/tray_icon.h"
 #include "tasks/task.h"
 
@@ -244,6 +246,8 @@ class MainForm : private SchedulerEvents {
   std::vector<Control*> controls_;
   std::vector<FormObserver*> observers_;
   Control* activeControl_ = nullptr;
+  // The metrics file the stored setting names, which the scheduler rewrites.
+  std::optional<StoredMetricsFile> metricsFile_;
   Scheduler scheduler_;
 };
 

@@ -8,6 +8,7 @@
 #include "shell/questions.h"
 #include "shell/schedule_locks.h"
 #include "shell/settings_store.h"
+#include "shell/system_log.h"
 #include "shell/this_process.h"
 #include "shell/window_shell.h"
 
@@ -25,6 +26,10 @@ class Platform : public Questions,
                  public SettingsStore,
                  public ScheduleLocks,
                  public JournalStore,
-                 public Clock {};
+                 public Clock {
+ public:
+  // The system's own log, where a front-end has one.
+  virtual SystemLog* systemLog() { return nullptr; }
+};
 
 }  // namespace kiv

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "support/compiled_task.h"
 #include "support/form_fixture.h"
+#include "support/temp_folder.h"
 
 namespace kiv {
 namespace {
@@ -249,6 +253,71 @@ TEST_F(TickTest, ATickArrivingWhileAQuestionIsOpenLaunchesOnce) {
 
   EXPECT_EQ(platform.launches, std::vector<std::string>{commandLineOf(5)});
   EXPECT_EQ(form.cmbTask.listIndex(), 5);
+}
+
+// The window writes failures to the system's log, and launches that went well
+// only when its stored setting asks for them.
+TEST(WindowSystemLog, SuccessesReachTheSystemLogOnlyWhenTheStoredSettingSaysSo) {
+  struct Case {
+    const char* stored;
+    std::vector<SystemLogKind> expected;
+  };
+  const Case cases[] = {
+      {"", {SystemLogKind::NotStarted}},
+      {"0", {SystemLogKind::NotStarted}},
+      {"1", {SystemLogKind::Started, SystemLogKind::NotStarted}},
+  };
+  for (const Case& c : cases) {
+    FakePlatform platform;
+    MainForm form{platform};
+    platform.settings[{"Kiv", "SystemLog", "LogSuccesses"}] = c.stored;
+    platform.clock = at(2026, 12, 7, 1, 59, 59);
+    form.Main();
+    form.tasks[0] = compiledTask(0, "02:00:00");
+    form.tasks[1] = compiledTask(1, "02:00:00");
+    platform.startResults = {StartedProgram{101}, std::string("No such file or directory")};
+    platform.advance(std::chrono::seconds{1});
+    form.Timer1_Timer();
+
+    std::vector<SystemLogKind> kinds;
+    for (const SystemLogEntry& entry : platform.systemLogged) kinds.push_back(entry.kind);
+    EXPECT_EQ(kinds, c.expected) << "stored \"" << c.stored << "\"";
+  }
+}
+
+// The window rewrites the metrics file its stored setting names after each
+// launch; one it cannot write is told once, and launches go on.
+TEST(WindowMetrics, TheStoredSettingNamesTheMetricsFile) {
+  const testing::TempFolder folder;
+  struct Case {
+    std::string file;
+    bool written;
+    std::size_t notifications;
+  };
+  const Case cases[] = {
+      {(folder.path() / "kiv.prom").string(), true, 0},
+      {(folder.path() / "no-such-folder" / "kiv.prom").string(), false, 1},
+  };
+  for (const Case& c : cases) {
+    FakePlatform platform;
+    MainForm form{platform};
+    platform.settings[{"Kiv", "Metrics", "File"}] = c.file;
+    platform.clock = at(2026, 12, 7, 1, 59, 59);
+    form.Main();
+    form.tasks[0] = compiledTask(0, "02:00:00");
+    form.tasks[1] = compiledTask(1, "02:00:00");
+    platform.advance(std::chrono::seconds{1});
+    form.Timer1_Timer();
+
+    EXPECT_EQ(platform.launches.size(), 2U) << c.file;
+    std::ifstream in(c.file);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(text.find(R"(kiv_launches_started_total{schedule="",task="2",name=""} 1)") !=
+                  std::string::npos,
+              c.written)
+        << text;
+    EXPECT_EQ(platform.notifications.size(), c.notifications) << c.file;
+  }
 }
 
 }  // namespace

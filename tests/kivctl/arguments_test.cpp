@@ -38,6 +38,31 @@ TEST(Arguments, CommandsTakeTheirOperandsAndOptionsInAnyOrder) {
   EXPECT_EQ(convert.value().files, (std::vector<std::string>{"old.kiv", "new.kiv"}));
 }
 
+TEST(Arguments, OnlyRunTakesLogSuccessesAndMetrics) {
+  for (const bool given : {false, true}) {
+    std::vector<std::string_view> arguments{"run", "a.kiv"};
+    if (given) arguments.emplace_back("--log-successes");
+    const auto run = parse(arguments);
+    ASSERT_TRUE(run) << run.error().message;
+    EXPECT_EQ(run.value().logSuccesses, given);
+  }
+  const auto metrics = parse({"run", "a.kiv", "--metrics", "/var/lib/kiv/a.prom"});
+  ASSERT_TRUE(metrics) << metrics.error().message;
+  EXPECT_EQ(metrics.value().metricsFile, "/var/lib/kiv/a.prom");
+  EXPECT_FALSE(parse({"run", "a.kiv"}).value().metricsFile);
+
+  const std::vector<std::pair<std::vector<std::string_view>, std::string>> refused{
+      {{"list", "a.kiv", "--log-successes"}, "'list' has no option --log-successes"},
+      {{"next", "a.kiv", "--metrics", "m.prom"}, "'next' has no option --metrics"},
+      {{"run", "a.kiv", "--metrics="}, "--metrics takes a file"},
+  };
+  for (const auto& [arguments, message] : refused) {
+    const auto parsed = parse(arguments);
+    ASSERT_FALSE(parsed) << message;
+    EXPECT_EQ(parsed.error().message, message);
+  }
+}
+
 TEST(Arguments, ExportNeedsItsFolderAndTakesOneScope) {
   const auto plain = parse({"export", "a.kiv", "--systemd", "units"});
   ASSERT_TRUE(plain) << plain.error().message;

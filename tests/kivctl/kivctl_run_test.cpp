@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <system_error>
@@ -53,8 +54,10 @@ class KivctlRun : public ::testing::Test {
 
   std::unique_ptr<KivctlProcess> start(const std::filesystem::path& output) {
     std::filesystem::create_directories(output);
+    std::vector<std::string> arguments{"run", schedule.string()};
+    arguments.insert(arguments.end(), runOptions.begin(), runOptions.end());
     return std::make_unique<KivctlProcess>(
-        std::vector<std::string>{"run", schedule.string()}, output,
+        arguments, output,
         std::vector<std::string>{"KIV_STAND_IN_RECORD=" + record.string(),
                                  "XDG_STATE_HOME=" + state.string(),
                                  "XDG_RUNTIME_DIR=" + runtime.string()});
@@ -95,6 +98,8 @@ class KivctlRun : public ::testing::Test {
     return parsed ? parsed->arguments : std::vector<std::string>{};
   }
 
+  // Options after "run FILE".
+  std::vector<std::string> runOptions;
   TempFolder folder;
   std::filesystem::path state = folder.path() / "state";
   std::filesystem::path runtime = folder.path() / "runtime";
@@ -236,6 +241,98 @@ TEST_F(KivctlRun, AProgramThatFailsIsToldAndItsOutcomeJournalled) {
   EXPECT_NE(ended.find(R"("outcome":"exited","exitStatus":1,"durationMs":)"), std::string::npos)
       << ended;
   EXPECT_EQ(kivctl->children(), std::vector<pid_t>{});
+}
+
+// The metrics file a real run rewrites reads as the Prometheus text format
+// with the collectors' own parser, and its figures are the journal's: task 4
+// fails with status 1, task 5 ends with status 0.
+TEST_F(KivctlRun, TheMetricsFileHoldsTheJournalsFiguresForACollector) {
+  const std::filesystem::path other = folder.path() / "other.mdb";
+  standInDatabase(other);
+  TaskTable tasks;
+  const std::string due = twoSecondsAhead();
+  tasks[3] = compiledTask(3, due);
+  tasks[3].TaskName = "Nightly \"compact\"";
+  tasks[3].AccessLocation = "/bin/false";
+  tasks[3].DatabaseLocation = database.string();
+  tasks[4] = compiledTask(4, due);
+  tasks[4].AccessLocation = "/bin/true";
+  tasks[4].DatabaseLocation = other.string();
+  writeSchedule(schedule, tasks);
+  const std::filesystem::path metrics = folder.path() / "kiv.prom";
+  runOptions = {"--metrics", metrics.string()};
+  const std::int64_t before = std::chrono::duration_cast<std::chrono::seconds>(
+                                  std::chrono::system_clock::now().time_since_epoch())
+                                  .count();
+  const auto kivctl = start();
+
+  const std::vector<std::string> lines = journalLines(4);
+  waitForText(metrics, R"(kiv_last_exit_status{schedule=")" + schedule.string() +
+                           R"(",task="4",name="Nightly \"compact\""} 1)");
+  waitForText(metrics, R"(kiv_last_exit_status{schedule=")" + schedule.string() +
+                           R"(",task="5",name=""} 0)");
+  kivctl->signal(SIGTERM);
+  EXPECT_EQ(kivctl->wait().status, 0);
+  const std::int64_t after = std::chrono::duration_cast<std::chrono::seconds>(
+                                 std::chrono::system_clock::now().time_since_epoch())
+                                 .count();
+
+  // Each sample as "name<TAB>task<TAB>name label<TAB>value", as the parser reads it.
+  const Finished parsed = runProgram(
+      {"/usr/bin/python3", "-c",
+       "import sys\n"
+       "from prometheus_client.parser import text_string_to_metric_families\n"
+       "for family in text_string_to_metric_families(open(sys.argv[1]).read()):\n"
+       "  for s in family.samples:\n"
+       "    assert s.labels.get('schedule', sys.argv[2]) == sys.argv[2], s\n"
+       "    print(s.name, s.labels.get('task', '-'), s.labels.get('name', '-'), s.value, "
+       "sep='\\t')\n",
+       metrics.string(), schedule.string()});
+  ASSERT_EQ(parsed.ending.status, 0) << parsed.err;
+  std::map<std::string, double> samples;
+  std::istringstream in(parsed.out);
+  for (std::string line; std::getline(in, line);) {
+    const std::size_t value = line.rfind('\t');
+    samples[line.substr(0, value)] = std::stod(line.substr(value + 1));
+  }
+
+  // The figures the journal gives: each ended line's status and duration.
+  std::map<std::string, std::pair<double, double>> ends;  // task: status, seconds
+  for (const std::string& line : lines) {
+    if (line.find(R"("record":"ended")") == std::string::npos) continue;
+    const auto field = [&line](const std::string& name) {
+      const std::size_t at = line.find("\"" + name + "\":") + name.size() + 3;
+      return line.substr(at, line.find_first_of(",}", at) - at);
+    };
+    ends[field("task")] = {std::stod(field("exitStatus")), std::stod(field("durationMs")) / 1000};
+  }
+  ASSERT_EQ(ends.size(), 2U) << ::testing::PrintToString(lines);
+  const std::string task4 = "4\tNightly \"compact\"";
+  const std::string task5 = "5\t";
+  const std::map<std::string, double> expected{
+      {"kiv_launches_started_total\t" + task4, 1},
+      {"kiv_launches_failed_total\t" + task4, 1},
+      {"kiv_launches_missed_total\t" + task4, 0},
+      {"kiv_last_exit_status\t" + task4, ends["4"].first},
+      {"kiv_last_duration_seconds\t" + task4, ends["4"].second},
+      {"kiv_launches_started_total\t" + task5, 1},
+      {"kiv_launches_failed_total\t" + task5, 0},
+      {"kiv_launches_missed_total\t" + task5, 0},
+      {"kiv_last_exit_status\t" + task5, ends["5"].first},
+      {"kiv_last_duration_seconds\t" + task5, ends["5"].second},
+  };
+  for (const auto& [sample, value] : expected) {
+    ASSERT_TRUE(samples.contains(sample)) << sample << "\n" << parsed.out;
+    EXPECT_DOUBLE_EQ(samples[sample], value) << sample;
+  }
+  EXPECT_EQ(ends["4"].first, 1);
+  for (const std::string& stamp :
+       {"kiv_last_start_timestamp_seconds\t" + task5, "kiv_last_end_timestamp_seconds\t" + task4,
+        std::string("kiv_metrics_written_timestamp_seconds\t-\t-")}) {
+    ASSERT_TRUE(samples.contains(stamp)) << stamp << "\n" << parsed.out;
+    EXPECT_GE(samples[stamp], static_cast<double>(before)) << stamp;
+    EXPECT_LE(samples[stamp], static_cast<double>(after)) << stamp;
+  }
 }
 
 // Two tasks on one database, due two seconds apart, whose program runs five

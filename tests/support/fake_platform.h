@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "shell/metrics_file.h"
 #include "shell/platform.h"
 
 namespace kiv::testing {
@@ -56,7 +57,7 @@ class FakeDatabaseFiles : public DatabaseFiles {
 // The scripted Platform: questions are answered from queues the test fills,
 // everything the core asks for is recorded, and the clock is the test's.
 // A question with no scripted answer fails the test.
-class FakePlatform : public Platform, public FakeFileStorage {
+class FakePlatform : public Platform, public FakeFileStorage, public SystemLog, public MetricsFile {
  public:
   // Scripted answers, taken front first.
   std::deque<MessageAnswer> answers;
@@ -126,6 +127,11 @@ class FakePlatform : public Platform, public FakeFileStorage {
   std::vector<std::string> claims;
   std::map<std::string, std::string> heldByOthers;
 
+  // The entries written to the system's log, in order.
+  std::vector<SystemLogEntry> systemLogged;
+  // Each text the metrics file was given, in order.
+  std::vector<std::string> metricsWritten;
+
   // The databases the guard of a compact, repair or decompile looks at.
   FakeDatabaseFiles databases;
 
@@ -157,6 +163,11 @@ class FakePlatform : public Platform, public FakeFileStorage {
   ScheduleClaim claimSchedule(const std::string& scheduleFile) override;
   Result<void, std::string> appendJournalLine(const std::string& line) override;
   Result<std::string, JournalUnreadable> readJournal() override;
+  SystemLog* systemLog() override { return this; }
+  void writeSystemLog(const SystemLogEntry& entry) override { systemLogged.push_back(entry); }
+  void writeMetrics(const std::string& exposition) override {
+    metricsWritten.push_back(exposition);
+  }
   ClockReading readClock() override { return {clock, utcOffset}; }
   const LocalZone& localZone() override;
   std::string generalDateTime(LocalTime time) override;

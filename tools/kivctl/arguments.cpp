@@ -148,7 +148,13 @@ std::optional<std::string> applyBackupFolder(Invocation& in, std::string_view va
   return std::nullopt;
 }
 
-constexpr std::array<OptionSpec, 21> kOptions{{
+std::optional<std::string> applyMetricsFile(Invocation& in, std::string_view value) {
+  if (value.empty()) return std::string("--metrics takes a file");
+  in.metricsFile = std::string(value);
+  return std::nullopt;
+}
+
+constexpr std::array<OptionSpec, 23> kOptions{{
     {"--json", nullptr, &Invocation::json},
     {"--show-passwords", nullptr, &Invocation::showPasswords},
     {"--from", [](Invocation& in,
@@ -173,6 +179,8 @@ constexpr std::array<OptionSpec, 21> kOptions{{
     {"--backup-folder", applyBackupFolder},
     {"--force", nullptr, &Invocation::force},
     {"--wide", nullptr, &Invocation::wide},
+    {"--log-successes", nullptr, &Invocation::logSuccesses},
+    {"--metrics", applyMetricsFile},
 }};
 
 // What the options of a command must be together; nullopt when they are.
@@ -218,7 +226,7 @@ const std::array<CommandSpec, 9>& commands() {
       {"list", Action::List, "FILE", 1, {"--json", "--show-passwords"}},
       {"next", Action::Next, "FILE", 1, {"--from", "--count", "--until", "--json"}},
       {"check", Action::Check, "FILE", 1, {}},
-      {"run", Action::Run, "FILE", 1, {}},
+      {"run", Action::Run, "FILE", 1, {"--log-successes", "--metrics"}},
       {"convert", Action::Convert, "IN OUT", 2, {}},
       {"export",
        Action::Export,

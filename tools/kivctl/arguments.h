@@ -43,6 +43,8 @@ struct Invocation {
   std::optional<std::string> backupFolder;  // "" for the default folder
   bool force = false;                       // options: set them on a compiled task too
   bool thenRun = false;                     // due: start the task when its day allows it
+  bool logSuccesses = false;  // run: launches that went well reach the system's log too
+  std::optional<std::string> metricsFile;  // run: rewritten after every launch and end
 };
 
 // Bad usage, said in one line.

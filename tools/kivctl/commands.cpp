@@ -68,7 +68,9 @@ int runKivctl(std::span<const std::string_view> arguments, std::ostream& out, st
     case Action::Check:
       return checkCommand(in.files[0], out, err);
     case Action::Run:
-      return runCommand(in.files[0], out, err);
+      return runCommand(
+          in.files[0], {in.logSuccesses ? SuccessLogging::On : SuccessLogging::Off, in.metricsFile},
+          out, err);
     case Action::Convert:
       return convertCommand(in.files[0], in.files[1], err);
     case Action::Export: {

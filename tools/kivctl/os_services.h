@@ -46,6 +46,10 @@ DatabaseFiles& databaseFiles();
 // to; nullopt when it goes to a file or a pipe.
 std::optional<std::size_t> terminalWidth();
 
+// The system's own log: syslog on POSIX, the Application event log on
+// Windows.
+SystemLog& systemLog();
+
 // The local wall clock now with its UTC offset, and the rules of the
 // system's time zone.
 ClockReading readLocalClock();

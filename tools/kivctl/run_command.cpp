@@ -9,6 +9,7 @@
 #include "run_ticks.h"
 #include "schedule_file/schedule_decoder.h"
 #include "schedule_source.h"
+#include "shell/stored_metrics_file.h"
 
 namespace kiv::ctl {
 namespace {
@@ -30,7 +31,8 @@ void noteScheduleDefects(const Schedule& schedule, ConsoleScheduling& console) {
 
 }  // namespace
 
-int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
+int runCommand(const std::string& file, const RunReports& reports, std::ostream& out,
+               std::ostream& err) {
   std::optional<Schedule> schedule = loadScheduleWarning(file, err);
   if (!schedule) return kExitFailure;
 
@@ -43,6 +45,13 @@ int runCommand(const std::string& file, std::ostream& out, std::ostream& err) {
   }
   ConsoleScheduling console(out, err);
   Scheduler scheduler(schedule->tasks, console.ports(), console);
+  scheduler.setSystemLog(&systemLog(), reports.successes);
+  std::optional<StoredMetricsFile> metrics;
+  if (reports.metricsFile) {
+    metrics.emplace(*reports.metricsFile, scheduleStorage(),
+                    [&console](const std::string& text) { console.note(text); });
+    scheduler.setMetricsFile(&*metrics);
+  }
   scheduler.setSchedule(scheduleIdentity(file));
   scheduler.start();
 

@@ -26,12 +26,16 @@ Commands:
   check FILE
         checks each compiled task as compiling it and the launch-time check
         would; one line per problem
-  run FILE
+  run FILE [--log-successes] [--metrics METRICS]
         runs the scheduler on FILE without a window: launches due tasks,
         journals each launch, prints each last-launch status on standard
         output and messages and failed starts on standard error; ends on )") +
          std::string(stopRequestNames()) + R"(; refuses a schedule another Kiv
-        program schedules
+        program schedules. Each failed, missed or refused launch is written
+        to the system's log too (syslog as "kiv", the Application event log
+        as "Kiv"); with --log-successes each start and each exit status 0 too.
+        --metrics rewrites METRICS after each launch and end with each task's
+        figures in the Prometheus text format
   convert IN OUT
         reads a schedule of any layout and writes it to OUT in the current one
   export FILE --systemd DIR [--user|--system] [--prefix NAME] [--persistent]

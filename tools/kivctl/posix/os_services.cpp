@@ -8,6 +8,7 @@
 #include "posix/posix_database_files.h"
 #include "posix/posix_file_storage.h"
 #include "posix/schedule_locks.h"
+#include "posix/system_log_socket.h"
 #include "wall_clock.h"
 
 namespace kiv::ctl {
@@ -51,6 +52,11 @@ std::optional<std::size_t> terminalWidth() {
 DatabaseFiles& databaseFiles() {
   static posix::PosixDatabaseFiles files;
   return files;
+}
+
+SystemLog& systemLog() {
+  static posix::SystemLogSocket log;
+  return log;
 }
 
 ClockReading readLocalClock() {

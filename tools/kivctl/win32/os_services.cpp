@@ -3,6 +3,7 @@
 #include "windows_api.h"
 
 #include "ansi_code_page.h"
+#include "event_log.h"
 #include "launch_journal_file.h"
 #include "local_clock.h"
 #include "schedule_mutexes.h"
@@ -25,6 +26,11 @@ FileStorage& scheduleStorage() {
 DatabaseFiles& databaseFiles() {
   static Win32DatabaseFiles files;
   return files;
+}
+
+SystemLog& systemLog() {
+  static EventLog log;
+  return log;
 }
 
 // Held for the rest of the process, so the mutex goes only when kivctl ends.
