@@ -14,8 +14,8 @@
 #include <atomic>
 #include <chrono>
 #include <optional>
-#include <random>
 #include <ostream>
+#include <random>
 #include <thread>
 
 #include "kivctl_process.h"

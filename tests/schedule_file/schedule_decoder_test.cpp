@@ -233,55 +233,58 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ScheduleDecoderRefuses,
     ::testing::Values(
         RefusedContent{"TextLongerThanASlot",
-                    3,
-                    textSlot(127, "x"),
-                    {1010,
-                     "Task 3, Username: the slot says its text is 127 bytes long, but a "
-                     "slot holds at most 126."}},
+                       3,
+                       textSlot(127, "x"),
+                       {1010,
+                        "Task 3, Username: the slot says its text is 127 bytes long, but a "
+                        "slot holds at most 126."}},
         RefusedContent{"LengthFieldAtItsLargest",
-                    1,
-                    textSlot(0xFFFF, ""),
-                    {1010,
-                     "Task 3, TaskName: the slot says its text is 65535 bytes long, but a "
-                     "slot holds at most 126."}},
+                       1,
+                       textSlot(0xFFFF, ""),
+                       {1010,
+                        "Task 3, TaskName: the slot says its text is 65535 bytes long, but a "
+                        "slot holds at most 126."}},
         RefusedContent{"PasswordNotNumeric",
-                    4,
-                    textSlot(3, "abc"),
-                    {1011,
-                     "Task 3, Password: group 1 of the scrambled password is not three "
-                     "decimal digits."}},
+                       4,
+                       textSlot(3, "abc"),
+                       {1011,
+                        "Task 3, Password: group 1 of the scrambled password is not three "
+                        "decimal digits."}},
         RefusedContent{"PasswordGroupWithABlank",
-                    4,
-                    textSlot(6, "197 97"),
-                    {1011,
-                     "Task 3, Password: group 2 of the scrambled password is not three "
-                     "decimal digits."}},
+                       4,
+                       textSlot(6, "197 97"),
+                       {1011,
+                        "Task 3, Password: group 2 of the scrambled password is not three "
+                        "decimal digits."}},
         RefusedContent{"PasswordCodeOutOfRange",
-                    4,
-                    textSlot(3, "099"),
-                    {1012,
-                     "Task 3, Password: group 1 of the scrambled password gives a character "
-                     "code outside 0 to 255."}},
+                       4,
+                       textSlot(3, "099"),
+                       {1012,
+                        "Task 3, Password: group 1 of the scrambled password gives a character "
+                        "code outside 0 to 255."}},
         RefusedContent{
             "Version6", 5, {6}, {1013, "Task 3, Version: the value 6 is not one of 0 to 5."}},
         RefusedContent{
             "Version255", 5, {255}, {1013, "Task 3, Version: the value 255 is not one of 0 to 5."}},
-        RefusedContent{"Action5", 6, {5}, {1013, "Task 3, Action: the value 5 is not one of 0 to 4."}},
+        RefusedContent{
+            "Action5", 6, {5}, {1013, "Task 3, Action: the value 5 is not one of 0 to 4."}},
         RefusedContent{"DaysToRunOn14",
-                    11,
-                    {14},
-                    {1013, "Task 3, DaysToRunOn: the value 14 is not one of 0 to 13."}},
+                       11,
+                       {14},
+                       {1013, "Task 3, DaysToRunOn: the value 14 is not one of 0 to 13."}},
         RefusedContent{"OpenExclusively3",
-                    12,
-                    {3},
-                    {1013, "Task 3, OpenExclusively: the value 3 is not one of 0 to 2."}},
+                       12,
+                       {3},
+                       {1013, "Task 3, OpenExclusively: the value 3 is not one of 0 to 2."}},
         RefusedContent{"CloseAfterRunning3",
-                    13,
-                    {3},
-                    {1013, "Task 3, CloseAfterRunning: the value 3 is not one of 0 to 2."}},
+                       13,
+                       {3},
+                       {1013, "Task 3, CloseAfterRunning: the value 3 is not one of 0 to 2."}},
         RefusedContent{
             "Compiled2", 14, {2}, {1013, "Task 3, Compiled: the value 2 is not one of 0 to 1."}}),
-    [](const ::testing::TestParamInfo<RefusedContent>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<RefusedContent>& info) {
+      return std::string(info.param.name);
+    });
 
 TEST(ScheduleDecoder, NamesTheFieldOfAnOldLayoutByItsOwnSlots) {
   // FormatA has no TaskName, so task 2's Version is its 4th slot.

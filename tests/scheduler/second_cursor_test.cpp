@@ -71,13 +71,16 @@ INSTANTIATE_TEST_SUITE_P(
                  {{october25(10, 0, 0), {october25(10, 0, 0)}},
                   {october25(10, 0, 1), {october25(10, 0, 1)}},
                   {october25(10, 0, 2), {october25(10, 0, 2)}}}},
-        Scenario{"LateTickCatchesUpInOrder",
-                 {{october25(10, 0, 0), {october25(10, 0, 0)}},
-                  {october25(10, 0, 4), {october25(10, 0, 1), october25(10, 0, 2), october25(10, 0, 3), october25(10, 0, 4)}},
-                  {october25(10, 0, 5), {october25(10, 0, 5)}}}},
         Scenario{
-            "SecondReadTwice",
-            {{october25(10, 0, 0), {october25(10, 0, 0)}}, {october25(10, 0, 0), {}}, {october25(10, 0, 1), {october25(10, 0, 1)}}}},
+            "LateTickCatchesUpInOrder",
+            {{october25(10, 0, 0), {october25(10, 0, 0)}},
+             {october25(10, 0, 4),
+              {october25(10, 0, 1), october25(10, 0, 2), october25(10, 0, 3), october25(10, 0, 4)}},
+             {october25(10, 0, 5), {october25(10, 0, 5)}}}},
+        Scenario{"SecondReadTwice",
+                 {{october25(10, 0, 0), {october25(10, 0, 0)}},
+                  {october25(10, 0, 0), {}},
+                  {october25(10, 0, 1), {october25(10, 0, 1)}}}},
         Scenario{"SmallStepBack",
                  {{october25(10, 0, 5), {october25(10, 0, 5)}},
                   {october25(10, 0, 3), {}},
@@ -87,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
         Scenario{"StepBackThenLateTick",
                  {{october25(10, 0, 5), {october25(10, 0, 5)}},
                   {october25(10, 0, 3), {}},
-                  {october25(10, 0, 8), {october25(10, 0, 6), october25(10, 0, 7), october25(10, 0, 8)}}}},
+                  {october25(10, 0, 8),
+                   {october25(10, 0, 6), october25(10, 0, 7), october25(10, 0, 8)}}}},
         Scenario{"WholeCatchUpWindow",
                  {{october25(10, 0, 0), {october25(10, 0, 0)}},
                   {october25(10, 1, 0), run(october25(10, 0, 1), october25(10, 1, 0))},
@@ -97,9 +101,10 @@ INSTANTIATE_TEST_SUITE_P(
                  {{october25(10, 0, 0), {october25(10, 0, 0)}},
                   {october25(11, 0, 0), {october25(11, 0, 0)}},
                   {october25(11, 0, 1), {october25(11, 0, 1)}}}},
-        Scenario{
-            "StepBackAtTheRepeatLimit",
-            {{october25(12, 0, 0), {october25(12, 0, 0)}}, {october25(10, 0, 0), {}}, {october25(12, 0, 1), {october25(12, 0, 1)}}}},
+        Scenario{"StepBackAtTheRepeatLimit",
+                 {{october25(12, 0, 0), {october25(12, 0, 0)}},
+                  {october25(10, 0, 0), {}},
+                  {october25(12, 0, 1), {october25(12, 0, 1)}}}},
         Scenario{"ClockCorrectedByADay",
                  {{fromCivil({2026, 10, 26, 10, 0, 0}), {fromCivil({2026, 10, 26, 10, 0, 0})}},
                   {october25(10, 0, 0), {october25(10, 0, 0)}},
@@ -115,7 +120,8 @@ TEST(SecondCursor, DaylightSavingEndRepeatsNothing) {
   SecondCursor cursor;
   EXPECT_EQ(examined(cursor, october25(2, 59, 59)), std::vector{october25(2, 59, 59)});
   EXPECT_EQ(examined(cursor, october25(3, 0, 0)), std::vector{october25(3, 0, 0)});
-  for (LocalTime reading = october25(2, 0, 0); reading <= october25(3, 0, 0); reading += seconds{1}) {
+  for (LocalTime reading = october25(2, 0, 0); reading <= october25(3, 0, 0);
+       reading += seconds{1}) {
     ASSERT_TRUE(examined(cursor, reading).empty()) << toCivil(reading).minute;
   }
   EXPECT_EQ(examined(cursor, october25(3, 0, 1)), std::vector{october25(3, 0, 1)});
