@@ -32,7 +32,17 @@ void ContentChecksum::add(std::span<const std::uint8_t> bytes) {
     pendingSize_ = 0;
   }
   const std::size_t whole = bytes.size() / 8 * 8;
-  for (std::size_t at = 0; at < whole; at += 8) addWord(littleEndianWord(bytes.data() + at));
+  // The sums are kept in locals while the words are added: the bytes may lie
+  // anywhere, and stores to the members would have to be made, and the bytes
+  // read again, after every word.
+  std::uint64_t sum = sum_;
+  std::uint64_t weightedSum = weightedSum_;
+  for (std::size_t at = 0; at < whole; at += 8) {
+    sum += littleEndianWord(bytes.data() + at);
+    weightedSum += sum;
+  }
+  sum_ = sum;
+  weightedSum_ = weightedSum;
   std::copy(bytes.begin() + static_cast<std::ptrdiff_t>(whole), bytes.end(), pending_.begin());
   pendingSize_ = bytes.size() - whole;
 }
