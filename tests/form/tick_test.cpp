@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "support/compiled_task.h"
 #include "support/form_fixture.h"
 #include "support/temp_folder.h"
@@ -255,6 +252,19 @@ TEST_F(TickTest, ATickArrivingWhileAQuestionIsOpenLaunchesOnce) {
   EXPECT_EQ(form.cmbTask.listIndex(), 5);
 }
 
+// The window started with `value` stored under Kiv's settings at `section`
+// and `key`, ticked once as tasks 1 and 2 fall due at 02:00.
+void tickTwoTasksStoring(FakePlatform& platform, MainForm& form, const std::string& section,
+                         const std::string& key, const std::string& value) {
+  platform.settings[{"Kiv", section, key}] = value;
+  platform.clock = at(2026, 12, 7, 1, 59, 59);
+  form.Main();
+  form.tasks[0] = compiledTask(0, "02:00:00");
+  form.tasks[1] = compiledTask(1, "02:00:00");
+  platform.advance(std::chrono::seconds{1});
+  form.Timer1_Timer();
+}
+
 // The window writes failures to the system's log, and launches that went well
 // only when its stored setting asks for them.
 TEST(WindowSystemLog, SuccessesReachTheSystemLogOnlyWhenTheStoredSettingSaysSo) {
@@ -270,14 +280,8 @@ TEST(WindowSystemLog, SuccessesReachTheSystemLogOnlyWhenTheStoredSettingSaysSo) 
   for (const Case& c : cases) {
     FakePlatform platform;
     MainForm form{platform};
-    platform.settings[{"Kiv", "SystemLog", "LogSuccesses"}] = c.stored;
-    platform.clock = at(2026, 12, 7, 1, 59, 59);
-    form.Main();
-    form.tasks[0] = compiledTask(0, "02:00:00");
-    form.tasks[1] = compiledTask(1, "02:00:00");
     platform.startResults = {StartedProgram{101}, std::string("No such file or directory")};
-    platform.advance(std::chrono::seconds{1});
-    form.Timer1_Timer();
+    tickTwoTasksStoring(platform, form, "SystemLog", "LogSuccesses", c.stored);
 
     std::vector<SystemLogKind> kinds;
     for (const SystemLogEntry& entry : platform.systemLogged) kinds.push_back(entry.kind);
@@ -301,17 +305,10 @@ TEST(WindowMetrics, TheStoredSettingNamesTheMetricsFile) {
   for (const Case& c : cases) {
     FakePlatform platform;
     MainForm form{platform};
-    platform.settings[{"Kiv", "Metrics", "File"}] = c.file;
-    platform.clock = at(2026, 12, 7, 1, 59, 59);
-    form.Main();
-    form.tasks[0] = compiledTask(0, "02:00:00");
-    form.tasks[1] = compiledTask(1, "02:00:00");
-    platform.advance(std::chrono::seconds{1});
-    form.Timer1_Timer();
+    tickTwoTasksStoring(platform, form, "Metrics", "File", c.file);
 
     EXPECT_EQ(platform.launches.size(), 2U) << c.file;
-    std::ifstream in(c.file);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string text = testing::fileText(c.file);
     EXPECT_EQ(text.find(R"(kiv_launches_started_total{schedule="",task="2",name=""} 1)") !=
                   std::string::npos,
               c.written)

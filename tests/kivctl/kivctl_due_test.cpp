@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
 
 #include "kivctl_process.h"
 #include "posix/stand_in_record.h"
 #include "schedule_files.h"
+#include "stand_in_folders.h"
 #include "support/compiled_task.h"
 #include "support/temp_folder.h"
 #include "tasks/value_lists.h"
@@ -19,14 +18,11 @@ namespace {
 
 using namespace std::chrono;
 
-class KivctlDue : public ::testing::Test {
+class KivctlDue : public ::testing::Test, protected StandInFolders {
  protected:
-  KivctlDue() { standInDatabase(database); }
-
   Finished due(int task) {
     return runKivctl({"due", schedule.string(), "--task", std::to_string(task), "--then-run"},
-                     {"KIV_STAND_IN_RECORD=" + record.string(), "XDG_STATE_HOME=" + state.string(),
-                      "XDG_RUNTIME_DIR=" + runtime.string()});
+                     environment());
   }
 
   Task standInTask(int index, int days) {
@@ -36,19 +32,7 @@ class KivctlDue : public ::testing::Test {
     return task;
   }
 
-  std::string journal() const {
-    std::ifstream in(state / "kiv" / "launches.jsonl");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  TempFolder folder;
-  std::filesystem::path state = folder.path() / "state";
-  std::filesystem::path runtime = folder.path() / "runtime";
-  std::filesystem::path schedule = folder.path() / "nightly.kiv";
-  std::filesystem::path record = folder.path() / "record";
-  std::filesystem::path database = folder.path() / "orders.mdb";
+  std::string journal() const { return fileText(state / "kiv" / "launches.jsonl"); }
 };
 
 // The program is started once and kivctl waits for its end, which the

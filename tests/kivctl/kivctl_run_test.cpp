@@ -21,6 +21,7 @@
 #include "posix/stand_in_record.h"
 #include "schedule_files.h"
 #include "scheduler/date_time_text.h"
+#include "stand_in_folders.h"
 #include "support/compiled_task.h"
 #include "support/temp_folder.h"
 #include "wall_clock.h"
@@ -35,10 +36,8 @@ std::string twoSecondsAhead() {
   return dateTimeText(ctl::localNow() + std::chrono::seconds{2}).substr(11);
 }
 
-class KivctlRun : public ::testing::Test {
+class KivctlRun : public ::testing::Test, protected StandInFolders {
  protected:
-  KivctlRun() { standInDatabase(database); }
-
   // Task 4 launches the stand-in two seconds from now with `database`.
   void scheduleStandIn(bool closeAfterRunning, const std::string& password = "") {
     TaskTable tasks;
@@ -56,11 +55,7 @@ class KivctlRun : public ::testing::Test {
     std::filesystem::create_directories(output);
     std::vector<std::string> arguments{"run", schedule.string()};
     arguments.insert(arguments.end(), runOptions.begin(), runOptions.end());
-    return std::make_unique<KivctlProcess>(
-        arguments, output,
-        std::vector<std::string>{"KIV_STAND_IN_RECORD=" + record.string(),
-                                 "XDG_STATE_HOME=" + state.string(),
-                                 "XDG_RUNTIME_DIR=" + runtime.string()});
+    return std::make_unique<KivctlProcess>(arguments, output, environment());
   }
   std::unique_ptr<KivctlProcess> start() { return start(folder.path()); }
 
@@ -100,12 +95,6 @@ class KivctlRun : public ::testing::Test {
 
   // Options after "run FILE".
   std::vector<std::string> runOptions;
-  TempFolder folder;
-  std::filesystem::path state = folder.path() / "state";
-  std::filesystem::path runtime = folder.path() / "runtime";
-  std::filesystem::path schedule = folder.path() / "nightly.kiv";
-  std::filesystem::path record = folder.path() / "record";
-  std::filesystem::path database = folder.path() / "orders.mdb";
 };
 
 TEST_F(KivctlRun, ATaskDueTwoSecondsAheadStartsTheProgram) {

@@ -178,15 +178,10 @@ int exportCommand(const std::string& file, const ExportOptions& options, std::os
   std::vector<int> unguarded;
   bool complete = true;
   bool passwordInSystemUnit = false;
-  for (int index = 0; index < kTaskCount; ++index) {
+  for (ExportPlan& plan : exportPlansOf(schedule->tasks, scheduleName, err)) {
+    const int index = plan.taskIndex;
     const Task& task = schedule->tasks.at(index);
-    if (task.Compiled != 1) continue;
-    auto plan = exportPlanFor(task, index, scheduleName);
-    if (!plan) {
-      reportError(err, plan.error());
-      continue;
-    }
-    const auto units = unitsFor(std::move(plan).value(), options.persistent);
+    const auto units = unitsFor(std::move(plan), options.persistent);
     if (!units) {
       reportError(err, units.error().message);
       complete = complete && !units.error().failure;

@@ -62,4 +62,20 @@ Result<ExportPlan, std::string> exportPlanFor(const Task& task, int index,
                     !task.Password.empty()};
 }
 
+std::vector<ExportPlan> exportPlansOf(const TaskTable& tasks, std::string_view scheduleName,
+                                      std::ostream& err) {
+  std::vector<ExportPlan> plans;
+  for (int index = 0; index < kTaskCount; ++index) {
+    const Task& task = tasks.at(index);
+    if (task.Compiled != 1) continue;
+    auto plan = exportPlanFor(task, index, scheduleName);
+    if (plan) {
+      plans.push_back(std::move(plan).value());
+    } else {
+      reportError(err, plan.error());
+    }
+  }
+  return plans;
+}
+
 }  // namespace kiv::ctl

@@ -52,6 +52,11 @@ void reportUnguardedMaintenance(const std::vector<int>& taskIndices, std::ostrea
 void reportDifferences(int taskIndex, const std::vector<std::string>& differences,
                        std::ostream& err);
 
+// The plans of the compiled tasks of `tasks`, in task order; a task that
+// never launches gets none and is named on standard error.
+std::vector<ExportPlan> exportPlansOf(const TaskTable& tasks, std::string_view scheduleName,
+                                      std::ostream& err);
+
 // The plan of the compiled task at `index` of the schedule named
 // `scheduleName`, or why it never launches (a line for standard error).
 Result<ExportPlan, std::string> exportPlanFor(const Task& task, int index,

@@ -118,38 +118,33 @@ int exportTaskSchedulerCommand(const std::string& file, const TaskSchedulerExpor
   std::vector<std::string> commands;
   std::vector<int> unguarded;
   bool complete = true;
-  for (int index = 0; index < kTaskCount; ++index) {
+  for (const ExportPlan& plan : exportPlansOf(schedule->tasks, scheduleName, err)) {
+    const int index = plan.taskIndex;
     const Task& task = schedule->tasks.at(index);
-    if (task.Compiled != 1) continue;
-    auto plan = exportPlanFor(task, index, scheduleName);
-    if (!plan) {
-      reportError(err, plan.error());
-      continue;
-    }
-    const auto action = actionFor(plan.value(), options);
+    const auto action = actionFor(plan, options);
     if (!action) {
       reportError(err,
                   "task " + std::to_string(index + 1) + " cannot be exported: " + action.error());
       complete = false;
       continue;
     }
-    noteDifferences(task, plan.value(), err);
+    noteDifferences(task, plan, err);
     const std::string name = taskSchedulerName(index, task.TaskName);
     const fs::path taskFile = options.directory / pathFromUtf8(name + ".xml");
     const std::vector<std::uint8_t> bytes =
-        utf16LittleEndian(taskSchedulerXml(plan.value(), action.value(), options.from));
+        utf16LittleEndian(taskSchedulerXml(plan, action.value(), options.from));
     if (const auto failure = writeExportFile(taskFile, bytes, "task file")) {
       reportError(err, *failure);
       return kExitFailure;
     }
     out << "wrote " << utf8FromPath(taskFile) << '\n';
-    if (plan.value().holdsPassword) {
+    if (plan.holdsPassword) {
       reportError(err, utf8FromPath(taskFile) +
                            " holds the task's password in plain text: delete it once imported");
     }
     commands.push_back(schtasksCommand(name, taskFile));
     // "due --then-run" starts it through Kiv's scheduler, guard and all.
-    if (isMaintenance(task) && triggersAreExact(plan.value().days)) unguarded.push_back(index);
+    if (isMaintenance(task) && triggersAreExact(plan.days)) unguarded.push_back(index);
   }
   reportUnguardedMaintenance(unguarded, err);
   if (commands.empty()) {
