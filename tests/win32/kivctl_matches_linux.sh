@@ -51,6 +51,29 @@ if ! cmp converted-linux.kiv converted-windows.kiv; then
   failures=$((failures + 1))
 fi
 
+# The Task Scheduler files are the same bytes from either program. Each
+# trigger starts at its first launch after the export, so kivctl exports
+# before and after kivctl.exe does: a launch time that passed meanwhile
+# changes a file in one of the two, and kivctl.exe's must equal the other.
+"$linux_kivctl" export varied.kiv --task-scheduler tasks-before >/dev/null 2>&1 || true
+"${emulator[@]}" "$kivctl_exe" export varied.kiv --task-scheduler tasks-windows >/dev/null 2>&1 ||
+  true
+"$linux_kivctl" export varied.kiv --task-scheduler tasks-after >/dev/null 2>&1 || true
+exported=0
+for file in tasks-before/*.xml; do
+  name=${file#tasks-before/}
+  exported=$((exported + 1))
+  if ! cmp -s "$file" "tasks-windows/$name" && ! cmp -s "tasks-after/$name" "tasks-windows/$name"; then
+    echo "kivctl export --task-scheduler: $name differs"
+    failures=$((failures + 1))
+  fi
+done
+if ((exported == 0)) || [[ $(ls tasks-windows) != $(ls tasks-before) ]]; then
+  echo "kivctl export --task-scheduler: not the same files ($(ls tasks-windows | wc -l) from kivctl.exe, $exported from kivctl)"
+  failures=$((failures + 1))
+fi
+checked=$((checked + 1))
+
 if ((failures > 0)); then
   echo "$failures of $((checked + 1)) comparisons differ" >&2
   exit 1
