@@ -74,6 +74,12 @@ std::size_t readArgument(std::string_view line, std::size_t pos, std::string& ar
 
 }  // namespace
 
+std::string windowsArgumentsAfterName(std::string_view commandLine) {
+  std::string name;
+  const std::size_t nameEnd = readProgramName(commandLine, skipBlanks(commandLine, 0), name);
+  return std::string(commandLine.substr(skipBlanks(commandLine, nameEnd)));
+}
+
 std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine) {
   std::vector<std::string> arguments;
   std::size_t pos = skipBlanks(commandLine, 0);

@@ -30,6 +30,11 @@ namespace kiv {
 // blanks gives no arguments at all.
 std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine);
 
+// What follows the program's name as the C runtime ends it (see
+// splitWindowsCommandLine) and the blanks and tabs after it, kept exactly as
+// it stands: the arguments as the program is to receive them.
+std::string windowsArgumentsAfterName(std::string_view commandLine);
+
 // The program CreateProcess starts for a command line, which is not always
 // the name the program is told (see splitWindowsCommandLine): a name that
 // starts with a double quote runs to the next double quote (or the end of the

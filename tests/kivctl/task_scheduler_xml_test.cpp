@@ -32,7 +32,7 @@ TEST(TaskSchedulerXml, TheArgumentsFollowTheProgramsName) {
       {R"("C:\a.exe")", ""},
   };
   for (const auto& [line, arguments] : cases) {
-    EXPECT_EQ(argumentsAfterProgram(line), arguments) << line;
+    EXPECT_EQ(windowsArgumentsAfterName(line), arguments) << line;
   }
 }
 

@@ -1,4 +1,5 @@
 #include "task_scheduler_export.h"
+#include "compile/windows_command_line.h"
 
 #include <string_view>
 #include <utility>
@@ -46,7 +47,7 @@ Result<ExecAction, std::string> actionFor(const ExportPlan& plan,
     return "its description cannot go into the XML file: " + *problem;
   }
   if (triggersAreExact(plan.days)) {
-    return ExecAction{plan.program, argumentsAfterProgram(plan.commandLine)};
+    return ExecAction{plan.program, windowsArgumentsAfterName(plan.commandLine)};
   }
   if (const auto problem = xmlTextProblem(options.scheduleIdentity)) {
     return "the schedule's path cannot go into the XML file: " + *problem;

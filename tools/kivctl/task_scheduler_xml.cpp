@@ -14,10 +14,6 @@ using std::chrono::seconds;
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 bool xmlHolds(char32_t c) {
   if (c < 0x20) return c == '\t' || c == '\n' || c == '\r';
   return (c < 0xD800 || c > 0xDFFF) && c != 0xFFFE && c != 0xFFFF;
@@ -176,17 +172,6 @@ void appendUtf16Unit(std::vector<std::uint8_t>& bytes, char32_t unit) {
 }
 
 }  // namespace
-
-std::string argumentsAfterProgram(std::string_view commandLine) {
-  std::size_t at = 0;
-  while (at < commandLine.size() && isBlank(commandLine[at])) ++at;
-  bool quoted = false;
-  for (; at < commandLine.size() && (quoted || !isBlank(commandLine[at])); ++at) {
-    if (commandLine[at] == '"') quoted = !quoted;
-  }
-  while (at < commandLine.size() && isBlank(commandLine[at])) ++at;
-  return std::string(commandLine.substr(at));
-}
 
 std::string windowsQuotedArgument(std::string_view text) {
   std::string quoted = "\"";

@@ -22,11 +22,6 @@ struct ExecAction {
   std::string arguments;
 };
 
-// The text of `commandLine` after the name of the program, as the C runtime
-// of the program ends that name (at the first blank or tab outside double
-// quotes), without the blanks and tabs that separate it.
-std::string argumentsAfterProgram(std::string_view commandLine);
-
 // `text` as one argument of a Windows command line that the C runtime gives
 // back unchanged: in double quotes, with the backslashes before a quote and
 // before the closing quote doubled and each quote escaped.
